@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a fresh Debian machine.
+# Does nothing when everything is already there.
+set -euo pipefail
+paquetes=(g++ cmake make libgtest-dev libbenchmark-dev)
+faltan=()
+for p in "${paquetes[@]}" "$@"; do
+  dpkg -s "$p" >/dev/null 2>&1 || faltan+=("$p")
+done
+if [ ${#faltan[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${faltan[@]}"
+fi

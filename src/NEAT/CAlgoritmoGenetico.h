@@ -1,0 +1,123 @@
+#ifndef CALGORITMOGENETICO_H
+#define CALGORITMOGENETICO_H
+
+#include <vector>
+
+#include "CEspecie.h"
+#include "CGenoma.h"
+#include "CInnovacion.h"
+#include "CRedNeuronal.h"
+#include "IIndividuoIA.h"
+
+class CLog;
+
+typedef std::vector<const CRedNeuronal*> TFenotipos;
+typedef std::vector<CEspecie>            TEspecies;
+
+// Sort record: ascending order with it puts the highest score first.
+struct SOrdenPtrGenoma {
+    double         dIdoneidad;
+    const CGenoma* genoma;
+
+    SOrdenPtrGenoma(double d, const CGenoma* g) : dIdoneidad(d), genoma(g) {}
+};
+
+inline bool operator<(const SOrdenPtrGenoma& g1, const SOrdenPtrGenoma& g2)
+{
+    return g1.dIdoneidad > g2.dIdoneidad;
+}
+
+// The evolution engine: one engine runs one evolution.
+class CAlgoritmoGenetico {
+public:
+    CAlgoritmoGenetico();
+    ~CAlgoritmoGenetico();
+
+    void Limpiar();
+    void Inicializar(int nEntradas, int nSalidas);
+    void CrearMente(IIndividuoIA* Individuo);
+    void Epoca(TPoblacionIA& vPoblacion);
+
+    void SalvarPoblacion(const TPoblacionIA& vPoblacion, const char* ficheroSalida, char keyChar) const;
+    void RecuperarPoblacion(TPoblacionIA& vPoblacion, const char* ficheroEntrada, char keyChar);
+
+    int GetGeneracion() { return m_nGeneracion; }
+    TFenotipos GetMejoresFenotipos();
+
+    void SetLogEspecies(CLog* pLog) { m_logEspecies = pLog; }
+    void SetLogGenes(CLog* pLog) { m_logGenes = pLog; }
+    void SetLogAG(CLog* pLog) { m_logAG = pLog; }
+
+    void SetParametrosPorDefecto();
+
+    void SetNumeroIndividuosElite(unsigned int n) { m_nIndividuosElite = n; }
+    void SetMaxEpocasPermitidasSinMejora(unsigned int n) { m_nMaxEpocasPermitidasSinMejora = n; }
+    void SetMaxNumeroDeEspecies(unsigned int n) { m_nMaxNumEspecies = n; }
+    void SetMaxNumeroDeNeuronas(unsigned int n) { m_dMaxNumNeuronas = n; }
+    void SetMaxNumeroIntentosEnlaceAntiguo(unsigned int n) { m_nMaxNumIntentosEnlaceAntiguo = n; }
+    void SetMaxIntentosAnyadirBucle(unsigned int n) { m_nMaxIntentosAnyadirBucle = n; }
+    void SetMaxIntentosAnyadirEnlace(unsigned int n) { m_nMaxIntentosAnyadirEnlace = n; }
+    void SetEspeciacion(bool b) { m_bEspeciacionActivada = b; }
+    void SetUmbralCompatibilidadEspecie(double d) { m_dUmbralCompatibilidad = d; }
+    void SetRatioDeCruce(double d) { m_dRatioDeCruce = d; }
+    void SetRatioDeMutacion(double d) { m_dRatioDeMutacion = d; }
+    void SetRatioDeMutacionSigmoidea(double d) { m_dRatioDeMutacionSigmoidea = d; }
+    void SetProbabilidadAnyadirNeurona(double d) { m_dProbabilidadAnyadirNeurona = d; }
+    void SetProbabilidadAnyadirEnlace(double d) { m_dProbabilidadAnyadirEnlace = d; }
+    void SetProbabilidadAnyadirBucle(double d) { m_dProbabilidadAnyadirBucle = d; }
+    void SetProbabilidadSustituirPeso(double d) { m_dProbabilidadSustituirPeso = d; }
+    void SetMaxPerturbacionPeso(double d) { m_dMaxPerturbacionPeso = d; }
+    void SetMaxPerturbacionSigmoidea(double d) { m_dMaxPerturbacionSigmoidea = d; }
+
+private:
+    CAlgoritmoGenetico(const CAlgoritmoGenetico&);
+    CAlgoritmoGenetico& operator=(const CAlgoritmoGenetico&);
+
+    void OrdenarYSalvarIndividuos();
+    void ResetearYEliminar();
+    void AjustarIdoneidadEspecies();
+    void EspeciarYCalcularHijosAExpandir();
+    const CGenoma* TournamentSelection(unsigned int nComparaciones);
+    CGenoma* Cruce(const CGenoma& madre, const CGenoma& padre);
+    void AddIDNeurona(int nID, std::vector<int>& vIDs);
+
+    int                  m_nIDSigGenoma;
+    int                  m_nIDSigEspecie;
+    int                  m_nGeneracion;
+    int                  m_nMejorIndividuo;
+    int                  m_nEntradasRedes;
+    int                  m_nSalidasRedes;
+    bool                 m_bMejorIdoneidadValida;
+    double               m_dMejorIdoneidad;
+    double               m_dIdoneidadTotalAjustada;
+    double               m_dIdoneidadMediaAjustada;
+    CInnovacion*         m_pBDInnovaciones;
+    std::vector<CGenoma> m_vMejoresIndividuos;
+    TEspecies            m_vEspecies;
+    TPoblacionIA*        m_vPoblacion;
+
+    unsigned int m_nIndividuosElite;
+    unsigned int m_nMaxEpocasPermitidasSinMejora;
+    unsigned int m_nMaxNumEspecies;
+    unsigned int m_dMaxNumNeuronas;
+    unsigned int m_nMaxNumIntentosEnlaceAntiguo;
+    unsigned int m_nMaxIntentosAnyadirBucle;
+    unsigned int m_nMaxIntentosAnyadirEnlace;
+    bool         m_bEspeciacionActivada;
+    double       m_dUmbralCompatibilidad;
+    double       m_dRatioDeCruce;
+    double       m_dRatioDeMutacion;
+    double       m_dRatioDeMutacionSigmoidea;
+    double       m_dProbabilidadAnyadirNeurona;
+    double       m_dProbabilidadAnyadirEnlace;
+    double       m_dProbabilidadAnyadirBucle;
+    double       m_dProbabilidadSustituirPeso;
+    double       m_dMaxPerturbacionPeso;
+    double       m_dMaxPerturbacionSigmoidea;
+
+    CLog* m_logEspecies;
+    CLog* m_logGenes;
+    CLog* m_logAG;
+};
+
+#endif

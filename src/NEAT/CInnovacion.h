@@ -1,0 +1,63 @@
+#ifndef CINNOVACION_H
+#define CINNOVACION_H
+
+#include <iosfwd>
+#include <vector>
+
+#include "CRedNeuronal.h"
+#include "Genes.h"
+
+class CGenoma;
+
+enum TInnovacion {
+    INO_Neurona = 0,
+    INO_Enlace  = 1
+};
+
+struct SInnovacion {
+    int         nID;
+    TInnovacion tipo;
+    int         nIDNeuronaInicio;
+    int         nIDNeuronaFin;
+    int         nIDNeurona;
+    TNeurona    tipoNeurona;
+    double      dSplitY;
+    double      dSplitX;
+
+    SInnovacion() {}
+    SInnovacion(int dsd, int hasta, TInnovacion t, int id, TNeurona tNeu, double x, double y)
+        : nID(id), tipo(t), nIDNeuronaInicio(dsd), nIDNeuronaFin(hasta), nIDNeurona(0), tipoNeurona(tNeu),
+          dSplitY(y), dSplitX(x) {}
+};
+
+typedef std::vector<SInnovacion> TInnovaciones;
+
+// The run-wide register of structural innovations.
+class CInnovacion {
+public:
+    CInnovacion(const CGenoma& genoma);
+
+    void Limpiar();
+
+    int ComprobarInnovacion(int nIDNeuronaIni, int nIDNeuronaFin, TInnovacion t);
+    int CrearNuevaInnovacion(int ini, int fin, TInnovacion t, TNeurona tNeu, double x, double y);
+    int CrearNuevaInnovacion(SInnovacion inno);
+    SGenNeurona CrearNeuronaDesdeID(int nIDNeurona);
+    int GetIDNeurona(int nID) const { return m_vInnovaciones[nID].nIDNeurona; }
+
+    int SetSigIDInnovacion(int num) { m_nSigIDInnovacion += num; return m_nSigIDInnovacion; }
+    void SetSigIDNeurona(int n) { m_nSigIDNeurona = n; }
+    int GetSigIDInnovacion() const { return m_nSigIDInnovacion; }
+    int GetSigIDNeurona() const { return m_nSigIDNeurona; }
+    const TInnovaciones& GetBDInnovaciones() const { return m_vInnovaciones; }
+
+private:
+    TInnovaciones m_vInnovaciones;
+    int           m_nSigIDInnovacion;
+    int           m_nSigIDNeurona;
+};
+
+std::ostream& operator<<(std::ostream& out, const CInnovacion& Inno);
+std::istream& operator>>(std::istream& in, CInnovacion& Inno);
+
+#endif

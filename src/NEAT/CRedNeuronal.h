@@ -1,0 +1,88 @@
+#ifndef CREDNEURONAL_H
+#define CREDNEURONAL_H
+
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tipos.h"
+
+enum TNeurona {
+    Neurona_Entrada = 0,
+    Neurona_Salida  = 1,
+    Neurona_Oculta  = 2,
+    Neurona_Sesgo   = 3,
+    Neurona_SinTipo = 4
+};
+
+enum TEjecucion {
+    Ejecucion_Instantanea  = 0,
+    Ejecucion_PasoDinamico = 1
+};
+
+struct SNeurona;
+
+struct SEnlace {
+    SNeurona* pNeuronaEntrada;
+    SNeurona* pNeuronaSalida;
+    double    dPeso;
+    bool      bRecurrente;
+
+    SEnlace(double peso, SNeurona* pNIn, SNeurona* pNOut, bool rec)
+        : pNeuronaEntrada(pNIn), pNeuronaSalida(pNOut), dPeso(peso), bRecurrente(rec) {}
+};
+
+struct SNeurona {
+    std::vector<SEnlace> vEnlacesEntrada;
+    std::vector<SEnlace> vEnlacesSalida;
+    TNeurona TipoNeurona;
+    int      nID;
+    double   dCurvaturaSigmoidea;
+    double   dSumaEntradas;
+    double   dSalida;
+    double   dX, dY;
+    double   dSplitX, dSplitY;
+
+    SNeurona(TNeurona tipo, int id, double x, double y, double curva)
+        : TipoNeurona(tipo), nID(id), dCurvaturaSigmoidea(curva), dSumaEntradas(0.0),
+          dSalida(0.0), dX(0.0), dY(0.0), dSplitX(x), dSplitY(y) {}
+};
+
+// A runnable network. Neurons are evaluated in the order they were added:
+// inputs first, then the bias, then everything else.
+class CRedNeuronal {
+public:
+    CRedNeuronal();
+    ~CRedNeuronal();
+
+    void Limpiar();
+
+    const SNeurona* AddNeurona(TNeurona TipoN, int nID, double dSplitX, double dSplitY, double dCurva);
+    void AddEnlace(const SNeurona* NeuronaInicio, const SNeurona* NeuronaFin, double dPeso, bool bRec);
+
+    const TVecDoubles& Actualizar(const TVecDoubles& Entradas, TEjecucion TipoEjec);
+
+    const std::vector<SNeurona*>& GetRed() const { return m_vNeuronas; }
+
+private:
+    CRedNeuronal(const CRedNeuronal&);
+    CRedNeuronal& operator=(const CRedNeuronal&);
+
+    double FuncionActivacion(double SumaEntradas, double Activacion);
+    void   Pasada(const TVecDoubles& Entradas);
+
+    std::map<double, int>  m_mTablaCapas;
+    TVecDoubles            m_vdSalidas;
+    std::vector<SNeurona*> m_vNeuronas;
+};
+
+std::ostream& operator<<(std::ostream& out, const CRedNeuronal& red);
+std::istream& operator>>(std::istream& in, CRedNeuronal& red);
+
+// The reader's two stages, for callers that must not end the process on a
+// bad text. Each returns false and leaves its output untouched on failure.
+bool DecodificarTextoRed(const std::string& sCodificado, std::string& sPlano);
+bool CargarTextoPlanoRed(const std::string& sPlano, CRedNeuronal& red);
+
+#endif

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything twice (optimised, and under AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs the whole test suite in both trees.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/instalar_dependencias.sh
+JOBS=${JOBS:-$(nproc)}
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$JOBS"
+(cd build && ctest --output-on-failure -j "$JOBS")
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DNEAT_SANITIZAR=ON >/dev/null
+cmake --build build-asan -j "$JOBS"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS")
