@@ -1,5 +1,6 @@
 #include "Evaluacion.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -155,10 +156,12 @@ void EjecutarEnHilos(size_t nTareas, unsigned nHilos, const std::function<void(s
         for (size_t i = nSiguiente++; i < nTareas; i = nSiguiente++)
             fTarea(i);
     };
-    const unsigned nExtra = nHilos > 1 ? static_cast<unsigned>(std::min<size_t>(nHilos, nTareas)) - 1 : 0;
+    // The caller's thread works too, and no thread is started without a task.
+    const size_t nUsados = std::min<size_t>(std::max(nHilos, 1u), nTareas);
+    const size_t nExtra = nUsados > 1 ? nUsados - 1 : 0;
     std::vector<std::thread> vHilos;
     vHilos.reserve(nExtra);
-    for (unsigned i = 0; i < nExtra; ++i)
+    for (size_t i = 0; i < nExtra; ++i)
         vHilos.emplace_back(fTrabajar);
     fTrabajar();
     for (std::thread& hilo : vHilos)
