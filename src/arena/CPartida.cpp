@@ -600,9 +600,25 @@ bool CPartida::ResolverTramo(int nRobot, double& dFraccion)
   r.dX += dMejor * dDX;
   r.dY += dMejor * dDY;
   dFraccion *= 1.0 - dMejor;
-  if (nOtro >= 0) ChocarConRobot(nRobot, nOtro);
-  else ChocarConPared(nRobot, dNX, dNY);
+  if (nOtro < 0) {
+    ChocarConPared(nRobot, dNX, dNY);
+    return true;
+  }
+  if (!SeAcercan(nRobot, nOtro)) {
+    // The other robot moves away faster; it has not flown its step yet,
+    // so this one waits at the contact instead of bouncing off it.
+    dFraccion = 0;
+    return false;
+  }
+  ChocarConRobot(nRobot, nOtro);
   return true;
+}
+
+bool CPartida::SeAcercan(int nRobot, int nOtro) const
+{
+  const SRobot& a = m_vRobots[nRobot];
+  const SRobot& b = m_vRobots[nOtro];
+  return (b.dVX - a.dVX) * (b.dX - a.dX) + (b.dVY - a.dVY) * (b.dY - a.dY) < 0;
 }
 
 void CPartida::ChocarConPared(int nRobot, double dNX, double dNY)

@@ -175,6 +175,7 @@ private:
   void BarrerRadar(int nRobot);
   void MoverRobot(int nRobot);
   bool ResolverTramo(int nRobot, double& dFraccion);
+  bool SeAcercan(int nRobot, int nOtro) const;
   void ChocarConPared(int nRobot, double dNX, double dNY);
   void ChocarConRobot(int nRobot, int nOtro);
   void TocarObjetos(int nRobot, double dX0, double dY0);

@@ -113,7 +113,7 @@ double NormalizarAngulo(double dAngulo)
   double dA = std::fmod(dAngulo, 2.0 * kPi);
   if (dA <= -kPi) dA += 2.0 * kPi;
   else if (dA > kPi) dA -= 2.0 * kPi;
-  return dA;
+  return dA + 0.0;  // no negative zero in messages
 }
 
 double RayoCirculo(double dPX, double dPY, double dUX, double dUY,

@@ -14,6 +14,8 @@ const double kDuracionHuida = 1.5;
 const double kMemoriaBuscador = 1.0;
 const double kAlineadoParaDisparar = 0.12;
 const double kGiroBusqueda = 0.4;
+const double kVelocidadEmbestida = 4.0;
+const double kVelocidadCrucero = 2.0;
 
 double Limitar(double dValor, double dTope) { return std::max(-dTope, std::min(dTope, dValor)); }
 
@@ -105,9 +107,12 @@ static void SeguirObjetivo(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eA
     const double d = m.dDistanciaObjetivo;
     o.dDisparo = 20.0 / (d * d + 0.2) + 0.5 + 2.0 / std::max(1, p.nRobotsQuedan);
   }
-  o.dAceleracion = std::fabs(dRelativo) < 0.5 ? kAceleracionMax : 0.5;
+  // Rams when facing the target, at a speed that still lets it aim.
+  o.dAceleracion = 0;
   o.dFreno = 0;
-  if (DistanciaParedDelante(p, eArena) < 1.2 && m.dDistanciaObjetivo > 2.0 && p.dVelocidad > 2.0) {
+  if (std::fabs(dRelativo) < 0.3 && p.dVelocidad < kVelocidadEmbestida) o.dAceleracion = kAceleracionMax;
+  else if (p.dVelocidad > kVelocidadEmbestida || std::fabs(dRelativo) > 1.0) o.dFreno = 0.5;
+  if (DistanciaParedDelante(p, eArena) < 1.2 && m.dDistanciaObjetivo > 2.0 && p.dVelocidad > 1.0) {
     o.dAceleracion = 0;
     o.dFreno = 1;
   }
@@ -125,7 +130,7 @@ static void Buscar(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, SO
   o.dGiroCuerpo = kGiroBusqueda;
   o.dGiroRadar = m.dSentidoBarrido * kGiroMaxRadar;
   o.dGiroCanyon = GiroHacia(p.dRadarAngulo, p.dAnguloCanyon, p.dPaso, kGiroMaxCanyon);
-  o.dAceleracion = 0.5;
+  o.dAceleracion = p.dVelocidad < kVelocidadCrucero ? 0.5 : 0;
   o.dFreno = 0;
   if (p.nRadarObjeto == Objeto_Galleta) {
     m.dGalletaVista = t;
@@ -136,11 +141,11 @@ static void Buscar(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, SO
   }
   if (t - m.dGalletaVista < 1.5) {
     o.dGiroCuerpo = Limitar(4.0 * NormalizarAngulo(m.dDireccionGalleta - p.dRumbo), kGiroMaxCuerpo);
-    o.dAceleracion = 1.0;
+    o.dAceleracion = p.dVelocidad < kVelocidadEmbestida ? 1.0 : 0;
   }
   if (t < m.dEsquivarHasta) {
     o.dGiroCuerpo = kGiroMaxCuerpo;
-    o.dAceleracion = kAceleracionMax;
+    o.dAceleracion = p.dVelocidad < kVelocidadEmbestida ? kAceleracionMax : 0;
   }
   if (DistanciaParedDelante(p, eArena) < 1.5) {
     o.dGiroCuerpo = kGiroMaxCuerpo;
@@ -154,7 +159,7 @@ void DecidirBuscador(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, 
   if (p.nRadarObjeto == Objeto_Robot) {
     m.dUltimoVisto = p.dTiempo;
     m.dDireccionObjetivo = p.dRumbo + p.dRadarAngulo;
-    m.dDistanciaObjetivo = p.dRadarDistancia + kRadioRobot;
+    m.dDistanciaObjetivo = p.dRadarDistancia;
   }
   o.dDisparo = 0;
   if (p.dTiempo - m.dUltimoVisto < kMemoriaBuscador) SeguirObjetivo(p, m, eArena, o);
