@@ -130,21 +130,6 @@ TEST(TextoGenoma, IdaYVueltaConLosSorteosDocumentados)
     EXPECT_EQ(leido.GetFenotipo(), nullptr);  // the old phenotype went with the old content
     testing::internal::GetCapturedStderr();
 
-    // Gene by gene: identifiers, kinds, flags, order; doubles to six digits.
-    ASSERT_EQ(leido.GetNumGenesEnlace(), e.genoma.GetNumGenesEnlace());
-    for (size_t i = 0; i < leido.GetNumGenesEnlace(); ++i) {
-        const SGenEnlace &a = leido.GetGenesEnlace()[i], &b = e.genoma.GetGenesEnlace()[i];
-        EXPECT_EQ(a.nIDInnovacion, b.nIDInnovacion);
-        EXPECT_EQ(a.bHabilitado, b.bHabilitado);
-        EXPECT_EQ(a.bRecurrente, b.bRecurrente);
-        EXPECT_NEAR(a.dPeso, b.dPeso, 1e-5 * std::max(1.0, std::fabs(b.dPeso)));
-    }
-    ASSERT_EQ(leido.GetNumGenesNeurona(), e.genoma.GetNumGenesNeurona());
-    for (size_t i = 0; i < leido.GetNumGenesNeurona(); ++i) {
-        EXPECT_EQ(leido.GetGenesNeurona()[i].nID, e.genoma.GetGenesNeurona()[i].nID);
-        EXPECT_EQ(leido.GetGenesNeurona()[i].Tipo, e.genoma.GetGenesNeurona()[i].Tipo);
-        EXPECT_EQ(leido.GetGenesNeurona()[i].bRecurrente, e.genoma.GetGenesNeurona()[i].bRecurrente);
-    }
 }
 
 TEST(TextoGenoma, SeguidosEnUnMismoFlujoYSinOrdenarDeNuevo)
