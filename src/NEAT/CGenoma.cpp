@@ -1,11 +1,17 @@
 #include "CGenoma.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <istream>
+#include <new>
+#include <ostream>
+#include <set>
 
 #include "CInnovacion.h"
+#include "LecturaTexto.h"
 #include "DebugLib/Random/Random.h"
 
 namespace {
@@ -394,4 +400,173 @@ double CGenoma::CalcularCompatibilidad(const CGenoma& genoma) const
     if (NumEmparejados > 0)
         dDistancia += kPesoEmparejados * DiferenciaPesos / NumEmparejados;
     return dDistancia;
+}
+
+// ---------------------------------------------------------------------------
+// Text form: one value per line, header, neuron blocks, link blocks.
+
+std::ostream& operator<<(std::ostream& out, const CGenoma& Genoma)
+{
+    out << Genoma.GetNumEntradas() << '\n'
+        << Genoma.GetNumSalidas() << '\n'
+        << Genoma.GetID() << '\n'
+        << Genoma.GetEspecie() << '\n'
+        << Genoma.GetIdoneidad() << '\n'
+        << Genoma.GetNumHijosAExpandir() << '\n'
+        << Genoma.GetIdoneidadAjustada() << '\n'
+        << Genoma.GetNumGenesEnlace() << '\n'
+        << Genoma.GetNumGenesNeurona() << '\n';
+    for (const SGenNeurona& gen : Genoma.GetGenesNeurona()) {
+        out << static_cast<int>(gen.Tipo) << '\n'
+            << gen.nID << '\n'
+            << (gen.bRecurrente ? 1 : 0) << '\n'
+            << gen.dCurvaturaActivacion << '\n'
+            << gen.dSplitX << '\n'
+            << gen.dSplitY << '\n';
+    }
+    for (const SGenEnlace& gen : Genoma.GetGenesEnlace()) {
+        out << gen.nIDNeuronaInicio << '\n'
+            << gen.nIDNeuronaFin << '\n'
+            << gen.dPeso << '\n'
+            << (gen.bHabilitado ? 1 : 0) << '\n'
+            << (gen.bRecurrente ? 1 : 0) << '\n'
+            << gen.nIDInnovacion << '\n';
+    }
+    return out;
+}
+
+namespace {
+
+using namespace LecturaTexto;
+
+// Counts of inputs and outputs stay far from the int limit so that the
+// mutations' arithmetic on them cannot overflow.
+const long long kMaxEntradasSalidas = INT_MAX / 4;
+
+struct SCabeceraGenoma {
+    int nEntradas;
+    int nSalidas;
+    int nID;
+    int nEnlaces;
+    int nNeuronas;
+};
+
+// Identifiers and species are written unsigned; a negative int comes back
+// from its unsigned form.
+bool LeerIdentificador(std::istream& in, int& nValor)
+{
+    long long n = 0;
+    if (!LeerEntero(in, INT_MIN, UINT_MAX, n))
+        return false;
+    nValor = static_cast<int>(static_cast<unsigned int>(n & 0xFFFFFFFFLL));
+    return true;
+}
+
+bool LeerCabecera(std::istream& in, SCabeceraGenoma& cab)
+{
+    long long nEntradas = 0, nSalidas = 0;
+    int nEspecie = 0;
+    double dIdoneidad = 0.0, dHijos = 0.0, dIdoneidadAjus = 0.0;
+    // Species and the three fitness values are read and dropped.
+    if (!LeerEntero(in, 0, kMaxEntradasSalidas, nEntradas) || !LeerEntero(in, 0, kMaxEntradasSalidas, nSalidas) ||
+        !LeerIdentificador(in, cab.nID) || !LeerIdentificador(in, nEspecie) || !LeerRealCualquiera(in, dIdoneidad) ||
+        !LeerRealCualquiera(in, dHijos) || !LeerRealCualquiera(in, dIdoneidadAjus) || !LeerCuenta(in, cab.nEnlaces) ||
+        !LeerCuenta(in, cab.nNeuronas))
+        return false;
+    cab.nEntradas = static_cast<int>(nEntradas);
+    cab.nSalidas  = static_cast<int>(nSalidas);
+    return true;
+}
+
+bool LeerGenNeurona(std::istream& in, TGNeuronas& vNeuronas)
+{
+    // The placeholder draws its curvature, which the text then replaces.
+    SGenNeurona gen(Neurona_SinTipo, 0, 0.0, 0.0, false);
+    int nTipo = 0;
+    if (!LeerInt(in, nTipo) || nTipo < Neurona_Entrada || nTipo > Neurona_Sesgo)
+        return false;
+    gen.Tipo = static_cast<TNeurona>(nTipo);
+    if (!LeerInt(in, gen.nID) || !LeerBool(in, gen.bRecurrente) || !LeerReal(in, gen.dCurvaturaActivacion) ||
+        !LeerReal(in, gen.dSplitX) || !LeerReal(in, gen.dSplitY))
+        return false;
+    vNeuronas.push_back(gen);
+    return true;
+}
+
+bool LeerGenEnlace(std::istream& in, TGEnlaces& vEnlaces)
+{
+    SGenEnlace gen;
+    if (!LeerInt(in, gen.nIDNeuronaInicio) || !LeerInt(in, gen.nIDNeuronaFin) || !LeerReal(in, gen.dPeso) ||
+        !LeerBool(in, gen.bHabilitado) || !LeerBool(in, gen.bRecurrente) || !LeerInt(in, gen.nIDInnovacion))
+        return false;
+    vEnlaces.push_back(gen);
+    return true;
+}
+
+// The layout the mutations and the network rely on: inputs 0..n-1, the
+// bias n, the m outputs, then hidden neurons; unique ids; every link end a
+// neuron of the genome. A genome without neuron genes has no links.
+bool EstructuraValida(const SCabeceraGenoma& cab, const TGNeuronas& vNeuronas, const TGEnlaces& vEnlaces)
+{
+    if (vNeuronas.empty())
+        return vEnlaces.empty();
+    const int n = cab.nEntradas;
+    const int m = cab.nSalidas;
+    if (static_cast<long long>(vNeuronas.size()) < static_cast<long long>(n) + 1 + m)
+        return false;
+    for (int i = 0; i < static_cast<int>(vNeuronas.size()); ++i) {
+        const SGenNeurona& gen = vNeuronas[i];
+        if (i < n && (gen.Tipo != Neurona_Entrada || gen.nID != i))
+            return false;
+        if (i == n && (gen.Tipo != Neurona_Sesgo || gen.nID != n))
+            return false;
+        if (i > n && i <= n + m && gen.Tipo != Neurona_Salida)
+            return false;
+        if (i > n + m && gen.Tipo != Neurona_Oculta)
+            return false;
+    }
+    std::set<int> ids;
+    for (const SGenNeurona& gen : vNeuronas) {
+        if (!ids.insert(gen.nID).second)
+            return false;
+    }
+    for (const SGenEnlace& gen : vEnlaces) {
+        if (!ids.count(gen.nIDNeuronaInicio) || !ids.count(gen.nIDNeuronaFin))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool LeerGenoma(std::istream& in, CGenoma& GenomaNew)
+{
+    SCabeceraGenoma cab;
+    TGNeuronas vNeuronas;
+    TGEnlaces vEnlaces;
+    bool bCorrecto = LeerCabecera(in, cab);
+    for (int i = 0; bCorrecto && i < cab.nNeuronas; ++i)
+        bCorrecto = LeerGenNeurona(in, vNeuronas);
+    for (int i = 0; bCorrecto && i < cab.nEnlaces; ++i)
+        bCorrecto = LeerGenEnlace(in, vEnlaces);
+    if (!bCorrecto || !EstructuraValida(cab, vNeuronas, vEnlaces)) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+
+    CGenoma* GenomaTmp = new (std::nothrow) CGenoma(cab.nID, vNeuronas, vEnlaces, cab.nEntradas, cab.nSalidas);
+    if (!GenomaTmp) {
+        std::fprintf(stderr, "ERROR GRAVE(%s,%d): No hay suficiente memoria para crear un nuevo genoma.\n", __FILE__,
+                     __LINE__);
+        std::exit(-1);
+    }
+    GenomaNew.Copiar(*GenomaTmp);
+    delete GenomaTmp;
+    return true;
+}
+
+std::istream& operator>>(std::istream& in, CGenoma& GenomaNew)
+{
+    LeerGenoma(in, GenomaNew);
+    return in;
 }
