@@ -87,6 +87,23 @@ std::string TextoPlano(const CRedNeuronal& red)
     return sPlano;
 }
 
+// The coded text as a C literal the way a generator would write it: high
+// bytes as octal escapes, each closing the literal so no digit follows it.
+std::string ComoLiteral(const std::string& sCodificado)
+{
+    std::string s = "\"";
+    for (unsigned char c : sCodificado) {
+        if (c >= 0x80) {
+            char sz[8];
+            std::snprintf(sz, sizeof(sz), "\\%03o\" \"", c);
+            s += sz;
+        } else {
+            s += static_cast<char>(c);
+        }
+    }
+    return s + "\"";
+}
+
 std::string CarpetaTemporal()
 {
     char sz[] = "/tmp/visual_pruebaXXXXXX";
@@ -235,8 +252,9 @@ TEST(CargarRed, AceptaTextoCodificadoPlanoYDentroDeUnFuente)
     out << original;
     const std::string sCodificado = out.str();
     const std::string sPlano = TextoPlano(original);
-    const std::string sFuente = "#include \"CRTBot.h\"\n// red entrenada\nconst char* kRed =\n    \"" +
-                                sCodificado.substr(0, 40) + "\"\n    \"" + sCodificado.substr(40) + "\";\n";
+    const std::string sFuente = "#include \"CRTBot.h\"\n// red entrenada\nconst char* kRed =\n    " +
+                                ComoLiteral(sCodificado.substr(0, 40)) + "\n    " +
+                                ComoLiteral(sCodificado.substr(40)) + ";\n";
     const std::string vTextos[] = {sCodificado, sCodificado + "\n", sPlano, sFuente};
     for (const std::string& sTexto : vTextos) {
         CRedNeuronal red;
@@ -244,6 +262,20 @@ TEST(CargarRed, AceptaTextoCodificadoPlanoYDentroDeUnFuente)
         ASSERT_TRUE(CargarTextoRed(sTexto, red, sError)) << sError << "\n" << sTexto;
         EXPECT_EQ(TextoPlano(red), sPlano);
     }
+}
+
+TEST(CargarRed, LaRedQueLlevaElRobot)
+{
+    CRedNeuronal red;
+    std::string sError;
+    ASSERT_TRUE(CargarRed(RUTA_RED_INTEGRADA, red, sError)) << sError;
+    int nEntradas = 0, nSalidas = 0;
+    for (const SNeurona* n : red.GetRed()) {
+        nEntradas += n->TipoNeurona == Neurona_Entrada;
+        nSalidas += n->TipoNeurona == Neurona_Salida;
+    }
+    EXPECT_EQ(nEntradas, 6);
+    EXPECT_EQ(nSalidas, 5);
 }
 
 TEST(CargarRed, TextoMaloDaErrorYNoTocaLaRed)

@@ -48,9 +48,42 @@ void Unitario(double dx, double dy, double& ux, double& uy)
     uy = l > 1e-9 ? dy / l : -1.0;
 }
 
+int ValorHex(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Resolves the escape that starts at sTexto[i] (just after the backslash),
+// as the compiler would, and leaves i on its last character.
+char ResolverEscape(const std::string& sTexto, size_t& i)
+{
+    const char c = sTexto[i];
+    if (c >= '0' && c <= '7') {
+        int n = 0;
+        for (int k = 0; k < 3 && i < sTexto.size() && sTexto[i] >= '0' && sTexto[i] <= '7'; ++k)
+            n = n * 8 + (sTexto[i++] - '0');
+        --i;
+        return static_cast<char>(n & 0xFF);
+    }
+    if (c == 'x') {
+        int n = 0;
+        while (i + 1 < sTexto.size() && ValorHex(sTexto[i + 1]) >= 0)
+            n = (n * 16 + ValorHex(sTexto[++i])) & 0xFFF;
+        return static_cast<char>(n & 0xFF);
+    }
+    const char* szLetras = "ntrabfv";
+    const char* szValores = "\n\t\r\a\b\f\v";
+    for (int k = 0; szLetras[k]; ++k)
+        if (c == szLetras[k])
+            return szValores[k];
+    return c;  // \\, \", \' and \? stand for themselves
+}
+
 // The longest run of adjacent double-quoted literals in a source text (the
-// network, as the robot carries it), joined. Escapes stay as they are: the
-// network decoder resolves them itself.
+// network, as the robot carries it), joined, with the escapes resolved.
 bool ExtraerLiterales(const std::string& sTexto, std::string& sLiterales)
 {
     std::string sMejor, sGrupo;
@@ -58,14 +91,12 @@ bool ExtraerLiterales(const std::string& sTexto, std::string& sLiterales)
     for (size_t i = 0; i < sTexto.size(); ++i) {
         const char c = sTexto[i];
         if (bDentro) {
-            if (c == '\\' && i + 1 < sTexto.size()) {
-                sGrupo += c;
-                sGrupo += sTexto[++i];
-            } else if (c == '"') {
+            if (c == '\\' && i + 1 < sTexto.size())
+                sGrupo += ResolverEscape(sTexto, ++i);
+            else if (c == '"')
                 bDentro = false;
-            } else {
+            else
                 sGrupo += c;
-            }
         } else if (c == '"') {
             bDentro = true;
         } else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {

@@ -54,7 +54,7 @@ class Navegador:
         self._esperar_listo()
         argumentos = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                       '--disable-background-networking', '--disable-component-update', '--disable-sync',
-                      '--disable-dev-shm-usage', '--window-size=1300,2000', '--user-data-dir=' + carpeta_usuario]
+                      '--disable-dev-shm-usage', '--window-size=1450,1400', '--user-data-dir=' + carpeta_usuario]
         capacidades = {'capabilities': {'alwaysMatch': {
             'browserName': 'chrome',
             'goog:chromeOptions': {'binary': chromium, 'args': argumentos},
@@ -178,6 +178,7 @@ def comprobar(navegador, url, captura):
         navegador.script("document.getElementById('deslizador').value = String(arguments[0]);"
                          "document.getElementById('deslizador').dispatchEvent(new Event('input'));",
                          num_cuadros // 3)
+        navegador.script("document.getElementById('red').scrollIntoView();")
         png = base64.b64decode(navegador.en_sesion('GET', '/screenshot'))
         with open(captura, 'wb') as f:
             f.write(png)
