@@ -19,14 +19,15 @@
 #include "Informe.h"
 #endif
 
-const char* const kArchivoEstadisticas = "estadisticas.csv";
-const char* const kArchivoEspecies = "especies.csv";
-const char* const kArchivoMejorRed = "mejor_red.txt";
-const char* const kArchivoResumen = "resumen.json";
-const char* const kArchivoPartida = "partida.json";
-const char* const kArchivoPuntoControl = "poblacion.txt";
-
 namespace {
+
+// Files of the output folder (the report reads them by these names).
+const char* const kNombreEstadisticas = "estadisticas.csv";
+const char* const kNombreEspecies = "especies.csv";
+const char* const kNombreMejorRed = "mejor_red.txt";
+const char* const kNombreResumen = "resumen.json";
+const char* const kNombrePartida = "partida.json";
+const char* const kNombrePuntoControl = "poblacion.txt";
 
 const char* const kCabeceraEstadisticas =
     "generacion,evaluaciones,mejor_puntuacion,media_puntuacion,mejor_idoneidad_historica,especies,"
@@ -228,8 +229,8 @@ bool CEntrenamientoRobot::Reanudar(std::string& sError)
 
 void CEntrenamientoRobot::ConservarFilasAnteriores(int nGeneracion)
 {
-    m_vsFilasEstadisticas = FilasAnteriores(RutaEn(m_opciones.sSalida, kArchivoEstadisticas), nGeneracion);
-    m_vsFilasEspecies = FilasAnteriores(RutaEn(m_opciones.sSalida, kArchivoEspecies), nGeneracion);
+    m_vsFilasEstadisticas = FilasAnteriores(RutaEn(m_opciones.sSalida, kNombreEstadisticas), nGeneracion);
+    m_vsFilasEspecies = FilasAnteriores(RutaEn(m_opciones.sSalida, kNombreEspecies), nGeneracion);
 }
 
 void CEntrenamientoRobot::CrearFenotipos()
@@ -347,7 +348,7 @@ bool CEntrenamientoRobot::GuardarPuntoControl(std::string& sError)
 {
 #ifdef ENTRENAR_CON_POBLACION
     // Through a temporary name, so that a checkpoint is never half written.
-    const std::string sRuta = RutaEn(m_opciones.sSalida, kArchivoPuntoControl);
+    const std::string sRuta = RutaEn(m_opciones.sSalida, kNombrePuntoControl);
     const std::string sTemporal = sRuta + ".parcial";
     m_pAG->SalvarPoblacion(m_poblacion.GetPoblacionIA(), sTemporal.c_str(), kClavePuntoControl);
     if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
@@ -412,14 +413,14 @@ bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
     std::string sEspecies = kCabeceraEspecies;
     for (const std::string& sFila : m_vsFilasEspecies)
         sEspecies += sFila;
-    return EscribirArchivo(RutaEn(m_opciones.sSalida, kArchivoEstadisticas), sTexto, sError) &&
-           EscribirArchivo(RutaEn(m_opciones.sSalida, kArchivoEspecies), sEspecies, sError);
+    return EscribirArchivo(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
+           EscribirArchivo(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
 }
 
 bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& sError)
 {
     const SOpcionesRobot& o = m_opciones;
-    if (!EscribirArchivo(RutaEn(o.sSalida, kArchivoMejorRed), m_sMejorRed, sError))
+    if (!EscribirArchivo(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
         return false;
     CResumenJson resumen;
     resumen.Anyadir("programa", "entrenar robot");
@@ -442,7 +443,7 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     resumen.AnyadirParametro("punto_control", o.nIntervaloControl);
     if (!o.sReanudar.empty())
         resumen.AnyadirParametro("reanudada_desde", o.sReanudar);
-    if (!EscribirArchivo(RutaEn(o.sSalida, kArchivoResumen), resumen.Texto(), sError))
+    if (!EscribirArchivo(RutaEn(o.sSalida, kNombreResumen), resumen.Texto(), sError))
         return false;
     if (!GrabarPartida(sError))
         return false;
@@ -458,7 +459,7 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
 bool CEntrenamientoRobot::GrabarPartida(std::string& sError) const
 {
     return GrabarPartidaContra(m_sMejorRed, RivalesGuion(m_opciones.vRivales), m_opciones.nSemilla,
-                               m_opciones.evaluacion, RutaEn(m_opciones.sSalida, kArchivoPartida), sError);
+                               m_opciones.evaluacion, RutaEn(m_opciones.sSalida, kNombrePartida), sError);
 }
 
 bool CEntrenamientoRobot::Instalar(std::string& sError) const

@@ -35,14 +35,6 @@ struct SCandidato {
 // Fixed key of the population checkpoint: 0 keeps the file plain text.
 const char kClavePuntoControl = 0;
 
-// Files of the output folder.
-extern const char* const kArchivoEstadisticas;
-extern const char* const kArchivoEspecies;
-extern const char* const kArchivoMejorRed;
-extern const char* const kArchivoResumen;
-extern const char* const kArchivoPartida;
-extern const char* const kArchivoPuntoControl;
-
 // One training run of the robot's network: evaluation in the simulated
 // arena, the engine's epochs, checkpoints and the files of the output folder.
 class CEntrenamientoRobot {
