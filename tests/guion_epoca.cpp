@@ -381,21 +381,3 @@ TEST_F(Epoca, InicializarRestableceParametrosYBorraLogs)
     EXPECT_EQ(LeerArchivo(sRuta), "");
 }
 
-TEST_F(Epoca, CrearMenteNumeraDesdeCero)
-{
-    Crear(5);
-    for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(ID(i), i);
-        EXPECT_EQ(Genoma(i).GetNumEntradas(), 2u);
-        EXPECT_EQ(Genoma(i).GetNumSalidas(), 1u);
-        EXPECT_EQ(Genoma(i).GetNumGenesEnlace(), 3u);
-    }
-    // A second CrearMente replaces the pointer and leaves the old genome be.
-    CGenoma* pViejo = (*m_pPoblacion)[4].Genoma();
-    m_ag.CrearMente(&(*m_pPoblacion)[4]);
-    EXPECT_EQ(ID(4), 5u);
-    EXPECT_EQ(pViejo->GetID(), 4u);
-    delete pViejo;
-    EXPECT_TRUE(m_ag.GetMejoresFenotipos().empty());
-    EXPECT_EQ(m_ag.GetGeneracion(), 0);
-}

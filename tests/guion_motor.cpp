@@ -121,13 +121,6 @@ TEST_F(Motor, PuntuacionNegativaCercaDeCeroQuedaDetras)
     EXPECT_DOUBLE_EQ(m_prueba.MejorIdoneidad(), 6.0);
 }
 
-TEST_F(Motor, EliteLimitadaPorLaPoblacion)
-{
-    Poblar({{0, 0, 1}});
-    m_prueba.OrdenarYSalvarIndividuos();
-    EXPECT_EQ(m_prueba.MejoresIndividuos().size(), 1u);
-}
-
 TEST_F(Motor, PuntuacionNaNVaAlFinalConIdoneidadCero)
 {
     // Enough members for the sort's unguarded passes; NaN among them must
@@ -169,19 +162,6 @@ TEST_F(Motor, EspeciacionPorDistanciaAlLider)
     EXPECT_EQ(Genoma(4).GetEspecie(), 0u);
     EXPECT_EQ(m_prueba.Especies()[0].GetNumMiembros(), 3);
     EXPECT_EQ(m_prueba.IDSigEspecie(), 2);
-}
-
-TEST_F(Motor, SinLimiteDeEspeciesSeFundaOtra)
-{
-    m_ag.SetMaxNumeroDeEspecies(1);
-    Poblar({{0, 0, 0}, {1, 1, 0}, {3, 3, 0}});
-    m_prueba.Especies().push_back(CEspecie(Genoma(0), 7));
-    m_prueba.Especies().push_back(CEspecie(Genoma(0), 8));
-    m_prueba.Especies()[0].Purgar();
-    m_prueba.Especies()[1].Purgar();
-    // Two species against a limit of one: the limit acts only on equality.
-    m_prueba.EspeciarYCalcularHijosAExpandir();
-    EXPECT_EQ(m_prueba.Especies().size(), 4u);
 }
 
 TEST_F(Motor, SinEspeciacionCadaGenomaFundaUnaEspecie)
@@ -273,18 +253,6 @@ TEST_F(Motor, EspecieEstancadaSeEliminaA31No30)
     EXPECT_EQ(vEspecies[0].GetID(), 1);
 }
 
-TEST_F(Motor, ResetearBorraLosFenotipos)
-{
-    Poblar({{0, 0, 1}, {0, 0, 2}});
-    (*m_pPoblacion)[0].Genoma()->CrearFenotipo();
-    (*m_pPoblacion)[1].Genoma()->CrearFenotipo();
-    m_prueba.ResetearYEliminar();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(Genoma(0).GetFenotipo(), nullptr);
-    EXPECT_EQ(Genoma(1).GetFenotipo(), nullptr);
-    testing::internal::GetCapturedStderr();
-}
-
 // --- Tournament --------------------------------------------------------------
 
 TEST_F(Motor, TorneoDeUnSorteo)
@@ -306,14 +274,6 @@ TEST_F(Motor, TorneoGanaElPrimeroEntreIguales)
     const CGenoma* pGanador = m_prueba.TournamentSelection(4);
     EXPECT_EQ(pGanador, &Genoma(2));
     EXPECT_EQ(GuionNumLlamadas(), 4u);
-}
-
-TEST_F(Motor, TorneoSinComparacionesSorteaUnaVez)
-{
-    Poblar({{0, 0, 1}, {0, 0, 2}, {0, 0, 3}});
-    GuionCargar({1});
-    EXPECT_EQ(m_prueba.TournamentSelection(0), &Genoma(1));
-    EXPECT_EQ(GuionNumLlamadas(), 1u);
 }
 
 // --- Crossover ---------------------------------------------------------------
