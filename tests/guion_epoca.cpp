@@ -381,3 +381,24 @@ TEST_F(Epoca, InicializarRestableceParametrosYBorraLogs)
     EXPECT_EQ(LeerArchivo(sRuta), "");
 }
 
+
+TEST_F(Epoca, ReinicializarOlvidaLaEjecucionAnterior)
+{
+    Crear(6);
+    for (int nGeneracion = 0; nGeneracion < 3; ++nGeneracion) {
+        for (std::size_t i = 0; i < 6; ++i)
+            (*m_pPoblacion)[i].SetPuntuacion(static_cast<double>(i));
+        m_ag.Epoca(m_pPoblacion->Vector());
+    }
+    m_ag.Inicializar(3, 2);
+    EXPECT_TRUE(m_ag.GetMejoresFenotipos().empty());
+    Crear(6);
+    for (std::size_t i = 0; i < 6; ++i)
+        (*m_pPoblacion)[i].SetPuntuacion(static_cast<double>(i));
+    m_ag.Epoca(m_pPoblacion->Vector());
+    // No leader of the old run comes back into the new population.
+    for (std::size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(Genoma(i).GetNumEntradas(), 3u);
+        EXPECT_EQ(Genoma(i).GetNumSalidas(), 2u);
+    }
+}

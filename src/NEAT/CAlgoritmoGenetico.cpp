@@ -77,6 +77,12 @@ void CAlgoritmoGenetico::Limpiar()
     m_bMejorIdoneidadValida   = false;
     m_dIdoneidadTotalAjustada = 0.0;
     m_dIdoneidadMediaAjustada = 0.0;
+    // The species and the best genomes belong to the run being cleared: kept
+    // across a new Inicializar, their leaders (of another shape, numbered by
+    // another database) would be bred into the next run's population.
+    m_vEspecies.clear();
+    m_vMejoresIndividuos.clear();
+    m_vPoblacion = nullptr;
     for (CLog** ppLog : {&m_logEspecies, &m_logGenes, &m_logAG}) {
         if (*ppLog) {
             delete *ppLog;
