@@ -63,7 +63,7 @@ private:
     int           m_nEspecie;
     int           m_nSalidasRed;
     int           m_nEntradasRed;
-    int           m_nProfundidadRed;
+    [[maybe_unused]] int m_nProfundidadRed;  // kept for the record layout; nothing reads it
     double        m_dIdoneidad;
     double        m_dHijosAExpandir;
     double        m_dIdoneidadAjustada;
@@ -74,5 +74,11 @@ private:
 
 std::ostream& operator<<(std::ostream& out, const CGenoma& Genoma);
 std::istream& operator>>(std::istream& in, CGenoma& GenomaNew);
+
+// Reads one genome text and checks it whole (every value, the counts, the
+// kinds, the neuron layout, unique neuron ids, link ends) before touching
+// GenomaNew. On failure GenomaNew is unchanged, the stream is left failed
+// and the result is false. Draws one RandomDouble per neuron gene read.
+bool LeerGenoma(std::istream& in, CGenoma& GenomaNew);
 
 #endif

@@ -60,4 +60,11 @@ private:
 std::ostream& operator<<(std::ostream& out, const CInnovacion& Inno);
 std::istream& operator>>(std::istream& in, CInnovacion& Inno);
 
+// Reads one database text and checks it whole before touching Inno: every
+// value, the kinds, record i numbered i, the innovation counter equal to the
+// number of records, the neuron counter at least the number of neuron
+// records. On failure Inno is unchanged, the stream is left failed and the
+// result is false.
+bool LeerInnovaciones(std::istream& in, CInnovacion& Inno);
+
 #endif

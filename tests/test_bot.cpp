@@ -1,0 +1,227 @@
+// End to end: the real robot program against the stand-in arena. Only the
+// protocol is checked here, nothing that depends on the built-in network.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/wait.h>
+
+#include "CArenaSustituta.h"
+
+namespace {
+
+typedef std::chrono::steady_clock TReloj;
+
+const int kEspera = 3000;  // ms; generous bound for any single answer
+
+bool EsDecision(const std::string& s) { return s.compare(0, 9, "Rotate 1 ") == 0; }
+
+bool EsNombre(const std::string& s) { return s.compare(0, 5, "Name ") == 0; }
+
+int Contar(const std::vector<std::string>& v, bool (*pfCumple)(const std::string&))
+{
+    int n = 0;
+    for (const std::string& s : v)
+        n += pfCumple(s) ? 1 : 0;
+    return n;
+}
+
+// Lines until nNombres "Name" lines came, or kEspera ms passed.
+std::vector<std::string> LeerHastaNombres(CArenaSustituta& arena, int nNombres)
+{
+    const TReloj::time_point tLimite = TReloj::now() + std::chrono::milliseconds(kEspera);
+    std::vector<std::string> vLineas;
+    std::string sLinea;
+    while (Contar(vLineas, EsNombre) < nNombres && TReloj::now() < tLimite) {
+        if (arena.LeerLinea(sLinea, 50))
+            vLineas.push_back(sLinea);
+    }
+    return vLineas;
+}
+
+long long MsDesde(TReloj::time_point t)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(TReloj::now() - t).count();
+}
+
+class BotContraArena : public ::testing::Test {
+protected:
+    // Starts the robot and reads its three option lines and first decision.
+    void Arrancar()
+    {
+        ASSERT_TRUE(arena.Iniciar(RUTA_BOT));
+        for (const char* szOpcion : {"RobotOption 3 1", "RobotOption 2 10", "RobotOption 1 2"}) {
+            ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+            ASSERT_EQ(sLinea, szOpcion);
+        }
+        ASSERT_TRUE(arena.SenyalPedida());
+        LeerDecision();
+    }
+
+    // Reads one whole decision: the three rotations, in order, then the
+    // acceleration or brake line. A shot line of the previous one is skipped.
+    void LeerDecision()
+    {
+        do {
+            ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera)) << "sin decisi" "\xF3" "n";
+        } while (sLinea.compare(0, 6, "Shoot ") == 0);
+        ASSERT_TRUE(EsDecision(sLinea)) << sLinea;
+        ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+        ASSERT_EQ(sLinea.substr(0, 9), "Rotate 4 ");
+        ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+        ASSERT_EQ(sLinea.substr(0, 9), "Rotate 2 ");
+        ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+        ASSERT_TRUE(sLinea.compare(0, 11, "Accelerate ") == 0 || sLinea.compare(0, 6, "Brake ") == 0) << sLinea;
+    }
+
+    void Tick(const std::string& sMensajes)
+    {
+        ASSERT_TRUE(arena.Enviar(sMensajes));
+        ASSERT_TRUE(arena.Senyalar());
+    }
+
+    void Terminar(const std::string& sUltimos = "ExitRobot\n")
+    {
+        Tick(sUltimos);
+        int nEstado = -1;
+        ASSERT_TRUE(arena.EsperarFin(nEstado, kEspera));
+        ASSERT_TRUE(WIFEXITED(nEstado)) << nEstado;
+        EXPECT_EQ(WEXITSTATUS(nEstado), 0);
+    }
+
+    CArenaSustituta arena;
+    std::string sLinea;
+};
+
+}  // namespace
+
+TEST_F(BotContraArena, ArrancaContestaInitializeYTerminaConExitRobot)
+{
+    Arrancar();
+    Tick("Initialize 1\nYourName x\nGameStarts\n");
+    ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+    EXPECT_EQ(sLinea, std::string("Name ") + RUTA_BOT);
+    ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+    EXPECT_EQ(sLinea, "Colour FF0000 0000FF");
+    LeerDecision();
+    Terminar();
+}
+
+TEST_F(BotContraArena, UnDrenajeYUnaDecisionPorSenyalAlRitmoDeLaArena)
+{
+    Arrancar();
+    // Each tick's probe is answered in that tick's drain, before its decision.
+    for (int i = 0; i < 30; ++i) {
+        Tick("Radar 3.5 0 0.7\nRobotInfo 90 0\nCoordinates 1 2 0.5\nInfo 0.5 1.5 0.2\nEnergy 100\n"
+             "Initialize 1\nCollision 2 0.3\nWarning 1 texto cualquiera\n");
+        ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+        while (sLinea.compare(0, 6, "Shoot ") == 0)
+            ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+        ASSERT_TRUE(EsNombre(sLinea)) << "tick " << i << ": " << sLinea;
+        ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+        ASSERT_EQ(sLinea, "Colour FF0000 0000FF");
+        LeerDecision();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10 + (i * 7) % 41));
+    }
+    // Nothing more than one decision per tick.
+    for (const std::string& s : arena.LeerLineasDurante(100))
+        EXPECT_FALSE(EsDecision(s) || EsNombre(s)) << s;
+    Terminar();
+}
+
+TEST_F(BotContraArena, RafagaDeSenyalesSinPerderMensajes)
+{
+    Arrancar();
+    const int nTicks = 60;
+    for (int i = 0; i < nTicks; ++i) {
+        Tick("Radar 2 2 0.1\nInfo 1 1 1\nInitialize 1\nEnergy 50\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::vector<std::string> vLineas = LeerHastaNombres(arena, nTicks);
+    for (const std::string& s : arena.LeerLineasDurante(100))
+        vLineas.push_back(s);
+    EXPECT_EQ(Contar(vLineas, EsNombre), nTicks);
+    const int nDecisiones = Contar(vLineas, EsDecision);
+    EXPECT_GE(nDecisiones, 1);
+    EXPECT_LE(nDecisiones, nTicks + 1);
+    Terminar();
+}
+
+TEST_F(BotContraArena, DecideSoloCadaSegundoYNoTrasLaDecisionDeUnaSenyal)
+{
+    Arrancar();
+    TReloj::time_point t = TReloj::now();
+    LeerDecision();  // on its own, a second after the first one
+    EXPECT_GE(MsDesde(t), 800);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    Tick("Energy 100\n");
+    LeerDecision();
+    t = TReloj::now();
+    // The signal's decision counts: the next one on its own comes a whole
+    // second later, not at the old second's end.
+    EXPECT_TRUE(arena.LeerLineasDurante(800).size() <= 1u);
+    LeerDecision();
+    EXPECT_GE(MsDesde(t), 800);
+    Terminar();
+}
+
+TEST_F(BotContraArena, SenyalSinNadaQueLeerYMensajesQueLleganDespues)
+{
+    Arrancar();
+    Tick("");
+    LeerDecision();
+    // A word cut by the end of what is waiting is lost; what follows is not.
+    Tick("Initia");
+    LeerDecision();
+    Tick("lize 1\nInitialize 2\n");
+    ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+    while (sLinea.compare(0, 6, "Shoot ") == 0)
+        ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+    EXPECT_TRUE(EsNombre(sLinea)) << sLinea;
+    Terminar();
+}
+
+TEST_F(BotContraArena, BasuraYPalabrasEnormesNoLoTumban)
+{
+    Arrancar();
+    std::string sBasura = "\x01\x02\xff\xfe\x80 \t\r\n";
+    sBasura += std::string(30000, 'Q') + " Radar " + std::string(2000, '9') + " 0 1\n";
+    sBasura += "Radar x y z\nEnergy\nInfo 1e999999 2 3\n";
+    Tick(sBasura);
+    LeerDecision();
+    // A failed read ends a drain; later drains get through what is left.
+    for (int i = 0; i < 5; ++i) {
+        Tick("Initialize 1\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_GE(Contar(LeerHastaNombres(arena, 1), EsNombre), 1);
+    Terminar();
+}
+
+TEST_F(BotContraArena, ExitRobotDejaElRestoYHaceUnaUltimaDecision)
+{
+    Arrancar();
+    Terminar("Radar 1 0 0\nExitRobot\nInitialize 1\n");
+    std::vector<std::string> vRestantes;
+    while (arena.LeerLinea(sLinea, 0))
+        vRestantes.push_back(sLinea);
+    EXPECT_EQ(Contar(vRestantes, EsNombre), 0);
+    EXPECT_EQ(Contar(vRestantes, EsDecision), 1);
+}
+
+TEST_F(BotContraArena, SenyalNadaMasPedirlaNoLoMata)
+{
+    ASSERT_TRUE(arena.Iniciar(RUTA_BOT));
+    ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+    ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+    ASSERT_EQ(sLinea, "RobotOption 2 10");
+    ASSERT_TRUE(arena.Senyalar());
+    ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+    EXPECT_EQ(sLinea, "RobotOption 1 2");
+    LeerDecision();
+    Terminar();
+}

@@ -1,0 +1,140 @@
+// Prints a network text file as a C++ string literal, or as the whole source
+// file of the robot's built-in network.
+//
+//   red2literal [-p] [-f] [-o SALIDA] RED
+//     -p  RED holds the plain text (unscrambled), e.g. a hand-made network
+//     -f  print the complete RedIntegrada.cpp; the network must suit the robot
+//     -o  write to SALIDA (complete or not at all) instead of standard output
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "NEAT/CRedNeuronal.h"
+#include "bot/CRTBot.h"
+#include "bot/FuenteRed.h"
+
+namespace {
+
+const unsigned kEntradasBot = 6;
+
+struct SOpciones {
+    bool        bPlano;
+    bool        bFuente;
+    std::string sEntrada;
+    std::string sSalida;
+};
+
+void Uso()
+{
+    std::fputs("Uso: red2literal [-p] [-f] [-o SALIDA] RED\n"
+               "  -p  RED es texto plano, sin codificar\n"
+               "  -f  escribe el fuente completo de RedIntegrada.cpp\n"
+               "  -o  escribe en SALIDA en vez de la salida est" "\xE1" "ndar\n",
+               stderr);
+}
+
+bool LeerOpciones(int argc, char* argv[], SOpciones& opciones)
+{
+    opciones.bPlano = false;
+    opciones.bFuente = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-p") == 0)
+            opciones.bPlano = true;
+        else if (std::strcmp(argv[i], "-f") == 0)
+            opciones.bFuente = true;
+        else if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc)
+            opciones.sSalida = argv[++i];
+        else if (argv[i][0] != '-' && opciones.sEntrada.empty())
+            opciones.sEntrada = argv[i];
+        else
+            return false;
+    }
+    return !opciones.sEntrada.empty();
+}
+
+bool LeerArchivo(const std::string& sRuta, std::string& sContenido)
+{
+    std::ifstream archivo(sRuta.c_str(), std::ios::binary);
+    if (!archivo)
+        return false;
+    sContenido.assign(std::istreambuf_iterator<char>(archivo), std::istreambuf_iterator<char>());
+    return !archivo.bad();
+}
+
+// Loads the network, then writes it again so the literal is the writer's own.
+bool TextoCanonico(const std::string& sContenido, bool bPlano, CRedNeuronal& red, std::string& sEscapado)
+{
+    std::string sPlano = sContenido;
+    if (!bPlano && !DecodificarTextoRed(sContenido, sPlano))
+        return false;
+    if (!CargarTextoPlanoRed(sPlano, red))
+        return false;
+    std::ostringstream salida;
+    salida << red;
+    sEscapado = salida.str();
+    return true;
+}
+
+bool EscribirArchivoEntero(const std::string& sRuta, const std::string& sTexto)
+{
+    const std::string sTemporal = sRuta + ".tmp";
+    {
+        std::ofstream archivo(sTemporal.c_str(), std::ios::binary | std::ios::trunc);
+        archivo << sTexto;
+        archivo.flush();
+        if (!archivo) {
+            std::remove(sTemporal.c_str());
+            return false;
+        }
+    }
+    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
+        std::remove(sTemporal.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    SOpciones opciones;
+    if (!LeerOpciones(argc, argv, opciones)) {
+        Uso();
+        return 2;
+    }
+    std::string sContenido;
+    if (!LeerArchivo(opciones.sEntrada, sContenido)) {
+        std::fprintf(stderr, "ERROR: No se pudo leer %s\n", opciones.sEntrada.c_str());
+        return 1;
+    }
+    CRedNeuronal red;
+    std::string sEscapado;
+    if (!TextoCanonico(sContenido, opciones.bPlano, red, sEscapado)) {
+        std::fprintf(stderr, "ERROR: %s no contiene una red neuronal v" "\xE1" "lida\n", opciones.sEntrada.c_str());
+        return 1;
+    }
+    if (opciones.bFuente && !RedApropiadaParaBot(red, kEntradasBot)) {
+        std::fprintf(stderr,
+                     "ERROR: La red de %s no sirve al robot: necesita como mucho %u entradas, "
+                     "el sesgo tras ellas y al menos %u salidas\n",
+                     opciones.sEntrada.c_str(), kEntradasBot, kNumSalidasBot);
+        return 1;
+    }
+    const std::string sTexto =
+        opciones.bFuente ? GenerarFuenteRedIntegrada(sEscapado) : GenerarLiteralRed(sEscapado);
+    if (opciones.sSalida.empty()) {
+        std::cout << sTexto;
+        std::cout.flush();
+        return std::cout ? 0 : 1;
+    }
+    if (!EscribirArchivoEntero(opciones.sSalida, sTexto)) {
+        std::fprintf(stderr, "ERROR: No se pudo escribir %s\n", opciones.sSalida.c_str());
+        return 1;
+    }
+    return 0;
+}
