@@ -27,7 +27,7 @@ bool CrearCarpeta(const std::string& sCarpeta, std::string& sError)
     return true;
 }
 
-bool EscribirArchivo(const std::string& sRuta, const std::string& sContenido, std::string& sError)
+bool EscribirFichero(const std::string& sRuta, const std::string& sContenido, std::string& sError)
 {
     const std::string sTemporal = sRuta + ".tmp" + std::to_string(::getpid());
     {
@@ -48,7 +48,7 @@ bool EscribirArchivo(const std::string& sRuta, const std::string& sContenido, st
     return true;
 }
 
-bool LeerArchivo(const std::string& sRuta, std::string& sContenido, std::string& sError)
+bool LeerFichero(const std::string& sRuta, std::string& sContenido, std::string& sError)
 {
     std::ifstream entrada(sRuta, std::ios::binary);
     if (!entrada) {
@@ -65,7 +65,7 @@ bool LeerArchivo(const std::string& sRuta, std::string& sContenido, std::string&
     return true;
 }
 
-bool ExisteArchivo(const std::string& sRuta)
+bool ExisteFichero(const std::string& sRuta)
 {
     std::error_code error;
     return std::filesystem::is_regular_file(sRuta, error);

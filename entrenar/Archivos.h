@@ -11,11 +11,11 @@ bool CrearCarpeta(const std::string& sCarpeta, std::string& sError);
 
 // Writes a temporary file beside sRuta and renames it over sRuta, so that
 // sRuta holds either its old content or the whole new one.
-bool EscribirArchivo(const std::string& sRuta, const std::string& sContenido, std::string& sError);
+bool EscribirFichero(const std::string& sRuta, const std::string& sContenido, std::string& sError);
 
 // The whole file, or false with the reason.
-bool LeerArchivo(const std::string& sRuta, std::string& sContenido, std::string& sError);
+bool LeerFichero(const std::string& sRuta, std::string& sContenido, std::string& sError);
 
-bool ExisteArchivo(const std::string& sRuta);
+bool ExisteFichero(const std::string& sRuta);
 
 #endif

@@ -169,12 +169,12 @@ bool ComandoXor(const SOpcionesXor& o, std::string& sError)
     }
     const SResumenXor resumen = ResumirXor(vResultados);
     std::fputs(TablaXor(vResultados, resumen).c_str(), stdout);
-    if (!EscribirArchivo(RutaEn(o.sSalida, "xor.csv"), CsvXor(vResultados), sError) ||
-        !EscribirArchivo(RutaEn(o.sSalida, "xor_resumen.csv"), CsvResumenXor(resumen), sError))
+    if (!EscribirFichero(RutaEn(o.sSalida, "xor.csv"), CsvXor(vResultados), sError) ||
+        !EscribirFichero(RutaEn(o.sSalida, "xor_resumen.csv"), CsvResumenXor(resumen), sError))
         return false;
     for (const SResultadoXor& r : vResultados) {
         if (r.bResuelto)
-            return EscribirArchivo(RutaEn(o.sSalida, "red_xor.txt"), r.sRed, sError);
+            return EscribirFichero(RutaEn(o.sSalida, "red_xor.txt"), r.sRed, sError);
     }
     return true;
 }

@@ -90,7 +90,7 @@ std::vector<std::string> FilasAnteriores(const std::string& sRuta, int nGeneraci
 {
     std::vector<std::string> vFilas;
     std::string sTexto, sError;
-    if (!LeerArchivo(sRuta, sTexto, sError))
+    if (!LeerFichero(sRuta, sTexto, sError))
         return vFilas;
     std::istringstream lineas(sTexto);
     std::string sFila;
@@ -191,7 +191,7 @@ void CEntrenamientoRobot::EntregarLogs()
 bool CEntrenamientoRobot::Reanudar(std::string& sError)
 {
     std::string sTexto;
-    if (!LeerArchivo(m_opciones.sReanudar, sTexto, sError))
+    if (!LeerFichero(m_opciones.sReanudar, sTexto, sError))
         return false;
     for (char& c : sTexto)
         c = static_cast<char>(static_cast<unsigned char>(c) - static_cast<unsigned char>(kClavePuntoControl));
@@ -413,14 +413,14 @@ bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
     std::string sEspecies = kCabeceraEspecies;
     for (const std::string& sFila : m_vsFilasEspecies)
         sEspecies += sFila;
-    return EscribirArchivo(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
-           EscribirArchivo(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
+    return EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
+           EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
 }
 
 bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& sError)
 {
     const SOpcionesRobot& o = m_opciones;
-    if (!EscribirArchivo(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
+    if (!EscribirFichero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
         return false;
     CResumenJson resumen;
     resumen.Anyadir("programa", "entrenar robot");
@@ -443,7 +443,7 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     resumen.AnyadirParametro("punto_control", o.nIntervaloControl);
     if (!o.sReanudar.empty())
         resumen.AnyadirParametro("reanudada_desde", o.sReanudar);
-    if (!EscribirArchivo(RutaEn(o.sSalida, kNombreResumen), resumen.Texto(), sError))
+    if (!EscribirFichero(RutaEn(o.sSalida, kNombreResumen), resumen.Texto(), sError))
         return false;
     if (!GrabarPartida(sError))
         return false;
@@ -464,5 +464,5 @@ bool CEntrenamientoRobot::GrabarPartida(std::string& sError) const
 
 bool CEntrenamientoRobot::Instalar(std::string& sError) const
 {
-    return EscribirArchivo(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
+    return EscribirFichero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
 }

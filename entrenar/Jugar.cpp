@@ -85,9 +85,9 @@ std::string TablaMarcador(const std::vector<SMarcador>& vMarcadores)
 bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
 {
     std::string sRed = kRedIntegrada, sRedRival;
-    if (!o.sRed.empty() && !LeerArchivo(o.sRed, sRed, sError))
+    if (!o.sRed.empty() && !LeerFichero(o.sRed, sRed, sError))
         return false;
-    if (!o.sRedRival.empty() && !LeerArchivo(o.sRedRival, sRedRival, sError))
+    if (!o.sRedRival.empty() && !LeerFichero(o.sRedRival, sRedRival, sError))
         return false;
     if (!ComprobarRedRobot(sRed, o.sRed.empty() ? "La red integrada" : o.sRed, sError))
         return false;

@@ -97,7 +97,7 @@ TEST(EntrenamientoRobot, CicloCompletoDejaSusArchivos)
     EXPECT_NE(Leer(sCarpeta + "/resumen.json").find("\"programa\": \"entrenar robot\""), std::string::npos);
     EXPECT_EQ(Leer(sCarpeta + "/partida.json").rfind("{\"formato\":", 0), 0u);
     for (const char* szLog : {"/especies.log", "/genes.log", "/ag.log"})
-        EXPECT_TRUE(ExisteArchivo(sCarpeta + szLog)) << szLog;
+        EXPECT_TRUE(ExisteFichero(sCarpeta + szLog)) << szLog;
     EXPECT_FALSE(std::filesystem::exists(sCarpeta + "/poblacion.txt.parcial"));
 }
 
@@ -132,7 +132,7 @@ TEST(EntrenamientoRobot, ReanudarContinuaLaEjecucion)
         ASSERT_TRUE(primera.Ejecutar(o, sError)) << sError;
     }
     const std::string sPuntoControl = sCarpeta + "/poblacion.txt";
-    ASSERT_TRUE(ExisteArchivo(sPuntoControl));
+    ASSERT_TRUE(ExisteFichero(sPuntoControl));
     EXPECT_EQ(Lineas(Leer(sPuntoControl))[0], "2");
     EXPECT_EQ(Lineas(Leer(sPuntoControl))[1], "6");
 
@@ -171,5 +171,5 @@ TEST(EntrenamientoRobot, ReanudarDesdeAlgoQueNoEsPoblacionFallaSinTerminar)
     CEntrenamientoRobot basura;
     EXPECT_FALSE(basura.Ejecutar(o, sError));
     EXPECT_NE(sError.find("basura.txt"), std::string::npos) << sError;
-    EXPECT_FALSE(ExisteArchivo(sCarpeta + "/mejor_red.txt"));
+    EXPECT_FALSE(ExisteFichero(sCarpeta + "/mejor_red.txt"));
 }

@@ -169,14 +169,14 @@ TEST(Archivos, EscrituraEnteraONada)
     std::string sError;
     ASSERT_TRUE(CrearCarpeta(sCarpeta + "/a/b", sError)) << sError;
     const std::string sRuta = sCarpeta + "/a/b/f.txt";
-    ASSERT_TRUE(EscribirArchivo(sRuta, "uno", sError)) << sError;
-    ASSERT_TRUE(EscribirArchivo(sRuta, "dos", sError)) << sError;
+    ASSERT_TRUE(EscribirFichero(sRuta, "uno", sError)) << sError;
+    ASSERT_TRUE(EscribirFichero(sRuta, "dos", sError)) << sError;
     std::string sLeido;
-    ASSERT_TRUE(LeerArchivo(sRuta, sLeido, sError));
+    ASSERT_TRUE(LeerFichero(sRuta, sLeido, sError));
     EXPECT_EQ(sLeido, "dos");
-    EXPECT_FALSE(EscribirArchivo(sCarpeta + "/no/existe/f.txt", "x", sError));
+    EXPECT_FALSE(EscribirFichero(sCarpeta + "/no/existe/f.txt", "x", sError));
     EXPECT_FALSE(sError.empty());
-    EXPECT_FALSE(LeerArchivo(sCarpeta + "/nada.txt", sLeido, sError));
+    EXPECT_FALSE(LeerFichero(sCarpeta + "/nada.txt", sLeido, sError));
     EXPECT_EQ(sLeido, "dos") << "a failed read leaves the output alone";
     // Nothing left behind but the file itself.
     size_t n = 0;
