@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on a fresh Debian machine.
 # Does nothing when everything is already there.
 set -euo pipefail
-paquetes=(g++ cmake make libgtest-dev libbenchmark-dev)
+paquetes=(g++ cmake make libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
 faltan=()
 for p in "${paquetes[@]}" "$@"; do
   dpkg -s "$p" >/dev/null 2>&1 || faltan+=("$p")
