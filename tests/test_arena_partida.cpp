@@ -551,9 +551,11 @@ TEST(ArenaGrabacion, CuadrosEventosYArchivo)
   std::ostringstream salida;
   ASSERT_TRUE(pGrabacion->EscribirJSON(salida));
   const std::string s = salida.str();
-  EXPECT_EQ(s.rfind("{\"formato\":\"grabacion-arena-1\",\"arena\":\"circulo\",\"medida\":9.9,", 0), 0u);
-  EXPECT_NE(s.find("\"robots\":[\"g\\u00e9nero \\\"x\\\"\",\"q\"]"), std::string::npos);
-  EXPECT_NE(s.find("{\"j\":0,\"t\":0,\"r\":[["), std::string::npos);
+  EXPECT_EQ(s.rfind("{\"formato\":\"grabacion-arena-1\",\"arena\":{\"forma\":\"circulo\","
+                    "\"radio\":9.9},\"paso\":0.05,", 0), 0u);
+  EXPECT_NE(s.find("\"robots\":[{\"nombre\":\"g\\u00e9nero \\\"x\\\"\"},{\"nombre\":\"q\"}]"),
+            std::string::npos);
+  EXPECT_NE(s.find("{\"j\":0,\"t\":0,\"robots\":[["), std::string::npos);
   EXPECT_NE(s.find("{\"j\":0,\"t\":2,"), std::string::npos);
   EXPECT_EQ(s.substr(s.size() - 3), "]}\n");
 
@@ -566,6 +568,37 @@ TEST(ArenaGrabacion, CuadrosEventosYArchivo)
   EXPECT_FALSE(std::ifstream((sRuta + ".tmp").c_str()).good());
   std::remove(sRuta.c_str());
   EXPECT_FALSE(pGrabacion->GuardarJSON(::testing::TempDir() + "no/existe/g.json"));
+}
+
+TEST(ArenaGrabacion, UnCuadroGuardaElEstadoYLosEventosDeSuActualizacion)
+{
+  CPartida partida;
+  SRobotTexto a;
+  a.Responder(1, "Rotate 4 1\n");
+  partida.AddRobot("a", a.Controlador());
+  partida.AddRobot("b", Guion(Controlador_Quieto));
+  partida.AddRobot("c", Guion(Controlador_Quieto));
+  SConfigPartida config;
+  config.eArena = Arena_Cuadrado;
+  config.bGrabar = true;
+  ASSERT_TRUE(partida.Configurar(config));
+  ASSERT_TRUE(partida.EmpezarSecuencia());
+  partida.EmpezarJuego();
+  partida.ColocarRobot(0, 1, 2, 0.5);
+  partida.ColocarRobot(1, -5, -5, 0);
+  partida.ColocarRobot(2, 5, -5, 0);
+  partida.AddMina(-5, -5, 200);
+  ASSERT_TRUE(partida.Actualizar());
+  std::ostringstream salida;
+  partida.GetGrabacion()->EscribirJSON(salida);
+  const std::vector<std::string> v = Lineas(salida.str());
+  ASSERT_EQ(v.size(), 3u);   // header, then one frame a line
+  EXPECT_NE(v[0].find("\"arena\":{\"forma\":\"cuadrado\",\"mitad\":9.7}"), std::string::npos);
+  EXPECT_EQ(v[2].rfind("{\"j\":0,\"t\":0.05,\"robots\":[[1,2,0.5,0,0.05,100,1],[-5,-5,0,0,0,0,0],"
+                       "[5,-5,0,0,0,100,1]],\"disparos\":[],\"galletas\":[],\"minas\":[],"
+                       "\"eventos\":[[\"mina\",1,-5,-5,200],[\"muerte\",1,-5,-5,1]]}",
+                       0),
+            0u);
 }
 
 TEST(ArenaGrabacion, SinGrabarNoHayGrabacion)

@@ -143,17 +143,17 @@ void CGrabacion::EscribirCuadro(std::ostream& salida, size_t nCuadro) const
   const SCuadro& c = m_vCuadros[nCuadro];
   salida << "{\"j\":" << c.nJuego << ",\"t\":";
   EscribirNumero(salida, c.dTiempo);
-  salida << ",\"r\":";
+  salida << ",\"robots\":";
   EscribirGrupos(salida, m_vdRobots, c.iRobot, Fin(nCuadro, &SCuadro::iRobot, m_vdRobots.size()), 7);
-  salida << ",\"d\":";
+  salida << ",\"disparos\":";
   EscribirGrupos(salida, m_vdDisparos, c.iDisparo,
                  Fin(nCuadro, &SCuadro::iDisparo, m_vdDisparos.size()), 3);
-  salida << ",\"g\":";
+  salida << ",\"galletas\":";
   EscribirGrupos(salida, m_vdGalletas, c.iGalleta,
                  Fin(nCuadro, &SCuadro::iGalleta, m_vdGalletas.size()), 2);
-  salida << ",\"m\":";
+  salida << ",\"minas\":";
   EscribirGrupos(salida, m_vdMinas, c.iMina, Fin(nCuadro, &SCuadro::iMina, m_vdMinas.size()), 2);
-  salida << ",\"e\":[";
+  salida << ",\"eventos\":[";
   for (size_t i = 0; i < c.nEventos; ++i) {
     const SEvento& e = m_vEventos[c.iEvento + i];
     if (i > 0) salida << ',';
@@ -170,18 +170,21 @@ void CGrabacion::EscribirCuadro(std::ostream& salida, size_t nCuadro) const
 
 bool CGrabacion::EscribirJSON(std::ostream& salida) const
 {
-  salida << "{\"formato\":\"grabacion-arena-1\",\"arena\":";
+  const bool bCirculo = m_sArena == "circulo";
+  salida << "{\"formato\":\"grabacion-arena-1\",\"arena\":{\"forma\":";
   EscribirTexto(salida, m_sArena);
-  salida << ",\"medida\":";
+  salida << (bCirculo ? ",\"radio\":" : ",\"mitad\":");
   EscribirNumero(salida, m_dMedida);
-  salida << ",\"paso\":";
+  salida << "},\"paso\":";
   EscribirNumero(salida, m_dPaso);
   salida << ",\"radios\":{\"robot\":0.5,\"disparo\":0.1,\"objeto\":0.3},\"robots\":[";
   for (size_t i = 0; i < m_vsNombres.size(); ++i) {
     if (i > 0) salida << ',';
+    salida << "{\"nombre\":";
     EscribirTexto(salida, m_vsNombres[i]);
+    salida << '}';
   }
-  salida << "],\"cuadros\":[";
+  salida << "],\"cuadros\":[\n";
   for (size_t i = 0; i < m_vCuadros.size(); ++i) {
     if (i > 0) salida << ",\n";
     EscribirCuadro(salida, i);
