@@ -23,6 +23,12 @@ if(PYTHON3_PROGRAMA AND NOT NEAT_SANITIZAR)
     COMMAND ${PYTHON3_PROGRAMA} ${CMAKE_CURRENT_SOURCE_DIR}/navegador/prueba_informe.py
       --visualizar $<TARGET_FILE:visualizar>
       --datos ${CMAKE_CURRENT_SOURCE_DIR}/datos/ejecucion
+      --grabador $<TARGET_FILE:grabar_partida>
       --trabajo ${CMAKE_CURRENT_BINARY_DIR}/navegador)
   set_tests_properties(navegador_informe PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 240)
 endif()
+
+# Records a match of the built-in network against the scripted opponents.
+add_executable(grabar_partida apoyo/grabar_partida.cpp apoyo/RobotTexto.cpp
+  ${PROJECT_SOURCE_DIR}/src/bot/RedIntegrada.cpp)
+target_link_libraries(grabar_partida PRIVATE Arena RTBot NEAT DebugLib)

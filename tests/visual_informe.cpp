@@ -317,12 +317,14 @@ TEST(Informe, ArchivoMaloEsUnErrorPeroElRestoSeVe)
 TEST(Informe, PartidaSinCuadrosNoSeIncrusta)
 {
     const std::string sCarpeta = CopiaEjecucion();
-    Escribir(UnirRuta(sCarpeta, "partida.json"), "[1, 2, 3]");
-    std::string sError;
-    SResultadoInforme resultado;
-    EXPECT_FALSE(GenerarInforme(sCarpeta, SinProgramas(), resultado, sError));
-    EXPECT_NE(sError.find("cuadros"), std::string::npos) << sError;
-    EXPECT_EQ(Leer(UnirRuta(sCarpeta, "informe.html")).find("id=\"datos-partida\""), std::string::npos);
+    for (const char* sz : {"[1, 2, 3]", "{\"cuadros\": []}", "{\"cuadros\": {}}"}) {
+        Escribir(UnirRuta(sCarpeta, "partida.json"), sz);
+        std::string sError;
+        SResultadoInforme resultado;
+        EXPECT_FALSE(GenerarInforme(sCarpeta, SinProgramas(), resultado, sError)) << sz;
+        EXPECT_NE(sError.find("cuadros"), std::string::npos) << sError;
+        EXPECT_EQ(Leer(UnirRuta(sCarpeta, "informe.html")).find("id=\"datos-partida\""), std::string::npos);
+    }
 }
 
 TEST(Informe, SinDatosNoEscribeNada)

@@ -60,7 +60,7 @@ public:
         if (m_ParteResumen.Estado == Parte_Leida && m_Resumen.GetTipo() != Json_Objeto)
             Fallar(m_ParteResumen, std::string(kArchivoResumen) + ": no es un objeto JSON");
         if (m_PartePartida.Estado == Parte_Leida && !PartidaValida())
-            Fallar(m_PartePartida, std::string(kArchivoPartida) + ": falta la lista \"cuadros\"");
+            Fallar(m_PartePartida, std::string(kArchivoPartida) + ": no hay cuadros que reproducir");
     }
 
     bool HayAlgo() const
@@ -120,7 +120,8 @@ private:
     bool PartidaValida() const
     {
         const CJson* pCuadros = m_Partida.Buscar("cuadros");
-        return m_Partida.GetTipo() == Json_Objeto && pCuadros && pCuadros->GetTipo() == Json_Lista;
+        return m_Partida.GetTipo() == Json_Objeto && pCuadros && pCuadros->GetTipo() == Json_Lista &&
+               !pCuadros->GetElementos().empty();
     }
 };
 
@@ -250,10 +251,11 @@ std::string SeccionPartida(const CDatosEjecucion& d)
         << "<option value=\"1\" selected>1x</option><option value=\"2\">2x</option>"
         << "<option value=\"4\">4x</option><option value=\"8\">8x</option></select></label></div>\n"
         << "<div id=\"reproductor\"><canvas id=\"lienzo-partida\" width=\"640\" height=\"640\"></canvas>"
-        << "<div id=\"lista-robots\"><b>Robots</b> (energ" "&#237;" "a)</div></div>\n"
-        << "<p class=\"nota\">Cuerpo con su rumbo (trazo blanco), ca" "&#241;" "&#243;" "n (trazo oscuro), radar "
-        << "(l" "&#237;" "nea verde), barra de energ" "&#237;" "a; puntos negros: disparos; verde: galletas; "
-        << "gris con borde rojo: minas.</p>\n"
+        << "<div id=\"lado-partida\"><div id=\"lista-robots\"><b>Robots</b> (energ" "&#237;" "a)</div>"
+        << "<pre id=\"sucesos\"></pre></div></div>\n"
+        << "<p class=\"nota\">Cada robot en su color: rumbo (trazo blanco), ca" "&#241;" "&#243;" "n (trazo oscuro), "
+        << "radar (l" "&#237;" "nea verde) y energ" "&#237;" "a (barra). Puntos negros: disparos; verdes: galletas; "
+        << "grises con borde rojo: minas. Anillos: impactos (rojo), choques, muertes.</p>\n"
         << "<script type=\"application/json\" id=\"datos-partida\">" << d.m_Partida.Escribir() << "</script>\n"
         << "</section>\n";
     return out.str();
@@ -277,7 +279,8 @@ std::string Pagina(const std::string& sCarpeta, const CDatosEjecucion& d, const 
         << "<title>Informe de entrenamiento</title>\n<style>" << EstiloInforme() << "</style>\n</head>\n<body>\n"
         << "<header><h1>Informe de entrenamiento</h1><p>" << Html(sCarpeta) << " &#8212; generado el "
         << FechaActual() << "</p></header>\n<main>\n"
-        << SeccionResumen(d) << SeccionGraficas(d, vGnuplot) << SeccionRed(d, vRed) << SeccionPartida(d)
+        << SeccionResumen(d) << SeccionGraficas(d, vGnuplot) << "<div class=\"fila\">\n" << SeccionRed(d, vRed)
+        << SeccionPartida(d) << "</div>\n"
         << "</main>\n<script>" << GuionReproductor() << "</script>\n</body>\n</html>\n";
     return out.str();
 }

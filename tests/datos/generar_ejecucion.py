@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes the small example run folder tests/datos/ejecucion/ that the report
-tests use: statistics, species, a network, a summary and a recorded match.
-Deterministic; run it again only to change the example."""
+tests use: statistics, species, a network and a summary. Deterministic; run
+it again only to change the example. The recorded match, partida.json, is a
+real one from the arena simulation:
+    build/tests/grabar_partida tests/datos/ejecucion/partida.json 20 6"""
 import json
 import math
 import os
@@ -78,43 +80,6 @@ def especies(rnd):
     return '\n'.join(filas) + '\n'
 
 
-def partida(rnd):
-    robots = [{'nombre': 'red', 'color': '#d1431f'}, {'nombre': 'girador', 'color': '#1f6fd1'},
-              {'nombre': 'buscador', 'color': '#2e9d46'}]
-    estados = [[-4.0, 0.0, 0.0, 0.0, 0.0, 100.0], [4.0, 2.0, 2.0, 0.0, 0.0, 100.0], [0.0, -5.0, 1.0, 0.0, 0.0, 100.0]]
-    cuadros, disparos = [], []
-    galletas, minas = [[2.5, 6.0]], [[-6.0, -3.0]]
-    for k in range(240):
-        t = round(0.05 * (k + 1), 2)
-        for i, r in enumerate(estados):
-            if r is None:
-                continue
-            r[2] += (0.3, 0.53, -0.4)[i] * 0.05
-            r[3] += (0.6, 0.0, 0.3)[i] * 0.05
-            r[4] += (1.2, 0.0, 0.9)[i] * 0.05
-            r[0] = max(-9, min(9, r[0] + math.cos(r[2]) * 0.06))
-            r[1] = max(-9, min(9, r[1] + math.sin(r[2]) * 0.06))
-            if k % 20 == i * 5:
-                a = r[2] + r[3]
-                disparos.append([r[0] + 0.65 * math.cos(a), r[1] + 0.65 * math.sin(a), math.cos(a) * 0.5,
-                                 math.sin(a) * 0.5])
-        disparos = [[d[0] + d[2], d[1] + d[3], d[2], d[3]] for d in disparos if math.hypot(d[0], d[1]) < 9.5]
-        if estados[2] is not None:
-            estados[2][5] -= 0.45
-            if estados[2][5] <= 0:
-                estados[2] = None
-        estados[1][5] = max(0.0, estados[1][5] - 0.1)
-        if k == 120:
-            galletas = []
-        if k == 160:
-            minas.append([5.0, -5.0])
-        cuadros.append({'t': t,
-                        'robots': [None if r is None else [round(v, 3) for v in r] for r in estados],
-                        'disparos': [[round(d[0], 3), round(d[1], 3)] for d in disparos],
-                        'galletas': [list(g) for g in galletas], 'minas': [list(m) for m in minas]})
-    return {'arena': {'forma': 'circulo', 'radio': 9.9}, 'paso': 0.05, 'robots': robots, 'cuadros': cuadros}
-
-
 def main():
     rnd = random.Random(7)
     os.makedirs(CARPETA, exist_ok=True)
@@ -129,9 +94,6 @@ def main():
                                                 'rivales': 'girador, buscador'}}
     with open(os.path.join(CARPETA, 'resumen.json'), 'w') as f:
         json.dump(resumen, f, indent=1)
-        f.write('\n')
-    with open(os.path.join(CARPETA, 'partida.json'), 'w') as f:
-        json.dump(partida(rnd), f, separators=(',', ':'))
         f.write('\n')
 
 

@@ -5,7 +5,8 @@ error, that the replay canvas is drawn and that the slider and the play
 button move the match. Exit status 77 (skipped) when chromium or
 chromedriver is missing.
 
-    prueba_informe.py --visualizar BIN --datos RUN_FOLDER --trabajo WORK_DIR [--captura PNG]
+    prueba_informe.py --visualizar BIN --datos RUN_FOLDER --trabajo WORK_DIR
+                      [--grabador BIN] [--captura PNG]
 """
 import argparse
 import base64
@@ -54,7 +55,7 @@ class Navegador:
         self._esperar_listo()
         argumentos = ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
                       '--disable-background-networking', '--disable-component-update', '--disable-sync',
-                      '--disable-dev-shm-usage', '--window-size=1450,1400', '--user-data-dir=' + carpeta_usuario]
+                      '--disable-dev-shm-usage', '--window-size=1500,1750', '--user-data-dir=' + carpeta_usuario]
         capacidades = {'capabilities': {'alwaysMatch': {
             'browserName': 'chrome',
             'goog:chromeOptions': {'binary': chromium, 'args': argumentos},
@@ -109,14 +110,15 @@ class Navegador:
 FIRMA_LIENZO = """
 var c = document.getElementById('lienzo-partida');
 var d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-var fondo = [d[0], d[1], d[2]], distintos = 0, colores = {}, suma = 0, rojos = 0;
+var fondo = [d[0], d[1], d[2]], distintos = 0, colores = {}, suma = 0, rojos = 0, azules = 0;
 for (var i = 0; i < d.length; i += 4) {
   if (Math.abs(d[i] - fondo[0]) + Math.abs(d[i+1] - fondo[1]) + Math.abs(d[i+2] - fondo[2]) > 30) distintos++;
   colores[(d[i] >> 4) + ',' + (d[i+1] >> 4) + ',' + (d[i+2] >> 4)] = 1;
   if (Math.abs(d[i] - 0xd1) < 12 && Math.abs(d[i+1] - 0x43) < 12 && Math.abs(d[i+2] - 0x1f) < 12) rojos++;
+  if (Math.abs(d[i] - 0x1f) < 12 && Math.abs(d[i+1] - 0x6f) < 12 && Math.abs(d[i+2] - 0xd1) < 12) azules++;
   suma = (suma * 31 + d[i] + 7 * d[i+1] + 13 * d[i+2]) % 1000000007;
 }
-return {distintos: distintos, colores: Object.keys(colores).length, suma: suma, rojos: rojos,
+return {distintos: distintos, colores: Object.keys(colores).length, suma: suma, rojos: rojos, azules: azules,
         cuadro: window.informe.reproductor.cuadro, tiempo: document.getElementById('tiempo').textContent};
 """
 
@@ -143,8 +145,9 @@ def comprobar(navegador, url, captura):
     print('cuadro 0:', inicio)
     if inicio['distintos'] < 2000 or inicio['colores'] < 4:
         fallo('el lienzo est\u00e1 en blanco: %s' % inicio)
-    if inicio['rojos'] < 20:
-        fallo('no se ve el robot rojo: %s' % inicio)
+    # The first two robots, in the first two colours of the page's palette.
+    if inicio['rojos'] < 20 or inicio['azules'] < 20:
+        fallo('no se ven los robots: %s' % inicio)
 
     # The slider jumps the match to the frame it points at.
     destino = num_cuadros * 2 // 3
@@ -178,7 +181,6 @@ def comprobar(navegador, url, captura):
         navegador.script("document.getElementById('deslizador').value = String(arguments[0]);"
                          "document.getElementById('deslizador').dispatchEvent(new Event('input'));",
                          num_cuadros // 3)
-        navegador.script("document.getElementById('red').scrollIntoView();")
         png = base64.b64decode(navegador.en_sesion('GET', '/screenshot'))
         with open(captura, 'wb') as f:
             f.write(png)
@@ -190,6 +192,7 @@ def main():
     p.add_argument('--visualizar', required=True)
     p.add_argument('--datos', required=True)
     p.add_argument('--trabajo', required=True)
+    p.add_argument('--grabador', help='program that records a fresh match into the run folder')
     p.add_argument('--captura')
     args = p.parse_args()
 
@@ -202,6 +205,11 @@ def main():
     carpeta = os.path.join(args.trabajo, 'ejecucion')
     shutil.rmtree(carpeta, ignore_errors=True)
     shutil.copytree(args.datos, carpeta)
+    if args.grabador:
+        r = subprocess.run([args.grabador, os.path.join(carpeta, 'partida.json'), '20', '6'],
+                           capture_output=True, text=True)
+        if r.returncode != 0:
+            fallo('grabar_partida: %s' % r.stderr)
     r = subprocess.run([args.visualizar, '--sin-gnuplot', carpeta], capture_output=True, text=True)
     if r.returncode != 0:
         fallo('visualizar: %s' % r.stderr)
