@@ -551,11 +551,9 @@ TEST(ArenaGrabacion, CuadrosEventosYArchivo)
   std::ostringstream salida;
   ASSERT_TRUE(pGrabacion->EscribirJSON(salida));
   const std::string s = salida.str();
-  EXPECT_EQ(s.rfind("{\"formato\":\"grabacion-arena-1\",\"arena\":{\"forma\":\"circulo\","
-                    "\"radio\":9.9},\"paso\":0.05,", 0), 0u);
-  EXPECT_NE(s.find("\"robots\":[{\"nombre\":\"g\\u00e9nero \\\"x\\\"\"},{\"nombre\":\"q\"}]"),
-            std::string::npos);
-  EXPECT_NE(s.find("{\"j\":0,\"t\":0,\"robots\":[["), std::string::npos);
+  EXPECT_EQ(s.rfind("{\"formato\":\"grabacion-arena-1\",\"arena\":\"circulo\",\"medida\":9.9,", 0), 0u);
+  EXPECT_NE(s.find("\"robots\":[\"g\\u00e9nero \\\"x\\\"\",\"q\"]"), std::string::npos);
+  EXPECT_NE(s.find("{\"j\":0,\"t\":0,\"r\":[["), std::string::npos);
   EXPECT_NE(s.find("{\"j\":0,\"t\":2,"), std::string::npos);
   EXPECT_EQ(s.substr(s.size() - 3), "]}\n");
 
@@ -592,11 +590,12 @@ TEST(ArenaGrabacion, UnCuadroGuardaElEstadoYLosEventosDeSuActualizacion)
   std::ostringstream salida;
   partida.GetGrabacion()->EscribirJSON(salida);
   const std::vector<std::string> v = Lineas(salida.str());
-  ASSERT_EQ(v.size(), 3u);   // header, then one frame a line
-  EXPECT_NE(v[0].find("\"arena\":{\"forma\":\"cuadrado\",\"mitad\":9.7}"), std::string::npos);
-  EXPECT_EQ(v[2].rfind("{\"j\":0,\"t\":0.05,\"robots\":[[1,2,0.5,0,0.05,100,1],[-5,-5,0,0,0,0,0],"
-                       "[5,-5,0,0,0,100,1]],\"disparos\":[],\"galletas\":[],\"minas\":[],"
-                       "\"eventos\":[[\"mina\",1,-5,-5,200],[\"muerte\",1,-5,-5,1]]}",
+  ASSERT_EQ(v.size(), 2u);   // header with the first frame, then one frame a line
+  EXPECT_NE(v[0].find("\"arena\":\"cuadrado\",\"medida\":9.7,"), std::string::npos);
+  // Cannon and radar absolute: heading 0.5 plus 0 and 0.05.
+  EXPECT_EQ(v[1].rfind("{\"j\":0,\"t\":0.05,\"r\":[[1,2,0.5,0.5,0.55,100,1],[-5,-5,0,0,0,0,0],"
+                       "[5,-5,0,0,0,100,1]],\"d\":[],\"g\":[],\"m\":[],"
+                       "\"e\":[[\"mina\",1,-5,-5,200],[\"muerte\",1,-5,-5,1]]}",
                        0),
             0u);
 }

@@ -143,17 +143,17 @@ void CGrabacion::EscribirCuadro(std::ostream& salida, size_t nCuadro) const
   const SCuadro& c = m_vCuadros[nCuadro];
   salida << "{\"j\":" << c.nJuego << ",\"t\":";
   EscribirNumero(salida, c.dTiempo);
-  salida << ",\"robots\":";
+  salida << ",\"r\":";
   EscribirGrupos(salida, m_vdRobots, c.iRobot, Fin(nCuadro, &SCuadro::iRobot, m_vdRobots.size()), 7);
-  salida << ",\"disparos\":";
+  salida << ",\"d\":";
   EscribirGrupos(salida, m_vdDisparos, c.iDisparo,
                  Fin(nCuadro, &SCuadro::iDisparo, m_vdDisparos.size()), 3);
-  salida << ",\"galletas\":";
+  salida << ",\"g\":";
   EscribirGrupos(salida, m_vdGalletas, c.iGalleta,
                  Fin(nCuadro, &SCuadro::iGalleta, m_vdGalletas.size()), 2);
-  salida << ",\"minas\":";
+  salida << ",\"m\":";
   EscribirGrupos(salida, m_vdMinas, c.iMina, Fin(nCuadro, &SCuadro::iMina, m_vdMinas.size()), 2);
-  salida << ",\"eventos\":[";
+  salida << ",\"e\":[";
   for (size_t i = 0; i < c.nEventos; ++i) {
     const SEvento& e = m_vEventos[c.iEvento + i];
     if (i > 0) salida << ',';
@@ -170,21 +170,18 @@ void CGrabacion::EscribirCuadro(std::ostream& salida, size_t nCuadro) const
 
 bool CGrabacion::EscribirJSON(std::ostream& salida) const
 {
-  const bool bCirculo = m_sArena == "circulo";
-  salida << "{\"formato\":\"grabacion-arena-1\",\"arena\":{\"forma\":";
+  salida << "{\"formato\":\"grabacion-arena-1\",\"arena\":";
   EscribirTexto(salida, m_sArena);
-  salida << (bCirculo ? ",\"radio\":" : ",\"mitad\":");
+  salida << ",\"medida\":";
   EscribirNumero(salida, m_dMedida);
-  salida << "},\"paso\":";
+  salida << ",\"paso\":";
   EscribirNumero(salida, m_dPaso);
   salida << ",\"radios\":{\"robot\":0.5,\"disparo\":0.1,\"objeto\":0.3},\"robots\":[";
   for (size_t i = 0; i < m_vsNombres.size(); ++i) {
     if (i > 0) salida << ',';
-    salida << "{\"nombre\":";
     EscribirTexto(salida, m_vsNombres[i]);
-    salida << '}';
   }
-  salida << "],\"cuadros\":[\n";
+  salida << "],\"cuadros\":[";
   for (size_t i = 0; i < m_vCuadros.size(); ++i) {
     if (i > 0) salida << ",\n";
     EscribirCuadro(salida, i);

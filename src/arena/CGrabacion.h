@@ -16,23 +16,22 @@ enum TEvento {
   Evento_Destruido = 7    // cookie or mine destroyed by a shot; robot -1
 };
 
-// Recording of a match, update by update, for replay in a browser. The
-// JSON is what the report page reads (docs/informe.md, "partida.json").
+// Recording of a match, update by update, for replay in a browser.
 //
-// EscribirJSON writes one object, one frame per line:
+// JSON written by EscribirJSON (one object, no white space):
 // {"formato":"grabacion-arena-1",
-//  "arena":{"forma":"circulo","radio":9.9} | {"forma":"cuadrado","mitad":9.7},
+//  "arena":"circulo"|"cuadrado", "medida":9.9 (wall radius) | 9.7 (half side),
 //  "paso":0.05, "radios":{"robot":0.5,"disparo":0.1,"objeto":0.3},
-//  "robots":[{"nombre":"..."}, ...],
+//  "robots":["nombre", ...],
 //  "cuadros":[ {"j":game, "t":game time,
-//     "robots":[[x,y,heading,cannon,radar,energy,alive], ...]  one per robot,
-//         in the order of "robots"; cannon and radar relative to the body
-//         (absolute = heading + relative), radians; alive 1 or 0,
-//     "disparos":[[x,y,energy], ...]    shots in flight,
-//     "galletas":[[x,y], ...], "minas":[[x,y], ...],
-//     "eventos":[[kind,robot,x,y,value], ...]  events of this update, kind
-//         one of "disparo","impacto","pared","choque","galleta","mina",
-//         "muerte","destruido"; robot is the index in "robots" or -1
+//     "r":[[x,y,heading,cannon,radar,energy,alive], ...]  one per robot, in
+//         the order of "robots"; angles absolute radians, alive 0 or 1,
+//     "d":[[x,y,energy], ...]     shots in flight,
+//     "g":[[x,y], ...]            cookies,
+//     "m":[[x,y], ...]            mines,
+//     "e":[[kind,robot,x,y,value], ...]  events of this update, kind one of
+//         "disparo","impacto","pared","choque","galleta","mina","muerte",
+//         "destruido"; robot is the index in "robots" or -1
 //   }, ...]}
 // Each game starts with a frame at t = 0 after the robots are placed; then
 // one frame per update. Numbers carry at most three decimals.
@@ -42,8 +41,7 @@ public:
   CGrabacion();
   void Limpiar();
 
-  // sForma "circulo" (dMedida: wall radius) or "cuadrado" (dMedida: half side).
-  void Empezar(const std::string& sForma, double dMedida, double dPaso,
+  void Empezar(const std::string& sArena, double dMedida, double dPaso,
                const std::vector<std::string>& vsNombres);
   void AddEvento(TEvento eTipo, int nRobot, double dX, double dY, double dValor);
   // A frame is filled right after it is added; events added since the

@@ -777,8 +777,8 @@ void CPartida::Grabar()
   if (!m_pGrabacion) return;
   m_pGrabacion->AddCuadro(m_nJuego, m_dTiempo);
   for (const SRobot& r : m_vRobots) {
-    m_pGrabacion->AddRobot(r.dX, r.dY, r.dRumbo, r.dCanyon, r.dRadar, std::max(0.0, r.dEnergia),
-                           r.bVivo);
+    m_pGrabacion->AddRobot(r.dX, r.dY, r.dRumbo, r.dRumbo + r.dCanyon, r.dRumbo + r.dRadar,
+                           std::max(0.0, r.dEnergia), r.bVivo);
   }
   for (const SDisparo& d : m_vDisparos) m_pGrabacion->AddDisparo(d.dX, d.dY, d.dEnergia);
   for (const SObjeto& o : m_vGalletas) m_pGrabacion->AddGalleta(o.dX, o.dY);
