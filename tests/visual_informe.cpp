@@ -176,6 +176,20 @@ TEST(TablaCsv, FilaMalaNombraSuLineaYNoTocaLaTabla)
     }
 }
 
+TEST(TablaCsv, UltimaLineaAMedioEscribirSeDejaParaLuego)
+{
+    CTablaCsv t;
+    std::string sError;
+    // A run in progress: its last line has no newline yet.
+    ASSERT_TRUE(t.Leer("a,b\n1,2\n3,", {"a", "b"}, sError)) << sError;
+    EXPECT_EQ(t.ValoresColumna("a"), (std::vector<double>{1}));
+    ASSERT_TRUE(t.Leer("a,b\n1,2\n3,4", {"a", "b"}, sError)) << sError;
+    EXPECT_EQ(t.ValoresColumna("a"), (std::vector<double>{1, 3}));
+    // With its newline a short line is a fault, wherever it is.
+    EXPECT_FALSE(t.Leer("a,b\n1,2\n3,\n", {"a", "b"}, sError));
+    EXPECT_FALSE(t.Leer("a,b\n1,\n3,4", {"a", "b"}, sError));
+}
+
 TEST(Graficas, MarcasRedondasQueCubrenElRango)
 {
     const std::vector<double> v = MarcasEje(0.13, 9.7, 5);

@@ -37,6 +37,25 @@ bool ConvertirNumero(const std::string& sCampo, double& dValor)
     return pFin && *pFin == '\0';
 }
 
+bool LeerFila(const std::string& sLinea, int nLinea, const std::vector<std::string>& vColumnas,
+              std::vector<double>& vFila, std::string& sError)
+{
+    const std::vector<std::string> vCampos = PartirLinea(Recortar(sLinea));
+    if (vCampos.size() != vColumnas.size()) {
+        sError = "l" "\xED" "nea " + std::to_string(nLinea) + ": " + std::to_string(vCampos.size()) +
+                 " campos, se esperaban " + std::to_string(vColumnas.size());
+        return false;
+    }
+    vFila.assign(vCampos.size(), 0.0);
+    for (size_t i = 0; i < vCampos.size(); ++i)
+        if (!ConvertirNumero(vCampos[i], vFila[i])) {
+            sError = "l" "\xED" "nea " + std::to_string(nLinea) + ": valor no num" "\xE9" "rico en " + vColumnas[i] +
+                     ": '" + vCampos[i] + "'";
+            return false;
+        }
+    return true;
+}
+
 }  // namespace
 
 CTablaCsv::CTablaCsv() {}
@@ -73,19 +92,14 @@ bool CTablaCsv::Leer(const std::string& sTexto, const std::vector<std::string>& 
         ++nLinea;
         if (Recortar(sLinea).empty())
             continue;
-        const std::vector<std::string> vCampos = PartirLinea(Recortar(sLinea));
-        if (vCampos.size() != vColumnas.size()) {
-            sError = "l" "\xED" "nea " + std::to_string(nLinea) + ": " + std::to_string(vCampos.size()) +
-                     " campos, se esperaban " + std::to_string(vColumnas.size());
+        std::vector<double> vFila;
+        if (!LeerFila(sLinea, nLinea, vColumnas, vFila, sError)) {
+            // A last line without its newline is still being written (the
+            // report may be made while a run goes on): leave it for later.
+            if (ss.eof() && sTexto.back() != '\n')
+                break;
             return false;
         }
-        std::vector<double> vFila(vCampos.size());
-        for (size_t i = 0; i < vCampos.size(); ++i)
-            if (!ConvertirNumero(vCampos[i], vFila[i])) {
-                sError = "l" "\xED" "nea " + std::to_string(nLinea) + ": valor no num" "\xE9" "rico en " +
-                         vColumnas[i] + ": '" + vCampos[i] + "'";
-                return false;
-            }
         vFilas.push_back(vFila);
     }
     m_vColumnas.swap(vColumnas);

@@ -162,15 +162,13 @@ std::string BuscarPrograma(const std::string& sNombre)
 namespace {
 
 // Child side: stdout to the given descriptor, stderr to another, then exec.
-void EjecutarHijo(const std::vector<std::string>& vArgumentos, int fdSalida, int fdError)
+// Allocates nothing: the parent may have other threads (a training run's
+// pool), and only async-signal-safe calls are sound between fork and exec.
+void EjecutarHijo(char* const* pArgv, int fdSalida, int fdError)
 {
     dup2(fdSalida, STDOUT_FILENO);
     dup2(fdError, STDERR_FILENO);
-    std::vector<char*> vArgv;
-    for (const std::string& s : vArgumentos)
-        vArgv.push_back(const_cast<char*>(s.c_str()));
-    vArgv.push_back(nullptr);
-    execvp(vArgv[0], vArgv.data());
+    execvp(pArgv[0], pArgv);
     _exit(127);
 }
 
@@ -199,10 +197,14 @@ bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::st
         if (fdSalida >= 0) close(fdSalida);
         return false;
     }
+    std::vector<char*> vArgv;
+    for (const std::string& s : vArgumentos)
+        vArgv.push_back(const_cast<char*>(s.c_str()));
+    vArgv.push_back(nullptr);
     std::fflush(nullptr);
     const pid_t pid = fork();
     if (pid == 0)
-        EjecutarHijo(vArgumentos, fdSalida, fdError);
+        EjecutarHijo(vArgv.data(), fdSalida, fdError);
     close(fdSalida);
     close(fdError);
     int nEstado = 0;
