@@ -178,10 +178,18 @@ TEST(Reparto, MensajesCortadosOAlteradosSeRechazan)
     for (size_t i = 0; i < 8; ++i)
         sEnorme[nPosCuenta + i] = '\x7F';
     EXPECT_FALSE(DecodificarLote(sEnorme, lote));
-    // An unknown rival.
-    SLote conRivalMalo = LoteDePrueba();
-    conRivalMalo.vTrabajos[0].vEncuentros[0].eRival = static_cast<TRival>(9);
-    EXPECT_FALSE(DecodificarLote(CodificarLote(conRivalMalo), lote));
+    // An unknown rival: the byte where two lots that differ only in the
+    // first rival part is that rival's.
+    SLote otroRival = LoteDePrueba();
+    otroRival.vTrabajos[0].vEncuentros[0].eRival = Rival_Giratorio;
+    const std::string sOtro = CodificarLote(otroRival);
+    ASSERT_EQ(sOtro.size(), sLote.size());
+    const size_t nPosRival = static_cast<size_t>(
+        std::mismatch(sLote.begin(), sLote.end(), sOtro.begin()).first - sLote.begin());
+    ASSERT_LT(nPosRival, sLote.size());
+    std::string sRivalMalo = sLote;
+    sRivalMalo[nPosRival] = 9;
+    EXPECT_FALSE(DecodificarLote(sRivalMalo, lote));
 }
 
 TEST(Reparto, LotesCubrenCadaPartidaUnaVezEnOrden)
