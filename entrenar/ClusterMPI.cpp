@@ -27,9 +27,12 @@ const int kSalidaInterrumpida = 3;
 // enough for a slow process not to hold the others up.
 const size_t kLotesPorProceso = 4;
 const size_t kPartidasPorHilo = 4;
+// Each rank holds a second batch while it plays the first, so that it
+// never waits for rank 0 (busy with its own batch) to hand it the next.
+const size_t kLotesEnVuelo = 2;
 
 // Idle processes poll instead of blocking in MPI, which would spin a core.
-const std::chrono::microseconds kPausa(500);
+const std::chrono::milliseconds kPausa(1);
 
 // Two buffers: the main thread fills the one the handler does not read.
 const size_t kMaxAviso = 1024;
@@ -80,7 +83,8 @@ CClusterMPI::~CClusterMPI()
 void CClusterMPI::Limpiar()
 {
     m_reparto.Limpiar();
-    std::fill(m_vnLoteDe.begin(), m_vnLoteDe.end(), 0);
+    for (std::vector<uint64_t>& vnLotes : m_vvnLotesDe)
+        vnLotes.clear();
 }
 
 bool CClusterMPI::LanzadoPorMPI()
@@ -103,8 +107,8 @@ bool CClusterMPI::Iniciar(int* pArgc, char*** pArgv, std::string& sError)
     MPI_Comm_set_errhandler(MPI_COMM_WORLD, MPI_ERRORS_RETURN);
     MPI_Comm_rank(MPI_COMM_WORLD, &m_nRango);
     MPI_Comm_size(MPI_COMM_WORLD, &m_nProcesos);
-    m_vnLoteDe.assign(static_cast<size_t>(m_nProcesos), 0);
-    m_vdEnviado.assign(static_cast<size_t>(m_nProcesos), 0.0);
+    m_vvnLotesDe.assign(static_cast<size_t>(m_nProcesos), std::vector<uint64_t>());
+    m_vdProgreso.assign(static_cast<size_t>(m_nProcesos), 0.0);
     if (m_nRango == 0) {
         std::signal(SIGTERM, AlInterrumpir);
         std::signal(SIGINT, AlInterrumpir);
@@ -162,14 +166,16 @@ bool CClusterMPI::Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajo
 bool CClusterMPI::EnviarLotes(size_t nPorLote, std::string& sError)
 {
     for (int r = 1; r < m_nProcesos && m_reparto.HayPendientes(); ++r) {
-        if (m_vnLoteDe[r] != 0)
+        std::vector<uint64_t>& vnLotes = m_vvnLotesDe[r];
+        if (vnLotes.size() >= kLotesEnVuelo)
             continue;
         SLote lote;
         m_reparto.Repartir(nPorLote, lote);
         if (!Enviar(r, kEtiquetaLote, CodificarLote(lote), sError))
             return false;
-        m_vnLoteDe[r] = lote.nId;
-        m_vdEnviado[r] = Ahora();
+        if (vnLotes.empty())
+            m_vdProgreso[r] = Ahora();
+        vnLotes.push_back(lote.nId);
     }
     return true;
 }
@@ -219,7 +225,9 @@ bool CClusterMPI::Recoger(bool& bRecibido, std::string& sError)
     SRespuestaLote respuesta;
     if (!RecibirBytes(nOrigen, kEtiquetaRespuesta, sBytes, sError))
         return false;
-    if (!DecodificarRespuesta(sBytes, respuesta) || respuesta.nId != m_vnLoteDe[nOrigen]) {
+    // A rank plays its batches in the order it got them.
+    std::vector<uint64_t>& vnLotes = m_vvnLotesDe[nOrigen];
+    if (!DecodificarRespuesta(sBytes, respuesta) || vnLotes.empty() || respuesta.nId != vnLotes.front()) {
         sError = "el proceso " + std::to_string(nOrigen) + " devolvi" "\xF3" " una respuesta que no es la de su lote";
         return false;
     }
@@ -227,7 +235,8 @@ bool CClusterMPI::Recoger(bool& bRecibido, std::string& sError)
         sError = "el proceso " + std::to_string(nOrigen) + ": " + sError;
         return false;
     }
-    m_vnLoteDe[nOrigen] = 0;
+    vnLotes.erase(vnLotes.begin());
+    m_vdProgreso[nOrigen] = Ahora();
     bRecibido = true;
     return true;
 }
@@ -254,7 +263,7 @@ bool CClusterMPI::ComprobarEsperas(std::string& sError) const
 {
     const double dAhora = Ahora();
     for (int r = 1; r < m_nProcesos; ++r) {
-        if (m_vnLoteDe[r] != 0 && dAhora - m_vdEnviado[r] > m_dEspera) {
+        if (!m_vvnLotesDe[r].empty() && dAhora - m_vdProgreso[r] > m_dEspera) {
             sError = "el proceso " + std::to_string(r) + " no devolvi" "\xF3" " su lote en " +
                      std::to_string(static_cast<int>(m_dEspera)) + " s";
             return false;

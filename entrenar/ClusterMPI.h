@@ -26,7 +26,7 @@ public:
     int GetRango() const { return m_nRango; }
     int GetProcesos() const { return m_nProcesos; }
 
-    // Longest wait for a batch handed to a rank (seconds).
+    // Longest a rank may hold work without giving any back (seconds).
     void SetEspera(double dSegundos) { m_dEspera = dSegundos; }
 
     // Rank 0: every job's results, as EvaluarTrabajos gives them. False
@@ -63,8 +63,8 @@ private:
     int m_nProcesos;
     double m_dEspera;
     CReparto m_reparto;
-    std::vector<uint64_t> m_vnLoteDe;   // by rank: the batch it holds, 0 = free
-    std::vector<double> m_vdEnviado;    // by rank: when it got that batch
+    std::vector<std::vector<uint64_t>> m_vvnLotesDe;  // by rank: the batches it holds, oldest first
+    std::vector<double> m_vdProgreso;                   // by rank: when it last got or gave back work
 };
 
 #endif
