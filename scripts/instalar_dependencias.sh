@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on a fresh Debian machine.
-# Does nothing when everything is already there.
+# Does nothing when everything is already there. Extra packages may be
+# named as arguments, e.g. what the report's pictures and browser test use:
+#   scripts/instalar_dependencias.sh graphviz gnuplot-nox chromium chromium-driver
 set -euo pipefail
 paquetes=(g++ cmake make libgtest-dev libbenchmark-dev)
 faltan=()

@@ -173,7 +173,8 @@ TEST(Genoma, CopiaSinFenotipoYOrigenIntacto)
     }
     EXPECT_EQ(g.GetFenotipo(), pRed);
 
-    g = g;  // self-assignment keeps everything, the phenotype included
+    const CGenoma& mismo = g;
+    g = mismo;  // self-assignment keeps everything, the phenotype included
     EXPECT_EQ(g.GetFenotipo(), pRed);
     EXPECT_EQ(g.GetNumGenesEnlace(), 3u);
 

@@ -19,6 +19,8 @@ const int kEspera = 3000;  // ms; generous bound for any single answer
 
 bool EsDecision(const std::string& s) { return s.compare(0, 9, "Rotate 1 ") == 0; }
 
+bool EsNombre(const std::string& s) { return s.compare(0, 5, "Name ") == 0; }
+
 int Contar(const std::vector<std::string>& v, bool (*pfCumple)(const std::string&))
 {
     int n = 0;
@@ -27,7 +29,18 @@ int Contar(const std::vector<std::string>& v, bool (*pfCumple)(const std::string
     return n;
 }
 
-bool EsNombre(const std::string& s) { return s.compare(0, 5, "Name ") == 0; }
+// Lines until nNombres "Name" lines came, or kEspera ms passed.
+std::vector<std::string> LeerHastaNombres(CArenaSustituta& arena, int nNombres)
+{
+    const TReloj::time_point tLimite = TReloj::now() + std::chrono::milliseconds(kEspera);
+    std::vector<std::string> vLineas;
+    std::string sLinea;
+    while (Contar(vLineas, EsNombre) < nNombres && TReloj::now() < tLimite) {
+        if (arena.LeerLinea(sLinea, 50))
+            vLineas.push_back(sLinea);
+    }
+    return vLineas;
+}
 
 long long MsDesde(TReloj::time_point t)
 {
@@ -127,7 +140,9 @@ TEST_F(BotContraArena, RafagaDeSenyalesSinPerderMensajes)
         Tick("Radar 2 2 0.1\nInfo 1 1 1\nInitialize 1\nEnergy 50\n");
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    std::vector<std::string> vLineas = arena.LeerLineasDurante(300);
+    std::vector<std::string> vLineas = LeerHastaNombres(arena, nTicks);
+    for (const std::string& s : arena.LeerLineasDurante(100))
+        vLineas.push_back(s);
     EXPECT_EQ(Contar(vLineas, EsNombre), nTicks);
     const int nDecisiones = Contar(vLineas, EsDecision);
     EXPECT_GE(nDecisiones, 1);
@@ -183,7 +198,7 @@ TEST_F(BotContraArena, BasuraYPalabrasEnormesNoLoTumban)
         Tick("Initialize 1\n");
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    EXPECT_GE(Contar(arena.LeerLineasDurante(300), EsNombre), 1);
+    EXPECT_GE(Contar(LeerHastaNombres(arena, 1), EsNombre), 1);
     Terminar();
 }
 

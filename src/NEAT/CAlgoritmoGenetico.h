@@ -81,6 +81,21 @@ private:
     CGenoma* Cruce(const CGenoma& madre, const CGenoma& padre);
     void AddIDNeurona(int nID, std::vector<int>& vIDs);
 
+    // Steps of the epoch.
+    void EscribirLogEspecies();
+    void EscribirLogGenes();
+    void EscribirLogAG();
+    void CopiarElite(std::vector<CGenoma*>& vNuevaPoblacion);
+    void CriarEspecies(std::vector<CGenoma*>& vNuevaPoblacion);
+    CGenoma* CriarHijo(const CEspecie& especie);
+    CGenoma* CruzarOCopiar(const CEspecie& especie, const CGenoma& g1);
+    void Mutar(CGenoma& hijo);
+    void RellenarPorTorneo(std::vector<CGenoma*>& vNuevaPoblacion);
+    void EntregarGenomas(const std::vector<CGenoma*>& vNuevaPoblacion);
+
+    // Tests reach the private steps through this class only.
+    friend class CPruebaAlgoritmoGenetico;
+
     int                  m_nIDSigGenoma;
     int                  m_nIDSigEspecie;
     int                  m_nGeneracion;

@@ -63,7 +63,7 @@ private:
     int           m_nEspecie;
     int           m_nSalidasRed;
     int           m_nEntradasRed;
-    int           m_nProfundidadRed;
+    [[maybe_unused]] int m_nProfundidadRed;  // kept for the record layout; nothing reads it
     double        m_dIdoneidad;
     double        m_dHijosAExpandir;
     double        m_dIdoneidadAjustada;

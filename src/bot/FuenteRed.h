@@ -1,6 +1,7 @@
 #ifndef FUENTERED_H
 #define FUENTERED_H
 
+#include <cstddef>
 #include <string>
 
 // Characters of text per line of a generated literal.

@@ -1,0 +1,334 @@
+#include "CJson.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "UtilVisual.h"
+
+namespace {
+const int kProfundidadMaxima = 200;
+}
+
+// Recursive-descent reader over one text; reports the first fault with its line.
+class CLectorJson {
+public:
+    explicit CLectorJson(const std::string& sTexto) : m_sTexto(sTexto), m_nPos(0) {}
+
+    bool LeerDocumento(CJson& valor, std::string& sError)
+    {
+        if (!LeerValor(valor, 0) || (SaltarBlancos(), m_nPos != m_sTexto.size())) {
+            if (m_sError.empty())
+                m_sError = "texto de sobra tras el valor";
+            sError = "JSON mal formado en la l" "\xED" "nea " + std::to_string(Linea()) + ": " + m_sError;
+            return false;
+        }
+        return true;
+    }
+
+private:
+    int Linea() const
+    {
+        int n = 1;
+        for (size_t i = 0; i < m_nPos && i < m_sTexto.size(); ++i)
+            n += m_sTexto[i] == '\n';
+        return n;
+    }
+
+    bool Fallo(const char* szMotivo)
+    {
+        if (m_sError.empty())
+            m_sError = szMotivo;
+        return false;
+    }
+
+    void SaltarBlancos()
+    {
+        while (m_nPos < m_sTexto.size() && std::strchr(" \t\r\n", m_sTexto[m_nPos]) && m_sTexto[m_nPos])
+            ++m_nPos;
+    }
+
+    bool Consumir(const char* szPalabra)
+    {
+        const size_t n = std::strlen(szPalabra);
+        if (m_sTexto.compare(m_nPos, n, szPalabra) != 0)
+            return false;
+        m_nPos += n;
+        return true;
+    }
+
+    bool LeerValor(CJson& valor, int nProfundidad)
+    {
+        if (nProfundidad > kProfundidadMaxima)
+            return Fallo("anidamiento excesivo");
+        SaltarBlancos();
+        if (m_nPos >= m_sTexto.size())
+            return Fallo("fin inesperado");
+        const char c = m_sTexto[m_nPos];
+        if (c == '{')
+            return LeerObjeto(valor, nProfundidad);
+        if (c == '[')
+            return LeerLista(valor, nProfundidad);
+        if (c == '"') {
+            valor.Limpiar();
+            valor.m_Tipo = Json_Texto;
+            return LeerCadena(valor.m_sTexto);
+        }
+        if (Consumir("true")) { valor.SetBooleano(true); return true; }
+        if (Consumir("false")) { valor.SetBooleano(false); return true; }
+        if (Consumir("null")) { valor.SetNulo(); return true; }
+        return LeerNumero(valor);
+    }
+
+    bool LeerDigitos()
+    {
+        const size_t nInicio = m_nPos;
+        while (m_nPos < m_sTexto.size() && m_sTexto[m_nPos] >= '0' && m_sTexto[m_nPos] <= '9')
+            ++m_nPos;
+        return m_nPos > nInicio;
+    }
+
+    bool LeerNumero(CJson& valor)
+    {
+        const size_t nInicio = m_nPos;
+        if (m_nPos < m_sTexto.size() && m_sTexto[m_nPos] == '-')
+            ++m_nPos;
+        if (!LeerDigitos())
+            return Fallo("valor no v" "\xE1" "lido");
+        if (m_nPos < m_sTexto.size() && m_sTexto[m_nPos] == '.') {
+            ++m_nPos;
+            if (!LeerDigitos())
+                return Fallo("n" "\xFA" "mero mal formado");
+        }
+        if (m_nPos < m_sTexto.size() && (m_sTexto[m_nPos] == 'e' || m_sTexto[m_nPos] == 'E')) {
+            ++m_nPos;
+            if (m_nPos < m_sTexto.size() && (m_sTexto[m_nPos] == '+' || m_sTexto[m_nPos] == '-'))
+                ++m_nPos;
+            if (!LeerDigitos())
+                return Fallo("n" "\xFA" "mero mal formado");
+        }
+        valor.Limpiar();
+        valor.m_Tipo = Json_Numero;
+        valor.m_sTexto = m_sTexto.substr(nInicio, m_nPos - nInicio);
+        return true;
+    }
+
+    bool LeerEscapeUnicode(std::string& sSalida)
+    {
+        if (m_nPos + 4 > m_sTexto.size())
+            return Fallo("escape incompleto");
+        unsigned nCodigo = 0;
+        for (int i = 0; i < 4; ++i) {
+            const char c = m_sTexto[m_nPos++];
+            nCodigo <<= 4;
+            if (c >= '0' && c <= '9') nCodigo |= c - '0';
+            else if (c >= 'a' && c <= 'f') nCodigo |= c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F') nCodigo |= c - 'A' + 10;
+            else return Fallo("escape no v" "\xE1" "lido");
+        }
+        sSalida += nCodigo <= 0xFF ? static_cast<char>(nCodigo) : '?';
+        return true;
+    }
+
+    bool LeerCadena(std::string& sSalida)
+    {
+        ++m_nPos;  // opening quote
+        std::string s;
+        while (m_nPos < m_sTexto.size()) {
+            const char c = m_sTexto[m_nPos++];
+            if (c == '"') {
+                sSalida.swap(s);
+                return true;
+            }
+            if (static_cast<unsigned char>(c) < 0x20)
+                return Fallo("car" "\xE1" "cter de control en un texto");
+            if (c != '\\') {
+                s += c;
+                continue;
+            }
+            if (m_nPos >= m_sTexto.size())
+                break;
+            const char e = m_sTexto[m_nPos++];
+            const char* szSimples = "\"\\/bfnrt";
+            const char* szValores = "\"\\/\b\f\n\r\t";
+            const char* p = std::strchr(szSimples, e);
+            if (e == 'u') {
+                if (!LeerEscapeUnicode(s))
+                    return false;
+            } else if (p && e) {
+                s += szValores[p - szSimples];
+            } else {
+                return Fallo("escape no v" "\xE1" "lido");
+            }
+        }
+        return Fallo("texto sin cerrar");
+    }
+
+    bool LeerLista(CJson& valor, int nProfundidad)
+    {
+        ++m_nPos;
+        CJson lista;
+        lista.SetLista();
+        SaltarBlancos();
+        if (Consumir("]")) {
+            valor = lista;
+            return true;
+        }
+        for (;;) {
+            lista.m_vElementos.emplace_back();
+            if (!LeerValor(lista.m_vElementos.back(), nProfundidad + 1))
+                return false;
+            SaltarBlancos();
+            if (Consumir("]"))
+                break;
+            if (!Consumir(","))
+                return Fallo("falta ',' o ']'");
+        }
+        valor.Limpiar();
+        valor.m_Tipo = Json_Lista;
+        valor.m_vElementos.swap(lista.m_vElementos);
+        return true;
+    }
+
+    bool LeerObjeto(CJson& valor, int nProfundidad)
+    {
+        ++m_nPos;
+        std::vector<std::pair<std::string, CJson>> vMiembros;
+        SaltarBlancos();
+        if (!Consumir("}")) {
+            for (;;) {
+                SaltarBlancos();
+                if (m_nPos >= m_sTexto.size() || m_sTexto[m_nPos] != '"')
+                    return Fallo("se esperaba una clave");
+                vMiembros.emplace_back();
+                if (!LeerCadena(vMiembros.back().first))
+                    return false;
+                SaltarBlancos();
+                if (!Consumir(":"))
+                    return Fallo("falta ':'");
+                if (!LeerValor(vMiembros.back().second, nProfundidad + 1))
+                    return false;
+                SaltarBlancos();
+                if (Consumir("}"))
+                    break;
+                if (!Consumir(","))
+                    return Fallo("falta ',' o '}'");
+            }
+        }
+        valor.Limpiar();
+        valor.m_Tipo = Json_Objeto;
+        valor.m_vMiembros.swap(vMiembros);
+        return true;
+    }
+
+    const std::string& m_sTexto;
+    size_t m_nPos;
+    std::string m_sError;
+};
+
+CJson::CJson() : m_Tipo(Json_Nulo), m_bValor(false) {}
+
+void CJson::Limpiar()
+{
+    m_Tipo = Json_Nulo;
+    m_bValor = false;
+    m_sTexto.clear();
+    m_vElementos.clear();
+    m_vMiembros.clear();
+}
+
+bool CJson::Leer(const std::string& sTexto, std::string& sError)
+{
+    CJson leido;
+    CLectorJson lector(sTexto);
+    if (!lector.LeerDocumento(leido, sError))
+        return false;
+    *this = leido;
+    return true;
+}
+
+double CJson::GetNumero() const
+{
+    return m_Tipo == Json_Numero ? std::strtod(m_sTexto.c_str(), nullptr) : 0.0;
+}
+
+const CJson* CJson::Buscar(const std::string& sClave) const
+{
+    for (const auto& miembro : m_vMiembros)
+        if (miembro.first == sClave)
+            return &miembro.second;
+    return nullptr;
+}
+
+std::string CJson::ComoTexto() const
+{
+    switch (m_Tipo) {
+    case Json_Nulo: return "null";
+    case Json_Booleano: return m_bValor ? "true" : "false";
+    case Json_Numero:
+    case Json_Texto: return m_sTexto;
+    default: return "";
+    }
+}
+
+void CJson::SetNulo() { Limpiar(); }
+void CJson::SetBooleano(bool b) { Limpiar(); m_Tipo = Json_Booleano; m_bValor = b; }
+
+void CJson::SetNumero(double d)
+{
+    Limpiar();
+    m_Tipo = Json_Numero;
+    char sz[40];
+    std::snprintf(sz, sizeof(sz), "%.10g", d);
+    // JSON has no infinities or NaN.
+    m_sTexto = (std::strpbrk(sz, "ni") ? "0" : sz);
+}
+
+void CJson::SetTexto(const std::string& s) { Limpiar(); m_Tipo = Json_Texto; m_sTexto = s; }
+void CJson::SetLista() { Limpiar(); m_Tipo = Json_Lista; }
+void CJson::SetObjeto() { Limpiar(); m_Tipo = Json_Objeto; }
+void CJson::AddElemento(const CJson& valor) { m_vElementos.push_back(valor); }
+
+void CJson::SetMiembro(const std::string& sClave, const CJson& valor)
+{
+    for (auto& miembro : m_vMiembros)
+        if (miembro.first == sClave) {
+            miembro.second = valor;
+            return;
+        }
+    m_vMiembros.emplace_back(sClave, valor);
+}
+
+std::string CJson::Escribir() const
+{
+    std::string s;
+    EscribirEn(s);
+    return s;
+}
+
+void CJson::EscribirEn(std::string& sSalida) const
+{
+    switch (m_Tipo) {
+    case Json_Nulo:
+    case Json_Booleano:
+    case Json_Numero: sSalida += ComoTexto(); break;
+    case Json_Texto: sSalida += '"' + EscaparJson(m_sTexto) + '"'; break;
+    case Json_Lista:
+        sSalida += '[';
+        for (size_t i = 0; i < m_vElementos.size(); ++i) {
+            if (i) sSalida += ',';
+            m_vElementos[i].EscribirEn(sSalida);
+        }
+        sSalida += ']';
+        break;
+    case Json_Objeto:
+        sSalida += '{';
+        for (size_t i = 0; i < m_vMiembros.size(); ++i) {
+            if (i) sSalida += ',';
+            sSalida += '"' + EscaparJson(m_vMiembros[i].first) + "\":";
+            m_vMiembros[i].second.EscribirEn(sSalida);
+        }
+        sSalida += '}';
+        break;
+    }
+}

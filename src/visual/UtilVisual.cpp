@@ -1,0 +1,230 @@
+#include "UtilVisual.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+std::string EscaparXml(const std::string& sTexto)
+{
+    std::string sRes;
+    sRes.reserve(sTexto.size());
+    for (char c : sTexto) {
+        switch (c) {
+        case '&': sRes += "&amp;"; break;
+        case '<': sRes += "&lt;"; break;
+        case '>': sRes += "&gt;"; break;
+        case '"': sRes += "&quot;"; break;
+        case '\'': sRes += "&#39;"; break;
+        default:
+            // Texts are ISO 8859-1: each high byte is its own code point.
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' && c != '\r')
+                break;  // not allowed in XML at all
+            if (static_cast<unsigned char>(c) >= 0x80)
+                sRes += "&#" + std::to_string(static_cast<unsigned char>(c)) + ";";
+            else
+                sRes += c;
+        }
+    }
+    return sRes;
+}
+
+std::string EscaparJson(const std::string& sTexto)
+{
+    std::string sRes;
+    for (char c : sTexto) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            sRes += '\\';
+            sRes += c;
+        } else if (u < 0x20 || c == '<' || c == '>' || c == '&') {
+            // Also escapes the characters that could close an inline script.
+            char sz[8];
+            std::snprintf(sz, sizeof(sz), "\\u%04x", u);
+            sRes += sz;
+        } else if (u >= 0x80) {
+            // Messages and file contents are ISO 8859-1: each byte is its code point.
+            char sz[8];
+            std::snprintf(sz, sizeof(sz), "\\u%04x", u);
+            sRes += sz;
+        } else {
+            sRes += c;
+        }
+    }
+    return sRes;
+}
+
+std::string FormatearNumero(double dValor, int nDecimales)
+{
+    if (!std::isfinite(dValor))
+        return "0";
+    char sz[64];
+    std::snprintf(sz, sizeof(sz), "%.*f", nDecimales, dValor);
+    std::string s(sz);
+    if (s.find('.') != std::string::npos) {
+        while (!s.empty() && s.back() == '0')
+            s.pop_back();
+        if (!s.empty() && s.back() == '.')
+            s.pop_back();
+    }
+    if (s == "-0")
+        s = "0";
+    return s;
+}
+
+bool LeerArchivo(const std::string& sRuta, std::string& sContenido, std::string& sError)
+{
+    FILE* f = std::fopen(sRuta.c_str(), "rb");
+    if (!f) {
+        sError = "no se puede abrir " + sRuta + ": " + std::strerror(errno);
+        return false;
+    }
+    std::string sLeido;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0)
+        sLeido.append(buffer, n);
+    const bool bFallo = std::ferror(f) != 0;
+    std::fclose(f);
+    if (bFallo) {
+        sError = "error leyendo " + sRuta;
+        return false;
+    }
+    sContenido.swap(sLeido);
+    return true;
+}
+
+bool EscribirArchivoAtomico(const std::string& sRuta, const std::string& sContenido, std::string& sError)
+{
+    const std::string sTemporal = sRuta + ".tmp" + std::to_string(getpid());
+    FILE* f = std::fopen(sTemporal.c_str(), "wb");
+    if (!f) {
+        sError = "no se puede crear " + sTemporal + ": " + std::strerror(errno);
+        return false;
+    }
+    const bool bEscrito = std::fwrite(sContenido.data(), 1, sContenido.size(), f) == sContenido.size();
+    const bool bCerrado = std::fclose(f) == 0;
+    if (!bEscrito || !bCerrado) {
+        std::remove(sTemporal.c_str());
+        sError = "error escribiendo " + sTemporal;
+        return false;
+    }
+    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
+        sError = "no se puede renombrar " + sTemporal + " a " + sRuta + ": " + std::strerror(errno);
+        std::remove(sTemporal.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool ExisteArchivo(const std::string& sRuta)
+{
+    struct stat st;
+    return stat(sRuta.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool EsCarpeta(const std::string& sRuta)
+{
+    struct stat st;
+    return stat(sRuta.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string UnirRuta(const std::string& sCarpeta, const std::string& sNombre)
+{
+    if (sCarpeta.empty())
+        return sNombre;
+    if (sCarpeta.back() == '/')
+        return sCarpeta + sNombre;
+    return sCarpeta + "/" + sNombre;
+}
+
+std::string BuscarPrograma(const std::string& sNombre)
+{
+    if (sNombre.find('/') != std::string::npos)
+        return access(sNombre.c_str(), X_OK) == 0 ? sNombre : "";
+    const char* szPath = std::getenv("PATH");
+    std::stringstream ss(szPath ? szPath : "/usr/bin:/bin");
+    std::string sDir;
+    while (std::getline(ss, sDir, ':')) {
+        const std::string sCandidato = UnirRuta(sDir.empty() ? "." : sDir, sNombre);
+        if (ExisteArchivo(sCandidato) && access(sCandidato.c_str(), X_OK) == 0)
+            return sCandidato;
+    }
+    return "";
+}
+
+namespace {
+
+// Child side: stdout to the given descriptor, stderr to another, then exec.
+// Allocates nothing: the parent may have other threads (a training run's
+// pool), and only async-signal-safe calls are sound between fork and exec.
+void EjecutarHijo(char* const* pArgv, int fdSalida, int fdError)
+{
+    dup2(fdSalida, STDOUT_FILENO);
+    dup2(fdError, STDERR_FILENO);
+    execvp(pArgv[0], pArgv);
+    _exit(127);
+}
+
+std::string PrimeraLinea(const std::string& sTexto)
+{
+    const size_t nFin = sTexto.find('\n');
+    return nFin == std::string::npos ? sTexto : sTexto.substr(0, nFin);
+}
+
+}  // namespace
+
+bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::string& sRutaSalida,
+                      std::string& sError)
+{
+    if (vArgumentos.empty()) {
+        sError = "no hay programa que ejecutar";
+        return false;
+    }
+    const std::string sTemporal = sRutaSalida.empty() ? "/dev/null" : sRutaSalida + ".tmp" + std::to_string(getpid());
+    char szError[] = "/tmp/visual_errorXXXXXX";
+    const int fdError = mkstemp(szError);
+    const int fdSalida = open(sTemporal.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fdError < 0 || fdSalida < 0) {
+        sError = "no se puede preparar la salida de " + vArgumentos[0];
+        if (fdError >= 0) { close(fdError); unlink(szError); }
+        if (fdSalida >= 0) close(fdSalida);
+        return false;
+    }
+    std::vector<char*> vArgv;
+    for (const std::string& s : vArgumentos)
+        vArgv.push_back(const_cast<char*>(s.c_str()));
+    vArgv.push_back(nullptr);
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0)
+        EjecutarHijo(vArgv.data(), fdSalida, fdError);
+    close(fdSalida);
+    close(fdError);
+    int nEstado = 0;
+    const bool bLanzado = pid > 0 && waitpid(pid, &nEstado, 0) == pid;
+    std::string sErrorHijo, sIgnorado;
+    LeerArchivo(szError, sErrorHijo, sIgnorado);
+    unlink(szError);
+    const bool bBien = bLanzado && WIFEXITED(nEstado) && WEXITSTATUS(nEstado) == 0;
+    if (!bBien) {
+        if (!sRutaSalida.empty())
+            unlink(sTemporal.c_str());
+        sError = vArgumentos[0] + " ha fallado";
+        if (!sErrorHijo.empty())
+            sError += ": " + PrimeraLinea(sErrorHijo);
+        return false;
+    }
+    if (!sRutaSalida.empty() && std::rename(sTemporal.c_str(), sRutaSalida.c_str()) != 0) {
+        unlink(sTemporal.c_str());
+        sError = "no se puede escribir " + sRutaSalida;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,32 @@
+#ifndef UTILVISUAL_H
+#define UTILVISUAL_H
+
+#include <string>
+#include <vector>
+
+// Small helpers shared by the diagram, the plots and the report: text
+// escaping, whole-file reading and writing, and running outside programs.
+
+std::string EscaparXml(const std::string& sTexto);
+// For text placed inside a double-quoted JSON string.
+std::string EscaparJson(const std::string& sTexto);
+// Short decimal form for coordinates and values written into SVG/DOT/JSON.
+std::string FormatearNumero(double dValor, int nDecimales = 2);
+
+bool LeerArchivo(const std::string& sRuta, std::string& sContenido, std::string& sError);
+// Writes a temporary file next to sRuta and renames it over sRuta, so a
+// reader never finds a half-written file.
+bool EscribirArchivoAtomico(const std::string& sRuta, const std::string& sContenido, std::string& sError);
+bool ExisteArchivo(const std::string& sRuta);
+bool EsCarpeta(const std::string& sRuta);
+std::string UnirRuta(const std::string& sCarpeta, const std::string& sNombre);
+
+// Full path of an executable found in PATH, or "" when there is none.
+std::string BuscarPrograma(const std::string& sNombre);
+// Runs vArgumentos[0] (looked up in PATH) without a shell, its standard
+// output written atomically to sRutaSalida (discarded when empty) and its
+// standard error kept for the message. True when it ended with status 0.
+bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::string& sRutaSalida,
+                      std::string& sError);
+
+#endif
