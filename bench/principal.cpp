@@ -33,8 +33,8 @@ const std::map<std::string, SObjetivo>& Objetivos()
 {
     static const std::map<std::string, SObjetivo> mObjetivos = {
         {"BM_RedPasoDinamico/1", {1.3, true}},
-        {"BM_Epoca_2_1/1000/manual_time", {1.5, false}},
-        {"BM_Epoca_10_5/1000/manual_time", {5.0, false}},
+        {"BM_Epoca_2_1/1000/iterations:2/manual_time", {1.5, false}},
+        {"BM_Epoca_10_5/1000/iterations:2/manual_time", {5.0, false}},
         {"BM_EpocaLarga_2_1/1000/iterations:1/manual_time", {20.0, false}},
     };
     return mObjetivos;
