@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything twice (optimised, and under AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs the whole test suite in both trees.
+# UndefinedBehaviorSanitizer) and runs the whole test suite in both trees,
+# then runs each fuzz target for a short while (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/instalar_dependencias.sh
@@ -13,3 +14,5 @@ cmake --build build -j "$JOBS"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DNEAT_SANITIZAR=ON >/dev/null
 cmake --build build-asan -j "$JOBS"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS")
+
+JOBS="$JOBS" ./scripts/fuzz.sh

@@ -164,6 +164,16 @@ TEST(TextoGenoma, GenomasVaciosYCabecerasExtremas)
     EXPECT_EQ(leido.GetNumGenesNeurona(), 0u);
     EXPECT_EQ(leido.GetID(), 0u);
 
+    // No neuron genes but inputs and outputs announced: its network would
+    // have no slot for them.
+    CGenoma testigo = GenomaTestigo();
+    const std::string sTestigo = Texto(testigo);
+    for (const char* szCabecera : {"3\n2\n5\n0\n0\n0\n0\n0\n0\n", "0\n1\n5\n0\n0\n0\n0\n0\n0\n"}) {
+        std::istringstream inSinNeuronas(szCabecera);
+        EXPECT_FALSE(LeerGenoma(inSinNeuronas, testigo)) << szCabecera;
+        EXPECT_EQ(Texto(testigo), sTestigo);
+    }
+
     // A fitness no number can hold still reads back (it is dropped anyway),
     // and so does an id written from a negative int.
     CGenoma g(-3, 1, 1);

@@ -104,7 +104,7 @@ TEST(ArenaGuiones, ElGiratorioSeFijaEnElRobotQueVeYLeDispara)
   partida.AddRobot("q", Guion(Controlador_Quieto));
   Empezar(partida, {{0, 0, 0}, {5, 0, 0}});
   ASSERT_TRUE(partida.Actualizar());
-  ASSERT_EQ(partida.GetRobot(0).percepcion.nRadarObjeto, Objeto_Robot);
+  ASSERT_EQ(partida.GetRobot(0).percepcion.nRadarObjeto, ObjetoArena_Robot);
   const SRobot& g = partida.GetRobot(0);
   const double dAbsoluto = g.dRumbo + g.dRadar;
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(partida.Actualizar());
@@ -154,7 +154,7 @@ TEST(ArenaGuiones, EnergiaDeDisparoDelBuscador)
   SMemoriaGuion m;
   SOrdenes o;
   p.dTiempo = 1;
-  p.nRadarObjeto = Objeto_Robot;
+  p.nRadarObjeto = ObjetoArena_Robot;
   p.dRadarDistancia = 3;
   p.nRobotsQuedan = 2;
   DecidirBuscador(p, m, Arena_Circulo, o);
@@ -189,7 +189,7 @@ TEST(ArenaGuiones, ElBuscadorBarreElFrenteSinPasarseDeMedioGiro)
   for (int i = 0; i < 60; ++i) {
     ASSERT_TRUE(partida.Actualizar());
     const SRobot& b = partida.GetRobot(0);
-    if (b.percepcion.nRadarObjeto == Objeto_Robot) break;
+    if (b.percepcion.nRadarObjeto == ObjetoArena_Robot) break;
     dMin = std::min(dMin, b.dRadar);
     dMax = std::max(dMax, b.dRadar);
   }

@@ -568,6 +568,38 @@ TEST(ArenaGrabacion, CuadrosEventosYArchivo)
   EXPECT_FALSE(pGrabacion->GuardarJSON(::testing::TempDir() + "no/existe/g.json"));
 }
 
+TEST(ArenaGrabacion, UnCuadroGuardaElEstadoYLosEventosDeSuActualizacion)
+{
+  CPartida partida;
+  SRobotTexto a;
+  a.Responder(1, "Rotate 4 1\n");
+  partida.AddRobot("a", a.Controlador());
+  partida.AddRobot("b", Guion(Controlador_Quieto));
+  partida.AddRobot("c", Guion(Controlador_Quieto));
+  SConfigPartida config;
+  config.eArena = Arena_Cuadrado;
+  config.bGrabar = true;
+  ASSERT_TRUE(partida.Configurar(config));
+  ASSERT_TRUE(partida.EmpezarSecuencia());
+  partida.EmpezarJuego();
+  partida.ColocarRobot(0, 1, 2, 0.5);
+  partida.ColocarRobot(1, -5, -5, 0);
+  partida.ColocarRobot(2, 5, -5, 0);
+  partida.AddMina(-5, -5, 200);
+  ASSERT_TRUE(partida.Actualizar());
+  std::ostringstream salida;
+  partida.GetGrabacion()->EscribirJSON(salida);
+  const std::vector<std::string> v = Lineas(salida.str());
+  ASSERT_EQ(v.size(), 2u);   // header with the first frame, then one frame a line
+  EXPECT_NE(v[0].find("\"arena\":\"cuadrado\",\"medida\":9.7,"), std::string::npos);
+  // Cannon and radar absolute: heading 0.5 plus 0 and 0.05.
+  EXPECT_EQ(v[1].rfind("{\"j\":0,\"t\":0.05,\"r\":[[1,2,0.5,0.5,0.55,100,1],[-5,-5,0,0,0,0,0],"
+                       "[5,-5,0,0,0,100,1]],\"d\":[],\"g\":[],\"m\":[],"
+                       "\"e\":[[\"mina\",1,-5,-5,200],[\"muerte\",1,-5,-5,1]]}",
+                       0),
+            0u);
+}
+
 TEST(ArenaGrabacion, SinGrabarNoHayGrabacion)
 {
   CPartida partida;

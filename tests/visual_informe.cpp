@@ -111,6 +111,18 @@ TEST(Json, LeeYEscribeSinPerderNada)
     EXPECT_EQ(otra.Escribir(), j.Escribir());
 }
 
+TEST(Json, TextosEnUtf8OEnLatin1)
+{
+    CJson j;
+    std::string sError;
+    ASSERT_TRUE(j.Leer("[\"poblaci\xC3\xB3n\", \"poblaci\xF3n\", \"\xE2\x82\xAC" "1\", \"\xC3\"]", sError)) << sError;
+    EXPECT_EQ(j.GetElementos()[0].GetTexto(), "poblaci\xF3n");
+    EXPECT_EQ(j.GetElementos()[1].GetTexto(), "poblaci\xF3n");
+    EXPECT_EQ(j.GetElementos()[2].GetTexto(), "?1");
+    EXPECT_EQ(j.GetElementos()[3].GetTexto(), "\xC3");
+    EXPECT_EQ(j.Escribir(), "[\"poblaci\\u00f3n\",\"poblaci\\u00f3n\",\"?1\",\"\\u00c3\"]");
+}
+
 TEST(Json, NadaQuePuedaCerrarElScriptDondeSeIncrusta)
 {
     CJson j;

@@ -48,6 +48,63 @@ int HijosTrasElLider(double dHijosEsperados, std::size_t nTamPoblacion)
     return static_cast<int>(dHijosEsperados + 0.5) - 1;
 }
 
+// Position of the species whose leader lies nearest the genome, the first of
+// equally near ones, and that distance. The list is not empty.
+std::size_t EspecieMasCercana(const TEspecies& vEspecies, const CGenoma& genoma, double& dMejorDistancia)
+{
+    std::size_t nElegida = 0;
+    dMejorDistancia      = genoma.CalcularCompatibilidad(vEspecies[0].GetLider());
+    for (std::size_t e = 1; e < vEspecies.size(); ++e) {
+        const double dDistancia = genoma.CalcularCompatibilidad(vEspecies[e].GetLider());
+        if (dDistancia < dMejorDistancia) {
+            dMejorDistancia = dDistancia;
+            nElegida        = e;
+        }
+    }
+    return nElegida;
+}
+
+// The better parent of a crossover: the fitter one, else the one with fewer
+// link genes, else a coin (0 for madre).
+bool MadreEsMejor(const CGenoma& madre, const CGenoma& padre)
+{
+    if (madre.GetIdoneidad() != padre.GetIdoneidad())
+        return madre.GetIdoneidad() > padre.GetIdoneidad();
+    if (madre.GetNumGenesEnlace() != padre.GetNumGenesEnlace())
+        return madre.GetNumGenesEnlace() < padre.GetNumGenesEnlace();
+    return RandomInt(0, 1) == 0;
+}
+
+// Link genes lined up by innovation number (both lists ascending): matching
+// genes from either parent by a coin each, the others from the better parent
+// only. In merge order, repeats included.
+std::vector<const SGenEnlace*> GenesElegidos(const CGenoma& madre, const CGenoma& padre, bool bMadreMejor)
+{
+    std::vector<const SGenEnlace*> vElegidos;
+    TGEnlaces::const_iterator      itMadre = madre.GetItPrimerGen(), finMadre = madre.GetItFinGenes();
+    TGEnlaces::const_iterator      itPadre = padre.GetItPrimerGen(), finPadre = padre.GetItFinGenes();
+    while (itMadre != finMadre || itPadre != finPadre) {
+        const bool bSoloPadre =
+            itMadre == finMadre || (itPadre != finPadre && itPadre->nIDInnovacion < itMadre->nIDInnovacion);
+        const bool bSoloMadre =
+            !bSoloPadre && (itPadre == finPadre || itMadre->nIDInnovacion < itPadre->nIDInnovacion);
+        if (bSoloPadre) {
+            if (!bMadreMejor)
+                vElegidos.push_back(&*itPadre);
+            ++itPadre;
+        } else if (bSoloMadre) {
+            if (bMadreMejor)
+                vElegidos.push_back(&*itMadre);
+            ++itMadre;
+        } else {
+            vElegidos.push_back(RandomInt(0, 1) == 0 ? &*itMadre : &*itPadre);
+            ++itMadre;
+            ++itPadre;
+        }
+    }
+    return vElegidos;
+}
+
 }  // namespace
 
 CAlgoritmoGenetico::CAlgoritmoGenetico()
@@ -193,16 +250,9 @@ void CAlgoritmoGenetico::EspeciarYCalcularHijosAExpandir()
         CGenoma* pGenoma   = GenomaDe(pIndividuo);
         bool     bColocado = false;
         if (!m_vEspecies.empty()) {
-            std::size_t nElegida      = 0;
-            double      dMejorDistancia = pGenoma->CalcularCompatibilidad(m_vEspecies[0].GetLider());
-            for (std::size_t e = 1; e < m_vEspecies.size(); ++e) {
-                const double dDistancia = pGenoma->CalcularCompatibilidad(m_vEspecies[e].GetLider());
-                if (dDistancia < dMejorDistancia) {
-                    dMejorDistancia = dDistancia;
-                    nElegida        = e;
-                }
-            }
-            const bool bCompatible = dMejorDistancia <= m_dUmbralCompatibilidad;
+            double            dMejorDistancia = 0.0;
+            const std::size_t nElegida        = EspecieMasCercana(m_vEspecies, *pGenoma, dMejorDistancia);
+            const bool        bCompatible     = dMejorDistancia <= m_dUmbralCompatibilidad;
             const bool bLleno      = m_vEspecies.size() == m_nMaxNumEspecies;
             if (m_bEspeciacionActivada && (bCompatible || bLleno)) {
                 m_vEspecies[nElegida].AddMiembro(*pGenoma);
@@ -245,10 +295,10 @@ void CAlgoritmoGenetico::AjustarIdoneidadEspecies()
 const CGenoma* CAlgoritmoGenetico::TournamentSelection(unsigned int nComparaciones)
 {
     // At least one draw, so that a tournament always has a winner.
-    const unsigned int nSorteos  = nComparaciones > 0 ? nComparaciones : 1;
-    const int          nUltimo   = static_cast<int>(m_vPoblacion->size()) - 1;
-    const CGenoma*     pGanador  = nullptr;
-    double             dMejor    = 0.0;
+    const unsigned int nSorteos = nComparaciones > 0 ? nComparaciones : 1;
+    const int          nUltimo  = static_cast<int>(m_vPoblacion->size()) - 1;
+    const CGenoma*     pGanador = nullptr;
+    double             dMejor   = 0.0;
     for (unsigned int n = 0; n < nSorteos; ++n) {
         const int      aleatorio = RandomInt(0, nUltimo);
         const CGenoma* pGenoma   = (*m_vPoblacion)[aleatorio]->GetGenoma();
@@ -265,55 +315,20 @@ const CGenoma* CAlgoritmoGenetico::TournamentSelection(unsigned int nComparacion
 
 CGenoma* CAlgoritmoGenetico::Cruce(const CGenoma& madre, const CGenoma& padre)
 {
-    enum TPariente { MAMA = 0, PAPA = 1 };
-
-    TPariente mejor;
-    if (madre.GetIdoneidad() != padre.GetIdoneidad())
-        mejor = madre.GetIdoneidad() > padre.GetIdoneidad() ? MAMA : PAPA;
-    else if (madre.GetNumGenesEnlace() != padre.GetNumGenesEnlace())
-        mejor = madre.GetNumGenesEnlace() < padre.GetNumGenesEnlace() ? MAMA : PAPA;
-    else
-        mejor = RandomInt(0, 1) == 0 ? MAMA : PAPA;
-
     TGEnlaces        enlacesHijo;
     std::vector<int> vIDNeuronas;
-    TGEnlaces::const_iterator itMadre = madre.GetItPrimerGen(), finMadre = madre.GetItFinGenes();
-    TGEnlaces::const_iterator itPadre = padre.GetItPrimerGen(), finPadre = padre.GetItFinGenes();
-    while (itMadre != finMadre || itPadre != finPadre) {
-        const SGenEnlace* pElegido = nullptr;
-        if (itMadre == finMadre) {
-            if (mejor == PAPA)
-                pElegido = &*itPadre;
-            ++itPadre;
-        } else if (itPadre == finPadre) {
-            if (mejor == MAMA)
-                pElegido = &*itMadre;
-            ++itMadre;
-        } else if (itMadre->nIDInnovacion < itPadre->nIDInnovacion) {
-            if (mejor == MAMA)
-                pElegido = &*itMadre;
-            ++itMadre;
-        } else if (itPadre->nIDInnovacion < itMadre->nIDInnovacion) {
-            if (mejor == PAPA)
-                pElegido = &*itPadre;
-            ++itPadre;
-        } else {
-            pElegido = RandomInt(0, 1) == 0 ? &*itMadre : &*itPadre;
-            ++itMadre;
-            ++itPadre;
-        }
-        if (!pElegido)
-            continue;
+    for (const SGenEnlace* pElegido : GenesElegidos(madre, padre, MadreEsMejor(madre, padre))) {
         if (enlacesHijo.empty() || enlacesHijo.back().nIDInnovacion != pElegido->nIDInnovacion)
             enlacesHijo.push_back(*pElegido);
         AddIDNeurona(pElegido->nIDNeuronaInicio, vIDNeuronas);
         AddIDNeurona(pElegido->nIDNeuronaFin, vIDNeuronas);
     }
 
+    // The child's neurons are rebuilt from the database, in id order.
     std::sort(vIDNeuronas.begin(), vIDNeuronas.end());
     TGNeuronas neuronasHijo;
-    for (int nID : vIDNeuronas)
-        neuronasHijo.push_back(m_pBDInnovaciones->CrearNeuronaDesdeID(nID));
+    for (int nIDNeurona : vIDNeuronas)
+        neuronasHijo.push_back(m_pBDInnovaciones->CrearNeuronaDesdeID(nIDNeurona));
 
     const int nID = m_nIDSigGenoma++;
     return new CGenoma(nID, neuronasHijo, enlacesHijo, static_cast<int>(madre.GetNumEntradas()),

@@ -59,7 +59,7 @@ void CEspecie::AjustarIdoneidades()
     if (m_vIndividuos.empty())
         return;
     // The age is never negative, so comparing it as unsigned is exact.
-    const unsigned int nEdad  = static_cast<unsigned int>(m_nEdad);
+    const unsigned int nEdad   = static_cast<unsigned int>(m_nEdad);
     double             dFactor = 1.0;
     if (nEdad < ms_nEdadEspecieJoven)
         dFactor = ms_dBonusEspecieJoven;

@@ -505,11 +505,12 @@ bool LeerGenEnlace(std::istream& in, TGEnlaces& vEnlaces)
 
 // The layout the mutations and the network rely on: inputs 0..n-1, the
 // bias n, the m outputs, then hidden neurons; unique ids; every link end a
-// neuron of the genome. A genome without neuron genes has no links.
+// neuron of the genome. A genome without neuron genes is the empty one: no
+// links, no inputs, no outputs (its network has no slot for any).
 bool EstructuraValida(const SCabeceraGenoma& cab, const TGNeuronas& vNeuronas, const TGEnlaces& vEnlaces)
 {
     if (vNeuronas.empty())
-        return vEnlaces.empty();
+        return vEnlaces.empty() && cab.nEntradas == 0 && cab.nSalidas == 0;
     const int n = cab.nEntradas;
     const int m = cab.nSalidas;
     if (static_cast<long long>(vNeuronas.size()) < static_cast<long long>(n) + 1 + m)

@@ -453,13 +453,13 @@ bool CPartida::MoverDisparo(SDisparo& d)
   const double dDY = d.dVY * m_config.dPaso;
   double dNX = 0, dNY = 0;
   double dMejor = ImpactoPared(d.dX, d.dY, dDX, dDY, kRadioDisparo, dNX, dNY);
-  int nObjeto = Objeto_Pared;
+  int nObjeto = ObjetoArena_Pared;
   int nIndice = -1;
   for (int i = 0; i < GetNumRobots(); ++i) {
     const SRobot& r = m_vRobots[i];
     if (!r.bVivo) continue;
     const double dS = ImpactoCirculos(d.dX, d.dY, dDX, dDY, r.dX, r.dY, kRadioRobot + kRadioDisparo);
-    if (dS < dMejor) { dMejor = dS; nObjeto = Objeto_Robot; nIndice = i; }
+    if (dS < dMejor) { dMejor = dS; nObjeto = ObjetoArena_Robot; nIndice = i; }
   }
   const std::vector<SObjeto>* vpListas[2] = {&m_vGalletas, &m_vMinas};
   for (int nLista = 0; nLista < 2; ++nLista) {
@@ -469,7 +469,7 @@ bool CPartida::MoverDisparo(SDisparo& d)
                                         kRadioObjeto + kRadioDisparo);
       if (dS < dMejor) {
         dMejor = dS;
-        nObjeto = nLista == 0 ? Objeto_Galleta : Objeto_Mina;
+        nObjeto = nLista == 0 ? ObjetoArena_Galleta : ObjetoArena_Mina;
         nIndice = static_cast<int>(k);
       }
     }
@@ -481,18 +481,18 @@ bool CPartida::MoverDisparo(SDisparo& d)
   }
   d.dX += dMejor * dDX;
   d.dY += dMejor * dDY;
-  if (nObjeto == Objeto_Robot) {
+  if (nObjeto == ObjetoArena_Robot) {
     SRobot& r = m_vRobots[nIndice];
     r.dEnergia -= d.dEnergia;
     r.percepcion.nImpactos++;
-    EnviarColision(nIndice, Objeto_Disparo, d.dX - r.dX, d.dY - r.dY);
+    EnviarColision(nIndice, ObjetoArena_Disparo, d.dX - r.dX, d.dY - r.dY);
     if (d.nTirador >= 0 && d.nTirador != nIndice) {
       m_vRobots[d.nTirador].resultado.dDanyoCausado += d.dEnergia;
       m_vRobots[d.nTirador].resultado.nAciertos++;
     }
     if (m_pGrabacion) m_pGrabacion->AddEvento(Evento_Impacto, nIndice, d.dX, d.dY, d.dEnergia);
-  } else if (nObjeto == Objeto_Galleta || nObjeto == Objeto_Mina) {
-    std::vector<SObjeto>& v = nObjeto == Objeto_Galleta ? m_vGalletas : m_vMinas;
+  } else if (nObjeto == ObjetoArena_Galleta || nObjeto == ObjetoArena_Mina) {
+    std::vector<SObjeto>& v = nObjeto == ObjetoArena_Galleta ? m_vGalletas : m_vMinas;
     if (m_pGrabacion) {
       m_pGrabacion->AddEvento(Evento_Destruido, -1, v[nIndice].dX, v[nIndice].dY, v[nIndice].dEnergia);
     }
@@ -532,25 +532,25 @@ void CPartida::BarrerRadar(int nRobot)
   const double dUX = std::cos(dAngulo);
   const double dUY = std::sin(dAngulo);
   double dMejor = DistanciaPared(r.dX, r.dY, dUX, dUY);
-  int nObjeto = Objeto_Pared;
+  int nObjeto = ObjetoArena_Pared;
   int nVisto = -1;
   for (int i = 0; i < GetNumRobots(); ++i) {
     const SRobot& o = m_vRobots[i];
     if (i == nRobot || !o.bVivo) continue;
     const double dT = RayoCirculo(r.dX, r.dY, dUX, dUY, o.dX, o.dY, kRadioRobot);
-    if (dT >= 0 && dT < dMejor) { dMejor = dT; nObjeto = Objeto_Robot; nVisto = i; }
+    if (dT >= 0 && dT < dMejor) { dMejor = dT; nObjeto = ObjetoArena_Robot; nVisto = i; }
   }
   for (const SDisparo& d : m_vDisparos) {
     const double dT = RayoCirculo(r.dX, r.dY, dUX, dUY, d.dX, d.dY, kRadioDisparo);
-    if (dT >= 0 && dT < dMejor) { dMejor = dT; nObjeto = Objeto_Disparo; }
+    if (dT >= 0 && dT < dMejor) { dMejor = dT; nObjeto = ObjetoArena_Disparo; }
   }
   for (const SObjeto& o : m_vGalletas) {
     const double dT = RayoCirculo(r.dX, r.dY, dUX, dUY, o.dX, o.dY, kRadioObjeto);
-    if (dT >= 0 && dT < dMejor) { dMejor = dT; nObjeto = Objeto_Galleta; }
+    if (dT >= 0 && dT < dMejor) { dMejor = dT; nObjeto = ObjetoArena_Galleta; }
   }
   for (const SObjeto& o : m_vMinas) {
     const double dT = RayoCirculo(r.dX, r.dY, dUX, dUY, o.dX, o.dY, kRadioObjeto);
-    if (dT >= 0 && dT < dMejor) { dMejor = dT; nObjeto = Objeto_Mina; }
+    if (dT >= 0 && dT < dMejor) { dMejor = dT; nObjeto = ObjetoArena_Mina; }
   }
   SPercepcion& p = r.percepcion;
   p.dRadarDistancia = dMejor;
@@ -631,7 +631,7 @@ void CPartida::ChocarConPared(int nRobot, double dNX, double dNY)
                                     bCirculo ? kDurezaCirculo : kDurezaCuadrado, bFrontal);
   r.dEnergia -= dDanyo;
   r.percepcion.bChoquePared = true;
-  EnviarColision(nRobot, Objeto_Pared, -dNX, -dNY);
+  EnviarColision(nRobot, ObjetoArena_Pared, -dNX, -dNY);
   if (m_pGrabacion) m_pGrabacion->AddEvento(Evento_Pared, nRobot, r.dX, r.dY, dDanyo);
 }
 
@@ -649,8 +649,8 @@ void CPartida::ChocarConRobot(int nRobot, int nOtro)
   b.dEnergia -= dDanyoB;
   a.percepcion.bChoqueRobot = true;
   b.percepcion.bChoqueRobot = true;
-  EnviarColision(nRobot, Objeto_Robot, dNX, dNY);
-  EnviarColision(nOtro, Objeto_Robot, -dNX, -dNY);
+  EnviarColision(nRobot, ObjetoArena_Robot, dNX, dNY);
+  EnviarColision(nOtro, ObjetoArena_Robot, -dNX, -dNY);
   if (m_pGrabacion) {
     m_pGrabacion->AddEvento(Evento_Choque, nRobot, a.dX, a.dY, dDanyoA);
     m_pGrabacion->AddEvento(Evento_Choque, nOtro, b.dX, b.dY, dDanyoB);
@@ -667,7 +667,7 @@ void CPartida::TocarObjetos(int nRobot, double dX0, double dY0)
     if (DistanciaSegmento(dX0, dY0, r.dX, r.dY, o.dX, o.dY) >= dAlcance) { ++k; continue; }
     r.dEnergia = std::min(kEnergiaMaxima, r.dEnergia + o.dEnergia);
     m_vGalletas.erase(m_vGalletas.begin() + k);
-    EnviarColision(nRobot, Objeto_Galleta, o.dX - r.dX, o.dY - r.dY);
+    EnviarColision(nRobot, ObjetoArena_Galleta, o.dX - r.dX, o.dY - r.dY);
     if (m_pGrabacion) m_pGrabacion->AddEvento(Evento_Galleta, nRobot, o.dX, o.dY, o.dEnergia);
   }
   for (size_t k = 0; k < m_vMinas.size();) {
@@ -675,7 +675,7 @@ void CPartida::TocarObjetos(int nRobot, double dX0, double dY0)
     if (DistanciaSegmento(dX0, dY0, r.dX, r.dY, o.dX, o.dY) >= dAlcance) { ++k; continue; }
     r.dEnergia -= o.dEnergia;
     m_vMinas.erase(m_vMinas.begin() + k);
-    EnviarColision(nRobot, Objeto_Mina, o.dX - r.dX, o.dY - r.dY);
+    EnviarColision(nRobot, ObjetoArena_Mina, o.dX - r.dX, o.dY - r.dY);
     if (m_pGrabacion) m_pGrabacion->AddEvento(Evento_Mina, nRobot, o.dX, o.dY, o.dEnergia);
   }
 }

@@ -60,7 +60,7 @@ struct SPercepcion {
   double dRadarDistancia = 0;
   int nRadarObjeto = -1;
   double dRadarAngulo = 0;
-  double dEnergiaVista = 0;     // valid when nRadarObjeto is Objeto_Robot
+  double dEnergiaVista = 0;     // valid when nRadarObjeto is ObjetoArena_Robot
   double dX = 0, dY = 0, dRumbo = 0;
   double dTiempo = 0, dVelocidad = 0, dAnguloCanyon = 0;
   double dPaso = 0.05;

@@ -50,12 +50,12 @@ const double kMargenLibre = 0.6;
 const double kPi = 3.14159265358979323846;
 
 // Object kinds as the radar and "Collision" number them.
-enum TObjeto {
-  Objeto_Robot = 0,
-  Objeto_Disparo = 1,
-  Objeto_Pared = 2,
-  Objeto_Galleta = 3,
-  Objeto_Mina = 4
+enum TObjetoArena {
+  ObjetoArena_Robot = 0,
+  ObjetoArena_Disparo = 1,
+  ObjetoArena_Pared = 2,
+  ObjetoArena_Galleta = 3,
+  ObjetoArena_Mina = 4
 };
 
 // Part bits of "Rotate".

@@ -58,18 +58,18 @@ void DecidirGiratorio(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena,
   o.dFreno = 0;
   o.dGiroCanyon = o.dGiroRadar = kBarridoGiratorio;
   o.dDisparo = 0;
-  if (p.nRadarObjeto == Objeto_Robot) m.dUltimoVisto = t;
-  const bool bVeRobot = p.nRadarObjeto == Objeto_Robot ||
-                        (p.nRadarObjeto == Objeto_Disparo && t - m.dUltimoVisto < kMemoriaGiratorio);
+  if (p.nRadarObjeto == ObjetoArena_Robot) m.dUltimoVisto = t;
+  const bool bVeRobot = p.nRadarObjeto == ObjetoArena_Robot ||
+                        (p.nRadarObjeto == ObjetoArena_Disparo && t - m.dUltimoVisto < kMemoriaGiratorio);
   if (bVeRobot) {
     // Cannon and radar still in world terms: undo the body's turn.
     o.dGiroCanyon = o.dGiroRadar = -kGiroGiratorio;
     o.dDisparo = 2;
-    if (p.nRadarObjeto == Objeto_Robot && p.dRadarDistancia < 2) {
+    if (p.nRadarObjeto == ObjetoArena_Robot && p.dRadarDistancia < 2) {
       o.dFreno = 1;
       o.dAceleracion = 0;
     }
-  } else if (p.nRadarObjeto == Objeto_Mina && p.dRadarDistancia < 5) {
+  } else if (p.nRadarObjeto == ObjetoArena_Mina && p.dRadarDistancia < 5) {
     o.dGiroCanyon = o.dGiroRadar = -kGiroGiratorio;
     o.dDisparo = 0.5;
   }
@@ -96,7 +96,7 @@ static void SeguirObjetivo(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eA
   const double dObjetivoTrasGiro = dRelativo - o.dGiroCuerpo * p.dPaso;
   o.dGiroCanyon = GiroHacia(dObjetivoTrasGiro, p.dAnguloCanyon, p.dPaso, kGiroMaxCanyon);
   double dRadarDeseado = dObjetivoTrasGiro;
-  if (p.nRadarObjeto != Objeto_Robot) {
+  if (p.nRadarObjeto != ObjetoArena_Robot) {
     m.dSentidoBarrido = -m.dSentidoBarrido;
     const double dAmplitud = std::min(0.5, 0.06 + 1.5 * (t - m.dUltimoVisto));
     dRadarDeseado += m.dSentidoBarrido * dAmplitud;
@@ -132,11 +132,11 @@ static void Buscar(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, SO
   o.dGiroCanyon = GiroHacia(p.dRadarAngulo, p.dAnguloCanyon, p.dPaso, kGiroMaxCanyon);
   o.dAceleracion = p.dVelocidad < kVelocidadCrucero ? 0.5 : 0;
   o.dFreno = 0;
-  if (p.nRadarObjeto == Objeto_Galleta) {
+  if (p.nRadarObjeto == ObjetoArena_Galleta) {
     m.dGalletaVista = t;
     m.dDireccionGalleta = p.dRumbo + p.dRadarAngulo;
   }
-  if (p.nRadarObjeto == Objeto_Disparo && p.dRadarDistancia < 4 && t - m.dUltimoDisparo > 1.0) {
+  if (p.nRadarObjeto == ObjetoArena_Disparo && p.dRadarDistancia < 4 && t - m.dUltimoDisparo > 1.0) {
     m.dEsquivarHasta = t + 0.5;
   }
   if (t - m.dGalletaVista < 1.5) {
@@ -156,7 +156,7 @@ static void Buscar(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, SO
 
 void DecidirBuscador(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, SOrdenes& o)
 {
-  if (p.nRadarObjeto == Objeto_Robot) {
+  if (p.nRadarObjeto == ObjetoArena_Robot) {
     m.dUltimoVisto = p.dTiempo;
     m.dDireccionObjetivo = p.dRumbo + p.dRadarAngulo;
     m.dDistanciaObjetivo = p.dRadarDistancia;

@@ -113,6 +113,25 @@ private:
         return true;
     }
 
+    // A UTF-8 sequence starting with byte c (already consumed), as one
+    // ISO 8859-1 character ('?' beyond it). A byte that starts no valid
+    // sequence is taken as ISO 8859-1 itself, as the system's own texts are.
+    char CaracterUtf8(unsigned char c)
+    {
+        const int nSiguientes = (c >= 0xC2 && c <= 0xDF) ? 1 : (c >= 0xE0 && c <= 0xEF) ? 2 : (c >= 0xF0 && c <= 0xF4) ? 3 : 0;
+        if (nSiguientes == 0 || m_nPos + nSiguientes > m_sTexto.size())
+            return static_cast<char>(c);
+        unsigned nCodigo = c & (0x3F >> nSiguientes);
+        for (int k = 0; k < nSiguientes; ++k) {
+            const unsigned char d = static_cast<unsigned char>(m_sTexto[m_nPos + k]);
+            if ((d & 0xC0) != 0x80)
+                return static_cast<char>(c);
+            nCodigo = (nCodigo << 6) | (d & 0x3F);
+        }
+        m_nPos += nSiguientes;
+        return nCodigo <= 0xFF ? static_cast<char>(nCodigo) : '?';
+    }
+
     bool LeerEscapeUnicode(std::string& sSalida)
     {
         if (m_nPos + 4 > m_sTexto.size())
@@ -142,6 +161,10 @@ private:
             }
             if (static_cast<unsigned char>(c) < 0x20)
                 return Fallo("car" "\xE1" "cter de control en un texto");
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                s += CaracterUtf8(static_cast<unsigned char>(c));
+                continue;
+            }
             if (c != '\\') {
                 s += c;
                 continue;

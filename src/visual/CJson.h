@@ -7,7 +7,9 @@
 
 // A small JSON reader for the run's own files (resumen.json, partida.json).
 // Numbers keep their original text so that writing a value back out is
-// exact; strings hold ISO 8859-1 bytes (escapes above 0xFF become '?').
+// exact. Strings hold ISO 8859-1 bytes: UTF-8 in the text and escapes are
+// decoded (characters beyond 0xFF become '?'), and a lone high byte is
+// taken as ISO 8859-1. Written out, they are plain ASCII with escapes.
 
 enum TJson {
     Json_Nulo = 0,
