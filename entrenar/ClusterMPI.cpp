@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -145,7 +146,7 @@ bool CClusterMPI::Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajo
     const size_t nPorLoteLocal = std::max(1u, nHilos);
     while (!m_reparto.Terminado()) {
         bool bRecibido = false;
-        if (!EnviarLotes(nPorLote, sError) || !Recoger(bRecibido, sError))
+        if (!EnviarLotes(nPorLote, sError) || !AvanzarEnvios(sError) || !Recoger(bRecibido, sError))
             return false;
         if (bRecibido)
             continue;
@@ -156,6 +157,13 @@ bool CClusterMPI::Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajo
             continue;
         }
         if (!ComprobarEsperas(sError))
+            return false;
+        std::this_thread::sleep_for(kPausa);
+    }
+    // Every batch came back, so every send has been taken; MPI may only
+    // need a test to know.
+    while (!m_lEnvios.empty()) {
+        if (!AvanzarEnvios(sError))
             return false;
         std::this_thread::sleep_for(kPausa);
     }
@@ -171,11 +179,42 @@ bool CClusterMPI::EnviarLotes(size_t nPorLote, std::string& sError)
             continue;
         SLote lote;
         m_reparto.Repartir(nPorLote, lote);
-        if (!Enviar(r, kEtiquetaLote, CodificarLote(lote), sError))
+        if (!EmpezarEnvio(r, kEtiquetaLote, CodificarLote(lote), sError))
             return false;
         if (vnLotes.empty())
             m_vdProgreso[r] = Ahora();
         vnLotes.push_back(lote.nId);
+    }
+    return true;
+}
+
+// A rank busy with a batch takes the next one only when it has finished:
+// meanwhile rank 0 goes on with its own work.
+bool CClusterMPI::EmpezarEnvio(int nDestino, int nEtiqueta, const std::string& sBytes, std::string& sError)
+{
+    m_lEnvios.push_back(SEnvioMPI());
+    SEnvioMPI& envio = m_lEnvios.back();
+    envio.nDestino = nDestino;
+    envio.sBytes = sBytes;
+    const int nCodigo = MPI_Isend(envio.sBytes.data(), static_cast<int>(envio.sBytes.size()), MPI_BYTE, nDestino,
+                                  nEtiqueta, MPI_COMM_WORLD, &envio.peticion);
+    if (nCodigo != MPI_SUCCESS) {
+        sError = FalloConProceso(nDestino, "al enviarle un lote", nCodigo);
+        return false;
+    }
+    return true;
+}
+
+bool CClusterMPI::AvanzarEnvios(std::string& sError)
+{
+    for (auto it = m_lEnvios.begin(); it != m_lEnvios.end();) {
+        int bHecho = 0;
+        const int nCodigo = MPI_Test(&it->peticion, &bHecho, MPI_STATUS_IGNORE);
+        if (nCodigo != MPI_SUCCESS) {
+            sError = FalloConProceso(it->nDestino, "al enviarle un lote", nCodigo);
+            return false;
+        }
+        it = bHecho ? m_lEnvios.erase(it) : std::next(it);
     }
     return true;
 }
@@ -303,14 +342,21 @@ bool CClusterMPI::Atender(unsigned nHilos, std::string& sError)
 }
 
 // For the tests of faults: ENTRENAR_MPI_FALLO="rango:generacion" makes that
-// rank die on its first batch of that generation, as a crashed host would.
+// rank die on its first batch of that generation, as a crashed host would;
+// "rango:generacion:colgar" makes it stop answering instead, as a host cut
+// off the network would.
 void CClusterMPI::ProvocarFalloSiToca(int nGeneracion) const
 {
     const char* szFallo = std::getenv("ENTRENAR_MPI_FALLO");
     int nRango = -1, nEnGeneracion = -1;
-    if (szFallo && std::sscanf(szFallo, "%d:%d", &nRango, &nEnGeneracion) == 2 && nRango == m_nRango &&
-        nEnGeneracion == nGeneracion)
+    char szModo[16] = "";
+    if (!szFallo || std::sscanf(szFallo, "%d:%d:%15s", &nRango, &nEnGeneracion, szModo) < 2 ||
+        nRango != m_nRango || nEnGeneracion != nGeneracion)
+        return;
+    if (std::strcmp(szModo, "colgar") != 0)
         ::kill(::getpid(), SIGKILL);
+    while (true)
+        ::pause();
 }
 
 void CClusterMPI::Terminar()

@@ -1,10 +1,20 @@
 #ifndef CLUSTERMPI_H
 #define CLUSTERMPI_H
 
+#include <mpi.h>
+
+#include <list>
 #include <string>
 #include <vector>
 
 #include "Reparto.h"
+
+// A batch on its way to a rank: MPI reads the bytes until the send completes.
+struct SEnvioMPI {
+    int nDestino = 0;
+    MPI_Request peticion = MPI_REQUEST_NULL;
+    std::string sBytes;
+};
 
 // Spreads the matches of a training run over the processes of an MPI job.
 // Rank 0 alone runs the library; it hands out batches of matches to the
@@ -15,7 +25,9 @@ public:
     CClusterMPI();
     ~CClusterMPI();
 
-    // Forgets the evaluation in course (MPI stays up).
+    // Forgets the evaluation in course (MPI stays up). Sends still in
+    // flight are kept: MPI may still read them (they are only left after a
+    // rank failed, and the job is then aborted).
     void Limpiar();
 
     // True when an MPI launcher started this process.
@@ -53,6 +65,8 @@ private:
     size_t TamanyoLote(size_t nPartidas, unsigned nHilos) const;
     bool EnviarLotes(size_t nPorLote, std::string& sError);
     bool Enviar(int nDestino, int nEtiqueta, const std::string& sBytes, std::string& sError);
+    bool EmpezarEnvio(int nDestino, int nEtiqueta, const std::string& sBytes, std::string& sError);
+    bool AvanzarEnvios(std::string& sError);
     bool Recoger(bool& bRecibido, std::string& sError);
     bool RecibirBytes(int nOrigen, int nEtiqueta, std::string& sBytes, std::string& sError);
     bool ComprobarEsperas(std::string& sError) const;
@@ -65,6 +79,7 @@ private:
     CReparto m_reparto;
     std::vector<std::vector<uint64_t>> m_vvnLotesDe;  // by rank: the batches it holds, oldest first
     std::vector<double> m_vdProgreso;                   // by rank: when it last got or gave back work
+    std::list<SEnvioMPI> m_lEnvios;                     // batches not yet taken by their rank
 };
 
 #endif

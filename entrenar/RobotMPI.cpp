@@ -21,8 +21,10 @@ std::string Momento(int nGeneracion)
 std::string ComoReanudar(const SOpcionesRobot& opciones)
 {
     const std::string sPuntoControl = RutaPuntoControl(opciones.sSalida);
+    // The first checkpoint may be written after this text was made.
     if (!ExisteFichero(sPuntoControl))
-        return "No hab" "\xED" "a punto de control todav" "\xED" "a: la ejecuci" "\xF3" "n debe empezar de nuevo.\n";
+        return "Si existe " + sPuntoControl + ", contin" "\xFA" "e con --reanudar " + sPuntoControl +
+               "; si no, la ejecuci" "\xF3" "n debe empezar de nuevo.\n";
     return "Lo guardado sigue en " + opciones.sSalida + "/; para continuar: --reanudar " + sPuntoControl + "\n";
 }
 

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs of `entrenar robot` under mpirun, kept tiny.
-#   probar_mpi.sh ENTRENAR MPIEXEC CARPETA identico|fallo
+#   probar_mpi.sh ENTRENAR MPIEXEC CARPETA identico|fallo|colgado
 # identico: the same seed gives byte-identical results on the thread pool
 #           (1 and 2 threads) and under mpirun with 1, 2 and 3 processes.
 # fallo:    a worker that dies ends the job with rank 0 naming the
 #           generation; the checkpoint saved before is intact and resumes.
+# colgado:  a worker that stops answering is given up after the bounded wait.
 set -u
 ENTRENAR=$1
 MPIEXEC=$2
@@ -103,9 +104,25 @@ caso_fallo() {
     [ "$(head -1 "$salida/poblacion.txt")" = 4 ] || falla "the last checkpoint is not generation 4"
 }
 
+caso_colgado() {
+    # A worker that stops answering: rank 0 gives up after --espera-mpi.
+    local salida="$CARPETA/colgado"
+    ENTRENAR_MPI_FALLO=1:1:colgar "${MPIRUN[@]}" -x ENTRENAR_MPI_FALLO -np 2 "$ENTRENAR" "${ARGS[@]}" \
+        --generaciones 3 --hilos 1 --espera-mpi 1 --salida "$salida" >"$CARPETA/colgado.out" 2>"$CARPETA/colgado.err"
+    [ $? -ne 0 ] || falla "the job with a hung worker ended with success"
+    LC_ALL=C grep -aq $'ERROR: Generaci\xF3n 1: el proceso 1 no ' "$CARPETA/colgado.err" ||
+        { falla "rank 0 did not name the generation and the process:"; cat "$CARPETA/colgado.err"; }
+    if [ -f "$salida/poblacion.txt" ]; then
+        [ "$(head -1 "$salida/poblacion.txt")" = 1 ] || falla "the checkpoint of generation 1 is not intact"
+        LC_ALL=C grep -aq -- "--reanudar $salida/poblacion.txt" "$CARPETA/colgado.err" ||
+            falla "rank 0 did not say how to resume"
+    fi
+}
+
 case "$CASO" in
 identico) caso_identico ;;
 fallo) caso_fallo ;;
+colgado) caso_colgado ;;
 *) echo "unknown case $CASO"; exit 2 ;;
 esac
 echo "$CASO: $fallos failure(s)"
