@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <utility>
+
+#include "CIndicePosiciones.h"
 
 #include "DebugLib/LogUtils/CLog.h"
 #include "DebugLib/Random/Random.h"
@@ -81,6 +84,7 @@ bool MadreEsMejor(const CGenoma& madre, const CGenoma& padre)
 std::vector<const SGenEnlace*> GenesElegidos(const CGenoma& madre, const CGenoma& padre, bool bMadreMejor)
 {
     std::vector<const SGenEnlace*> vElegidos;
+    vElegidos.reserve(madre.GetNumGenesEnlace() + padre.GetNumGenesEnlace());
     TGEnlaces::const_iterator      itMadre = madre.GetItPrimerGen(), finMadre = madre.GetItFinGenes();
     TGEnlaces::const_iterator      itPadre = padre.GetItPrimerGen(), finPadre = padre.GetItFinGenes();
     while (itMadre != finMadre || itPadre != finPadre) {
@@ -104,6 +108,11 @@ std::vector<const SGenEnlace*> GenesElegidos(const CGenoma& madre, const CGenoma
     }
     return vElegidos;
 }
+
+// Genes one round of mutations can add to a child: a neuron splitting a
+// link adds one neuron and two links, a new link one more.
+const std::size_t kHolguraEnlaces  = 3;
+const std::size_t kHolguraNeuronas = 1;
 
 }  // namespace
 
@@ -315,23 +324,33 @@ const CGenoma* CAlgoritmoGenetico::TournamentSelection(unsigned int nComparacion
 
 CGenoma* CAlgoritmoGenetico::Cruce(const CGenoma& madre, const CGenoma& padre)
 {
-    TGEnlaces        enlacesHijo;
-    std::vector<int> vIDNeuronas;
-    for (const SGenEnlace* pElegido : GenesElegidos(madre, padre, MadreEsMejor(madre, padre))) {
+    const std::vector<const SGenEnlace*> vElegidos = GenesElegidos(madre, padre, MadreEsMejor(madre, padre));
+    // Room for the genes the child's mutations add, so that they move
+    // nothing. The ids are collected as AddIDNeurona collects them (each
+    // once, in order of first appearance), through a hash set instead of a
+    // search of the list.
+    TGEnlaces         enlacesHijo;
+    std::vector<int>  vIDNeuronas;
+    CIndicePosiciones idsVistos;
+    enlacesHijo.reserve(vElegidos.size() + kHolguraEnlaces);
+    for (const SGenEnlace* pElegido : vElegidos) {
         if (enlacesHijo.empty() || enlacesHijo.back().nIDInnovacion != pElegido->nIDInnovacion)
             enlacesHijo.push_back(*pElegido);
-        AddIDNeurona(pElegido->nIDNeuronaInicio, vIDNeuronas);
-        AddIDNeurona(pElegido->nIDNeuronaFin, vIDNeuronas);
+        for (int nIDNeurona : {pElegido->nIDNeuronaInicio, pElegido->nIDNeuronaFin}) {
+            if (idsVistos.InsertarSiFalta(static_cast<std::uint32_t>(nIDNeurona), 0))
+                vIDNeuronas.push_back(nIDNeurona);
+        }
     }
 
     // The child's neurons are rebuilt from the database, in id order.
     std::sort(vIDNeuronas.begin(), vIDNeuronas.end());
     TGNeuronas neuronasHijo;
+    neuronasHijo.reserve(vIDNeuronas.size() + kHolguraNeuronas);
     for (int nIDNeurona : vIDNeuronas)
         neuronasHijo.push_back(m_pBDInnovaciones->CrearNeuronaDesdeID(nIDNeurona));
 
     const int nID = m_nIDSigGenoma++;
-    return new CGenoma(nID, neuronasHijo, enlacesHijo, static_cast<int>(madre.GetNumEntradas()),
+    return new CGenoma(nID, std::move(neuronasHijo), std::move(enlacesHijo), static_cast<int>(madre.GetNumEntradas()),
                        static_cast<int>(madre.GetNumSalidas()));
 }
 
