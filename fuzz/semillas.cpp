@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "CAlgoritmoGenetico.h"
 #include "CGenoma.h"
 #include "CInnovacion.h"
 #include "CRedNeuronal.h"
@@ -72,6 +73,34 @@ bool EscribirGenomasEInnovaciones(const std::string& sDir, const SEvolucionado& 
            Escribir(sDir + "/innovaciones/evolucionada", e.bd);
 }
 
+class CIndividuo : public IIndividuoIA {
+public:
+    ~CIndividuo() { BorrarGenoma(); }
+};
+
+// Population files with key 0, after a few epochs with made-up scores, and
+// with no individuals.
+void EscribirPoblaciones(const std::string& sDir)
+{
+    CAlgoritmoGenetico ag;
+    ag.Inicializar(2, 1);
+    SetSemillaRandom(1);
+    ag.SetProbabilidadAnyadirNeurona(0.5);
+    std::vector<CIndividuo> vIndividuos(4);
+    TPoblacionIA vPoblacion;
+    for (CIndividuo& individuo : vIndividuos) {
+        vPoblacion.push_back(&individuo);
+        ag.CrearMente(&individuo);
+    }
+    for (int nEpoca = 0; nEpoca < 8; ++nEpoca) {
+        for (IIndividuoIA* pIndividuo : vPoblacion)
+            pIndividuo->SetPuntuacion(RandomDouble(0, 10));
+        ag.Epoca(vPoblacion);
+    }
+    ag.SalvarPoblacion(vPoblacion, (sDir + "/poblacion/evolucionada").c_str(), 0);
+    ag.SalvarPoblacion(TPoblacionIA(), (sDir + "/poblacion/vacia").c_str(), 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -85,5 +114,6 @@ int main(int argc, char** argv)
     SEvolucionado e(3, 2, 12);
     if (!EscribirRedes(sDir, argv[2], e.genoma) || !EscribirGenomasEInnovaciones(sDir, e))
         return 1;
+    EscribirPoblaciones(sDir);
     return 0;
 }

@@ -1,6 +1,8 @@
 #ifndef CALGORITMOGENETICO_H
 #define CALGORITMOGENETICO_H
 
+#include <iosfwd>
+#include <string>
 #include <vector>
 
 #include "CEspecie.h"
@@ -43,6 +45,9 @@ public:
 
     int GetGeneracion() { return m_nGeneracion; }
     TFenotipos GetMejoresFenotipos();
+    // Species of the last epoch, for reports: only their identifier, size,
+    // age, leader fitness and offspring quota are meaningful afterwards.
+    const TEspecies& GetEspecies() const { return m_vEspecies; }
 
     void SetLogEspecies(CLog* pLog) { m_logEspecies = pLog; }
     void SetLogGenes(CLog* pLog) { m_logGenes = pLog; }
@@ -134,5 +139,19 @@ private:
     CLog* m_logGenes;
     CLog* m_logAG;
 };
+
+// Reading a population file's text, the byte key already undone, in two
+// steps so that the caller can check the number of individuals before any
+// genome is read. Each step checks all it reads (every value complete, the
+// genomes whole, the database consistent, the genomes' neuron and innovation
+// ids numbered by that database, nothing but white space after it) and on
+// failure returns false, leaves its outputs untouched and says in sMotivo
+// what was wrong. Reading a genome draws one RandomDouble per neuron gene.
+bool LeerCabeceraPoblacion(std::istream& in, int& nGeneracion, unsigned int& nIndividuos, std::string& sMotivo);
+bool LeerCuerpoPoblacion(std::istream& in, unsigned int nIndividuos, std::vector<CGenoma>& vGenomas,
+                         CInnovacion& BDInnovaciones, std::string& sMotivo);
+// Both steps over a whole text.
+bool LeerTextoPoblacion(const std::string& sTexto, int& nGeneracion, std::vector<CGenoma>& vGenomas,
+                        CInnovacion& BDInnovaciones, std::string& sMotivo);
 
 #endif
