@@ -45,6 +45,9 @@ public:
 
     int GetGeneracion() { return m_nGeneracion; }
     TFenotipos GetMejoresFenotipos();
+    // Species of the last epoch, for reports: only their identifier, size,
+    // age, leader fitness and offspring quota are meaningful afterwards.
+    const TEspecies& GetEspecies() const { return m_vEspecies; }
 
     void SetLogEspecies(CLog* pLog) { m_logEspecies = pLog; }
     void SetLogGenes(CLog* pLog) { m_logGenes = pLog; }

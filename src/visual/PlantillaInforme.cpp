@@ -98,6 +98,12 @@ const char* GuionReproductor()
                          muerte: 'muere', destruido: 'objeto destruido' };
   var DURACION_SUCESO = 0.4;  // seconds a mark stays on the canvas
 
+  // A robot resting against a wall or another robot reports a harmless
+  // collision every update: not worth a mark or a line.
+  function relevante(s) {
+    return !((s.tipo === 'pared' || s.tipo === 'choque') && s.valor < 0.05);
+  }
+
   function Reproductor(partida, lienzo) {
     this.p = partida;
     this.lienzo = lienzo;
@@ -183,7 +189,8 @@ const char* GuionReproductor()
     for (var k = this.cuadro; k >= 0; k--) {
       var c = this.p.cuadros[k];
       if (c.j !== actual.j || actual.t - c.t > DURACION_SUCESO) break;
-      for (var i = 0; i < c.sucesos.length; i++) this.dibujarSuceso(c.sucesos[i], actual.t - c.t);
+      for (var i = 0; i < c.sucesos.length; i++)
+        if (relevante(c.sucesos[i])) this.dibujarSuceso(c.sucesos[i], actual.t - c.t);
     }
   };
   Reproductor.prototype.dibujar = function () {
@@ -224,7 +231,7 @@ const char* GuionReproductor()
     for (var n = c.primerSuceso + c.sucesos.length - 1; n >= 0 && lineas.length < 8; n--) {
       var s = this.p.sucesos[n], cs = this.p.cuadros[s.cuadro];
       if (cs.j !== c.j) break;
-      if (s.tipo === 'disparo') continue;
+      if (s.tipo === 'disparo' || !relevante(s)) continue;
       var quien = s.robot >= 0 && this.p.robots[s.robot] ? this.p.robots[s.robot].nombre + ' ' : '';
       var valor = s.tipo === 'muerte' ? ' (' + s.valor.toFixed(1) + ' puntos)' :
                   (s.tipo === 'destruido' ? '' : ' (' + s.valor.toFixed(1) + ')');

@@ -1,0 +1,468 @@
+#include "EntrenamientoRobot.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "Archivos.h"
+#include "CAlgoritmoGenetico.h"
+#include "CGenerador.h"
+#include "DebugLib/LogUtils/CLog.h"
+#include "DebugLib/Random/Random.h"
+#include "FuenteRed.h"
+#include "Progreso.h"
+#include "Resumen.h"
+#include "RobotEntrenado.h"
+#ifdef ENTRENAR_CON_VISUAL
+#include "Informe.h"
+#endif
+
+namespace {
+
+// Files of the output folder (the report reads them by these names).
+const char* const kNombreEstadisticas = "estadisticas.csv";
+const char* const kNombreEspecies = "especies.csv";
+const char* const kNombreMejorRed = "mejor_red.txt";
+const char* const kNombreResumen = "resumen.json";
+const char* const kNombrePartida = "partida.json";
+const char* const kNombrePuntoControl = "poblacion.txt";
+
+const char* const kCabeceraEstadisticas =
+    "generacion,evaluaciones,mejor_puntuacion,media_puntuacion,mejor_idoneidad_historica,especies,"
+    "neuronas_media,enlaces_media,segundos\n";
+const char* const kCabeceraEspecies = "generacion,especie,miembros,edad,lider,hijos\n";
+
+// Leaders of this many generations, the best by training score, play the
+// validation matches that choose the final network.
+const size_t kCandidatosFinales = 8;
+// Stands in for the generation in the seeds of validation matches.
+const uint64_t kMarcaValidacion = 0xFFFFFFFFull;
+
+double Ahora()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string Formatear(const char* szFormato, double dValor)
+{
+    char szTexto[64];
+    std::snprintf(szTexto, sizeof(szTexto), szFormato, dValor);
+    return szTexto;
+}
+
+std::vector<TRival> RivalesGuion(const std::vector<TRival>& vRivales)
+{
+    std::vector<TRival> vGuion;
+    for (TRival eRival : vRivales) {
+        if (eRival != Rival_Red && std::find(vGuion.begin(), vGuion.end(), eRival) == vGuion.end())
+            vGuion.push_back(eRival);
+    }
+    if (vGuion.empty())
+        vGuion = {Rival_Giratorio, Rival_Buscador, Rival_Quieto};
+    return vGuion;
+}
+
+std::vector<SEncuentro> EncuentrosValidacion(const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla)
+{
+    std::vector<SEncuentro> vEncuentros;
+    for (size_t r = 0; r < vRivales.size(); ++r) {
+        for (int k = 0; k < nPartidas; ++k) {
+            SEncuentro encuentro;
+            encuentro.eRival = vRivales[r];
+            encuentro.nSemilla = SemillaEncuentro(nSemilla, kMarcaValidacion, r, static_cast<uint64_t>(k));
+            vEncuentros.push_back(encuentro);
+        }
+    }
+    return vEncuentros;
+}
+
+// Generation number at the start of a CSV line, or -1.
+int GeneracionDeFila(const std::string& sFila)
+{
+    char* pFin = nullptr;
+    const long n = std::strtol(sFila.c_str(), &pFin, 10);
+    return (pFin != sFila.c_str() && *pFin == ',') ? static_cast<int>(n) : -1;
+}
+
+std::vector<std::string> FilasAnteriores(const std::string& sRuta, int nGeneracion)
+{
+    std::vector<std::string> vFilas;
+    std::string sTexto, sError;
+    if (!LeerFichero(sRuta, sTexto, sError))
+        return vFilas;
+    std::istringstream lineas(sTexto);
+    std::string sFila;
+    while (std::getline(lineas, sFila)) {
+        const int n = GeneracionDeFila(sFila);
+        if (n >= 0 && n < nGeneracion)
+            vFilas.push_back(sFila + "\n");
+    }
+    return vFilas;
+}
+
+}  // namespace
+
+double ValidarRed(const std::string& sRed, const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
+                  const SConfigEvaluacion& config, unsigned nHilos)
+{
+    std::vector<STrabajo> vTrabajos(1);
+    vTrabajos[0].sRed = sRed;
+    vTrabajos[0].vEncuentros = EncuentrosValidacion(RivalesGuion(vRivales), nPartidas, nSemilla);
+    std::vector<SResultadoTrabajo> vResultados;
+    EvaluarTrabajos(vTrabajos, config, nHilos, vResultados);
+    return vResultados[0].dPuntuacion;
+}
+
+CEntrenamientoRobot::CEntrenamientoRobot() : m_pAG(nullptr), m_nEvaluaciones(0), m_dMejorHistorica(0) {}
+
+CEntrenamientoRobot::~CEntrenamientoRobot() { Limpiar(); }
+
+void CEntrenamientoRobot::Limpiar()
+{
+    // The members' genomes go first: the engine's species point at them.
+    m_poblacion.Limpiar();
+    delete m_pAG;
+    m_pAG = nullptr;
+    m_vsRedes.clear();
+    m_vCandidatos.clear();
+    m_vEstadisticas.clear();
+    m_vsFilasEstadisticas.clear();
+    m_vsFilasEspecies.clear();
+    m_sMejorRed.clear();
+    m_final = SCandidato();
+    m_nEvaluaciones = 0;
+    m_dMejorHistorica = 0;
+}
+
+bool CEntrenamientoRobot::Ejecutar(const SOpcionesRobot& opciones, std::string& sError)
+{
+    Limpiar();
+    m_opciones = opciones;
+    const double dInicio = Ahora();
+    if (!Preparar(sError))
+        return false;
+    const int nPrimera = m_pAG->GetGeneracion();
+    if (nPrimera >= m_opciones.nGeneraciones) {
+        sError = "La poblaci" "\xF3" "n ya lleva " + std::to_string(nPrimera) +
+                 " generaciones: pida m" "\xE1" "s con --generaciones";
+        return false;
+    }
+    {
+        CProgreso progreso(m_opciones.bSilencio);
+        while (m_pAG->GetGeneracion() < m_opciones.nGeneraciones) {
+            if (!RunGeneracion(progreso, dInicio, nPrimera, sError))
+                return false;
+        }
+    }
+    ElegirRedFinal();
+    return EscribirSalidasFinales(Ahora() - dInicio, sError);
+}
+
+bool CEntrenamientoRobot::Preparar(std::string& sError)
+{
+    if (!CrearCarpeta(m_opciones.sSalida, sError))
+        return false;
+    SetSemillaRandom(m_opciones.nSemilla);
+    m_pAG = new CAlgoritmoGenetico;
+    m_pAG->Inicializar(static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot));
+    EntregarLogs();
+    if (!m_opciones.sReanudar.empty())
+        return Reanudar(sError);
+    m_poblacion.Crear(static_cast<size_t>(m_opciones.nPoblacion));
+    for (size_t i = 0; i < m_poblacion.GetTamanyo(); ++i)
+        m_pAG->CrearMente(&m_poblacion.GetMiembro(i));
+    return true;
+}
+
+void CEntrenamientoRobot::EntregarLogs()
+{
+    // A resumed run adds to the logs of the run it continues.
+    const char* szModo = m_opciones.sReanudar.empty() ? "w" : "a";
+    m_pAG->SetLogEspecies(new CLog(RutaEn(m_opciones.sSalida, "especies.log"), szModo));
+    m_pAG->SetLogGenes(new CLog(RutaEn(m_opciones.sSalida, "genes.log"), szModo));
+    m_pAG->SetLogAG(new CLog(RutaEn(m_opciones.sSalida, "ag.log"), szModo));
+}
+
+// The engine ends the process on a file it cannot use, so the file is
+// checked here first: readable, a population of robots, and not larger than
+// the population asked for (which then grows to hold it).
+bool CEntrenamientoRobot::Reanudar(std::string& sError)
+{
+    std::string sTexto;
+    if (!LeerFichero(m_opciones.sReanudar, sTexto, sError))
+        return false;
+    for (char& c : sTexto)
+        c = static_cast<char>(static_cast<unsigned char>(c) - static_cast<unsigned char>(kClavePuntoControl));
+    std::istringstream cabecera(sTexto);
+    int nGeneracion = -1;
+    long nMiembros = -1;
+    if (!(cabecera >> nGeneracion >> nMiembros) || nGeneracion < 0 || nMiembros <= 0 || nMiembros > 100000) {
+        sError = m_opciones.sReanudar + " no es una poblaci" "\xF3" "n guardada";
+        return false;
+    }
+    const size_t nTotal = std::max(static_cast<size_t>(nMiembros), static_cast<size_t>(m_opciones.nPoblacion));
+    m_poblacion.Crear(nTotal);
+#ifdef ENTRENAR_CON_POBLACION
+    m_pAG->RecuperarPoblacion(m_poblacion.GetPoblacionIA(), m_opciones.sReanudar.c_str(), kClavePuntoControl);
+#else
+    sError = "Esta versi" "\xF3" "n del motor no sabe recuperar poblaciones";
+    return false;
+#endif
+    for (size_t i = 0; i < nTotal; ++i) {
+        const CGenoma* pGenoma = m_poblacion.GetMiembro(i).GetGenoma();
+        if (i >= static_cast<size_t>(nMiembros) && !pGenoma) {
+            m_pAG->CrearMente(&m_poblacion.GetMiembro(i));
+            continue;
+        }
+        if (!pGenoma || pGenoma->GetNumEntradas() != kEntradasRobot || pGenoma->GetNumSalidas() != kSalidasRobot ||
+            pGenoma->GetNumGenesNeurona() == 0) {
+            sError = m_opciones.sReanudar + " no guarda una poblaci" "\xF3" "n de robots (" +
+                     std::to_string(kEntradasRobot) + " entradas, " + std::to_string(kSalidasRobot) + " salidas)";
+            return false;
+        }
+    }
+    ConservarFilasAnteriores(m_pAG->GetGeneracion());
+    return true;
+}
+
+void CEntrenamientoRobot::ConservarFilasAnteriores(int nGeneracion)
+{
+    m_vsFilasEstadisticas = FilasAnteriores(RutaEn(m_opciones.sSalida, kNombreEstadisticas), nGeneracion);
+    m_vsFilasEspecies = FilasAnteriores(RutaEn(m_opciones.sSalida, kNombreEspecies), nGeneracion);
+}
+
+void CEntrenamientoRobot::CrearFenotipos()
+{
+    m_vsRedes.assign(m_poblacion.GetTamanyo(), std::string());
+    for (size_t i = 0; i < m_poblacion.GetTamanyo(); ++i) {
+        const CRedNeuronal* pRed = m_poblacion.GetMiembro(i).GetGenomaEditable()->CrearFenotipo();
+        std::ostringstream texto;
+        texto << *pRed;
+        m_vsRedes[i] = texto.str();
+    }
+}
+
+// Member i's match k: the rivals take turns, and a rival from the population
+// is drawn from the match's seed.
+std::vector<STrabajo> CEntrenamientoRobot::CrearTrabajos(int nGeneracion) const
+{
+    const size_t nMiembros = m_vsRedes.size();
+    std::vector<STrabajo> vTrabajos(nMiembros);
+    for (size_t i = 0; i < nMiembros; ++i) {
+        vTrabajos[i].sRed = m_vsRedes[i];
+        for (int k = 0; k < m_opciones.nPartidas; ++k) {
+            SEncuentro encuentro;
+            encuentro.eRival = m_opciones.vRivales[static_cast<size_t>(k) % m_opciones.vRivales.size()];
+            encuentro.nSemilla = SemillaEncuentro(m_opciones.nSemilla, static_cast<uint64_t>(nGeneracion), i,
+                                                  static_cast<uint64_t>(k));
+            if (encuentro.eRival == Rival_Red) {
+                size_t j = CGenerador::Mezclar(encuentro.nSemilla, 1) % (nMiembros - 1);
+                if (j >= i)
+                    ++j;
+                encuentro.sRedRival = m_vsRedes[j];
+            }
+            vTrabajos[i].vEncuentros.push_back(encuentro);
+        }
+    }
+    return vTrabajos;
+}
+
+void CEntrenamientoRobot::Puntuar(const std::vector<SResultadoTrabajo>& vResultados,
+                                  SEstadisticaGeneracion& estadistica)
+{
+    size_t nMejor = 0;
+    double dSuma = 0, dNeuronas = 0, dEnlaces = 0;
+    for (size_t i = 0; i < vResultados.size(); ++i) {
+        CIndividuo& miembro = m_poblacion.GetMiembro(i);
+        miembro.SetPuntuacion(vResultados[i].dPuntuacion);
+        dSuma += vResultados[i].dPuntuacion;
+        dNeuronas += miembro.GetGenoma()->GetNumGenesNeurona();
+        dEnlaces += miembro.GetGenoma()->GetNumGenesEnlace();
+        m_nEvaluaciones += static_cast<long>(vResultados[i].vEncuentros.size());
+        if (vResultados[i].dPuntuacion > vResultados[nMejor].dPuntuacion)
+            nMejor = i;
+    }
+    const double n = static_cast<double>(vResultados.size());
+    estadistica.nEvaluaciones = m_nEvaluaciones;
+    estadistica.dMejor = vResultados[nMejor].dPuntuacion;
+    estadistica.dMedia = dSuma / n;
+    estadistica.dNeuronasMedia = dNeuronas / n;
+    estadistica.dEnlacesMedia = dEnlaces / n;
+    m_dMejorHistorica = std::max(m_dMejorHistorica, estadistica.dMejor);  // scores are never negative
+    estadistica.dMejorHistorica = m_dMejorHistorica;
+
+    SCandidato candidato;
+    candidato.sRed = m_vsRedes[nMejor];
+    candidato.dPuntuacion = estadistica.dMejor;
+    candidato.nGeneracion = estadistica.nGeneracion;
+    m_vCandidatos.push_back(candidato);
+}
+
+void CEntrenamientoRobot::AnotarEspecies(int nGeneracion)
+{
+    for (const CEspecie& especie : m_pAG->GetEspecies()) {
+        char szFila[160];
+        std::snprintf(szFila, sizeof(szFila), "%d,%d,%d,%d,%.4f,%.2f\n", nGeneracion, especie.GetID(),
+                      especie.GetNumMiembros(), especie.GetEdad(), especie.GetIdoneidadLider(),
+                      especie.GetHijosAExpandir());
+        m_vsFilasEspecies.push_back(szFila);
+    }
+}
+
+bool CEntrenamientoRobot::RunGeneracion(CProgreso& progreso, double dInicio, int nPrimera, std::string& sError)
+{
+    const double dInicioGeneracion = Ahora();
+    SEstadisticaGeneracion estadistica;
+    estadistica.nGeneracion = m_pAG->GetGeneracion();
+    CrearFenotipos();
+    std::vector<SResultadoTrabajo> vResultados;
+    EvaluarTrabajos(CrearTrabajos(estadistica.nGeneracion), m_opciones.evaluacion, m_opciones.nHilos, vResultados);
+    Puntuar(vResultados, estadistica);
+    m_pAG->Epoca(m_poblacion.GetPoblacionIA());
+    estadistica.nEspecies = static_cast<int>(m_pAG->GetEspecies().size());
+    AnotarEspecies(estadistica.nGeneracion);
+    estadistica.dSegundos = Ahora() - dInicioGeneracion;
+    m_vEstadisticas.push_back(estadistica);
+
+    const int nHechas = m_pAG->GetGeneracion();
+    const bool bUltima = nHechas >= m_opciones.nGeneraciones;
+    const bool bControl = m_opciones.nIntervaloControl > 0 && (nHechas - nPrimera) % m_opciones.nIntervaloControl == 0;
+    if ((bUltima || bControl) && !GuardarPuntoControl(sError))
+        return false;
+    if (!EscribirEstadisticas(sError))
+        return false;
+
+    const double dPorGeneracion = (Ahora() - dInicio) / (nHechas - nPrimera);
+    progreso.Mostrar("Generaci" "\xF3" "n " + std::to_string(nHechas) + "/" + std::to_string(m_opciones.nGeneraciones) +
+                     "  evaluaciones " + std::to_string(m_nEvaluaciones) + "  mejor " +
+                     Formatear("%.1f", estadistica.dMejor) + "  media " + Formatear("%.1f", estadistica.dMedia) +
+                     "  especies " + std::to_string(estadistica.nEspecies) + "  " +
+                     Formatear("%.1f", estadistica.dSegundos) + " s/gen  quedan " +
+                     FormatearDuracion(dPorGeneracion * (m_opciones.nGeneraciones - nHechas)));
+    return true;
+}
+
+bool CEntrenamientoRobot::GuardarPuntoControl(std::string& sError)
+{
+#ifdef ENTRENAR_CON_POBLACION
+    // Through a temporary name, so that a checkpoint is never half written.
+    const std::string sRuta = RutaEn(m_opciones.sSalida, kNombrePuntoControl);
+    const std::string sTemporal = sRuta + ".parcial";
+    m_pAG->SalvarPoblacion(m_poblacion.GetPoblacionIA(), sTemporal.c_str(), kClavePuntoControl);
+    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
+        sError = "No se pudo guardar " + sRuta;
+        return false;
+    }
+#else
+    (void)sError;
+#endif
+    return true;
+}
+
+// Training scores are noisy (each generation meets new seeds), so the
+// leaders with the best of them replay one fixed set of matches, and the
+// best there is the network of the run.
+void CEntrenamientoRobot::ElegirRedFinal()
+{
+    std::vector<SCandidato> vOrden = m_vCandidatos;
+    std::stable_sort(vOrden.begin(), vOrden.end(),
+                     [](const SCandidato& a, const SCandidato& b) { return a.dPuntuacion > b.dPuntuacion; });
+    std::vector<SCandidato> vElegidos;
+    for (const SCandidato& candidato : vOrden) {
+        if (vElegidos.size() >= kCandidatosFinales)
+            break;
+        bool bRepetido = false;
+        for (const SCandidato& elegido : vElegidos)
+            bRepetido = bRepetido || elegido.sRed == candidato.sRed;
+        if (!bRepetido)
+            vElegidos.push_back(candidato);
+    }
+    if (m_opciones.nValidacion > 0) {
+        std::vector<STrabajo> vTrabajos(vElegidos.size());
+        const std::vector<SEncuentro> vEncuentros =
+            EncuentrosValidacion(RivalesGuion(m_opciones.vRivales), m_opciones.nValidacion, m_opciones.nSemilla);
+        for (size_t i = 0; i < vElegidos.size(); ++i) {
+            vTrabajos[i].sRed = vElegidos[i].sRed;
+            vTrabajos[i].vEncuentros = vEncuentros;
+        }
+        std::vector<SResultadoTrabajo> vResultados;
+        EvaluarTrabajos(vTrabajos, m_opciones.evaluacion, m_opciones.nHilos, vResultados);
+        for (size_t i = 0; i < vElegidos.size(); ++i)
+            vElegidos[i].dValidacion = vResultados[i].dPuntuacion;
+        std::stable_sort(vElegidos.begin(), vElegidos.end(),
+                         [](const SCandidato& a, const SCandidato& b) { return a.dValidacion > b.dValidacion; });
+    }
+    m_final = vElegidos.front();
+    m_sMejorRed = m_final.sRed;
+}
+
+bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
+{
+    std::string sTexto = kCabeceraEstadisticas;
+    for (const std::string& sFila : m_vsFilasEstadisticas)
+        sTexto += sFila;
+    for (const SEstadisticaGeneracion& e : m_vEstadisticas) {
+        char szFila[256];
+        std::snprintf(szFila, sizeof(szFila), "%d,%ld,%.4f,%.4f,%.4f,%d,%.3f,%.3f,%.2f\n", e.nGeneracion,
+                      e.nEvaluaciones, e.dMejor, e.dMedia, e.dMejorHistorica, e.nEspecies, e.dNeuronasMedia,
+                      e.dEnlacesMedia, e.dSegundos);
+        sTexto += szFila;
+    }
+    std::string sEspecies = kCabeceraEspecies;
+    for (const std::string& sFila : m_vsFilasEspecies)
+        sEspecies += sFila;
+    return EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
+           EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
+}
+
+bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& sError)
+{
+    const SOpcionesRobot& o = m_opciones;
+    if (!EscribirFichero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
+        return false;
+    CResumenJson resumen;
+    resumen.Anyadir("programa", "entrenar robot");
+    resumen.Anyadir("semilla", o.nSemilla);
+    resumen.Anyadir("generaciones", m_pAG->GetGeneracion());
+    resumen.Anyadir("evaluaciones", static_cast<double>(m_nEvaluaciones));
+    resumen.Anyadir("mejor_puntuacion", m_final.dPuntuacion);
+    resumen.Anyadir("generacion_mejor_red", m_final.nGeneracion);
+    if (m_final.dValidacion >= 0)
+        resumen.Anyadir("puntuacion_validacion", m_final.dValidacion);
+    resumen.Anyadir("segundos", dSegundos);
+    resumen.Anyadir("puntuacion", "50 x puntos + da" "\xF1" "o causado + 0.5 x energ" "\xED" "a restante");
+    resumen.AnyadirParametro("poblacion", static_cast<double>(m_poblacion.GetTamanyo()));
+    resumen.AnyadirParametro("partidas_por_miembro", o.nPartidas);
+    resumen.AnyadirParametro("rivales", TextoRivales(o.vRivales));
+    resumen.AnyadirParametro("tiempo_partida", o.evaluacion.dTiempoMaximo);
+    resumen.AnyadirParametro("arena", o.evaluacion.eArena == Arena_Circulo ? "circulo" : "cuadrado");
+    resumen.AnyadirParametro("hilos", o.nHilos);
+    resumen.AnyadirParametro("partidas_validacion", o.nValidacion);
+    resumen.AnyadirParametro("punto_control", o.nIntervaloControl);
+    if (!o.sReanudar.empty())
+        resumen.AnyadirParametro("reanudada_desde", o.sReanudar);
+    if (!EscribirFichero(RutaEn(o.sSalida, kNombreResumen), resumen.Texto(), sError))
+        return false;
+    if (!GrabarPartida(sError))
+        return false;
+    if (o.bInstalar && !Instalar(sError))
+        return false;
+#ifdef ENTRENAR_CON_VISUAL
+    if (o.bInforme && !GenerarInforme(o.sSalida, sError))
+        return false;
+#endif
+    return true;
+}
+
+bool CEntrenamientoRobot::GrabarPartida(std::string& sError) const
+{
+    return GrabarPartidaContra(m_sMejorRed, RivalesGuion(m_opciones.vRivales), m_opciones.nSemilla,
+                               m_opciones.evaluacion, RutaEn(m_opciones.sSalida, kNombrePartida), sError);
+}
+
+bool CEntrenamientoRobot::Instalar(std::string& sError) const
+{
+    return EscribirFichero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
+}

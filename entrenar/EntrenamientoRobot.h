@@ -1,0 +1,94 @@
+#ifndef ENTRENAMIENTOROBOT_H
+#define ENTRENAMIENTOROBOT_H
+
+#include <string>
+#include <vector>
+
+#include "Evaluacion.h"
+#include "Opciones.h"
+#include "Poblacion.h"
+
+class CAlgoritmoGenetico;
+class CProgreso;
+
+// Row of estadisticas.csv.
+struct SEstadisticaGeneracion {
+    int nGeneracion = 0;
+    long nEvaluaciones = 0;  // matches played so far in this run
+    double dMejor = 0;
+    double dMedia = 0;
+    double dMejorHistorica = 0;
+    int nEspecies = 0;
+    double dNeuronasMedia = 0;
+    double dEnlacesMedia = 0;
+    double dSegundos = 0;
+};
+
+// A network that led its generation, kept to choose the final one from.
+struct SCandidato {
+    std::string sRed;
+    double dPuntuacion = 0;       // in training
+    double dValidacion = -1;      // mean score on the validation matches
+    int nGeneracion = 0;
+};
+
+// Fixed key of the population checkpoint: 0 keeps the file plain text.
+const char kClavePuntoControl = 0;
+
+// One training run of the robot's network: evaluation in the simulated
+// arena, the engine's epochs, checkpoints and the files of the output folder.
+class CEntrenamientoRobot {
+public:
+    CEntrenamientoRobot();
+    ~CEntrenamientoRobot();
+
+    void Limpiar();
+
+    // The whole run; false with the reason when it could not run or write.
+    bool Ejecutar(const SOpcionesRobot& opciones, std::string& sError);
+
+    // The network chosen at the end, in the network text form.
+    const std::string& GetMejorRed() const { return m_sMejorRed; }
+    const SCandidato& GetCandidatoFinal() const { return m_final; }
+    const std::vector<SEstadisticaGeneracion>& GetEstadisticas() const { return m_vEstadisticas; }
+
+private:
+    CEntrenamientoRobot(const CEntrenamientoRobot&);
+    CEntrenamientoRobot& operator=(const CEntrenamientoRobot&);
+
+    bool Preparar(std::string& sError);
+    bool Reanudar(std::string& sError);
+    void EntregarLogs();
+    void CrearFenotipos();
+    std::vector<STrabajo> CrearTrabajos(int nGeneracion) const;
+    void Puntuar(const std::vector<SResultadoTrabajo>& vResultados, SEstadisticaGeneracion& estadistica);
+    void AnotarEspecies(int nGeneracion);
+    bool RunGeneracion(CProgreso& progreso, double dInicio, int nPrimera, std::string& sError);
+    bool GuardarPuntoControl(std::string& sError);
+    void ElegirRedFinal();
+    bool EscribirEstadisticas(std::string& sError) const;
+    bool EscribirSalidasFinales(double dSegundos, std::string& sError);
+    bool GrabarPartida(std::string& sError) const;
+    bool Instalar(std::string& sError) const;
+    void ConservarFilasAnteriores(int nGeneracion);
+
+    SOpcionesRobot m_opciones;
+    CAlgoritmoGenetico* m_pAG;
+    CPoblacion m_poblacion;
+    std::vector<std::string> m_vsRedes;           // this generation's networks, by member
+    std::vector<SCandidato> m_vCandidatos;
+    std::vector<SEstadisticaGeneracion> m_vEstadisticas;
+    std::vector<std::string> m_vsFilasEstadisticas;  // kept from a run that was resumed
+    std::vector<std::string> m_vsFilasEspecies;
+    std::string m_sMejorRed;
+    SCandidato m_final;
+    long m_nEvaluaciones;
+    double m_dMejorHistorica;
+};
+
+// Validates sRed against each scripted rival of vRivales, nPartidas matches
+// each, with seeds that depend only on nSemilla: mean score.
+double ValidarRed(const std::string& sRed, const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
+                  const SConfigEvaluacion& config, unsigned nHilos);
+
+#endif

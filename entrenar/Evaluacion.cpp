@@ -1,0 +1,192 @@
+#include "Evaluacion.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "CGenerador.h"
+#include "CGrabacion.h"
+#include "RobotEntrenado.h"
+
+namespace {
+
+const char* const kNombreEntrenado = "entrenado";
+
+SControlador ControladorGuion(TRival eRival)
+{
+    SControlador controlador;
+    switch (eRival) {
+    case Rival_Giratorio: controlador.eTipo = Controlador_Giratorio; break;
+    case Rival_Buscador: controlador.eTipo = Controlador_Buscador; break;
+    default: controlador.eTipo = Controlador_Quieto; break;
+    }
+    return controlador;
+}
+
+SControlador ControladorTexto(CRobotEntrenado& robot)
+{
+    SControlador controlador;
+    controlador.eTipo = Controlador_Texto;
+    controlador.fTexto = [&robot](const std::string& sMensajes, std::string& sComandos) {
+        robot.Atender(sMensajes, sComandos);
+    };
+    return controlador;
+}
+
+SResultadoEncuentro Resultado(const CPartida& partida)
+{
+    SResultadoEncuentro resultado;
+    const std::vector<SResultadoRobot> vResultados = partida.GetResultados();
+    resultado.propio = vResultados[0];
+    resultado.rival = vResultados[1];
+    resultado.dPuntuacion = PuntuarEncuentro(resultado.propio);
+    resultado.bGana = resultado.propio.dPuntos > resultado.rival.dPuntos;
+    resultado.bPierde = resultado.propio.dPuntos < resultado.rival.dPuntos;
+    return resultado;
+}
+
+}  // namespace
+
+double PuntuarEncuentro(const SResultadoRobot& resultado)
+{
+    return kPesoPuntos * resultado.dPuntos + kPesoDanyo * resultado.dDanyoCausado +
+           kPesoEnergia * resultado.dEnergiaRestante;
+}
+
+const char* NombreRival(TRival eRival)
+{
+    switch (eRival) {
+    case Rival_Giratorio: return "giratorio";
+    case Rival_Buscador: return "buscador";
+    case Rival_Quieto: return "quieto";
+    case Rival_Red: return "poblacion";
+    }
+    return "?";
+}
+
+bool LeerRival(const std::string& sNombre, TRival& eRival)
+{
+    for (TRival e : {Rival_Giratorio, Rival_Buscador, Rival_Quieto, Rival_Red}) {
+        if (sNombre == NombreRival(e)) {
+            eRival = e;
+            return true;
+        }
+    }
+    if (sNombre == "red") {
+        eRival = Rival_Red;
+        return true;
+    }
+    return false;
+}
+
+uint64_t SemillaEncuentro(uint64_t nSemillaRun, uint64_t nGeneracion, uint64_t nMiembro, uint64_t nPartida)
+{
+    return CGenerador::Mezclar(
+        CGenerador::Mezclar(CGenerador::Mezclar(nSemillaRun, nGeneracion), nMiembro), nPartida);
+}
+
+SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,
+                                   const SConfigEvaluacion& config, CGrabacion** ppGrabacion)
+{
+    SConfigPartida configPartida;
+    configPartida.eArena = config.eArena;
+    configPartida.nSemilla = encuentro.nSemilla;
+    configPartida.dPaso = config.dPaso;
+    configPartida.dTiempoMaximo = config.dTiempoMaximo;
+    configPartida.nJuegos = 1;
+    configPartida.bGrabar = ppGrabacion != nullptr;
+
+    CRobotEntrenado robot(kNombreEntrenado, sRed);
+    CRobotEntrenado* pRival = nullptr;
+    CPartida partida;
+    partida.Configurar(configPartida);
+    partida.AddRobot(kNombreEntrenado, ControladorTexto(robot));
+    if (encuentro.eRival == Rival_Red) {
+        pRival = new CRobotEntrenado(NombreRival(Rival_Red), encuentro.sRedRival);
+        partida.AddRobot(NombreRival(Rival_Red), ControladorTexto(*pRival));
+    } else {
+        partida.AddRobot(NombreRival(encuentro.eRival), ControladorGuion(encuentro.eRival));
+    }
+    partida.Jugar();
+    SResultadoEncuentro resultado = Resultado(partida);
+    if (ppGrabacion) {
+        *ppGrabacion = partida.GetGrabacion() ? new CGrabacion(*partida.GetGrabacion()) : nullptr;
+    }
+    delete pRival;
+    return resultado;
+}
+
+bool GrabarPartidaContra(const std::string& sRed, const std::vector<TRival>& vRivales, uint64_t nSemilla,
+                         const SConfigEvaluacion& config, const std::string& sRuta, std::string& sError)
+{
+    SConfigPartida configPartida;
+    configPartida.eArena = config.eArena;
+    configPartida.nSemilla = nSemilla;
+    configPartida.dPaso = config.dPaso;
+    configPartida.dTiempoMaximo = config.dTiempoMaximo;
+    configPartida.bGrabar = true;
+
+    std::vector<CRobotEntrenado*> vRobots;
+    vRobots.push_back(new CRobotEntrenado(kNombreEntrenado, sRed));
+    CPartida partida;
+    partida.Configurar(configPartida);
+    partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRobots.back()));
+    for (TRival eRival : vRivales) {
+        if (eRival == Rival_Red) {
+            vRobots.push_back(new CRobotEntrenado(NombreRival(eRival), sRed));
+            partida.AddRobot(NombreRival(eRival), ControladorTexto(*vRobots.back()));
+        } else {
+            partida.AddRobot(NombreRival(eRival), ControladorGuion(eRival));
+        }
+    }
+    const bool bJugada = partida.Jugar();
+    const bool bGuardada = bJugada && partida.GetGrabacion() && partida.GetGrabacion()->GuardarJSON(sRuta);
+    partida.Limpiar();
+    for (CRobotEntrenado* pRobot : vRobots)
+        delete pRobot;
+    if (!bGuardada)
+        sError = "No se pudo grabar la partida en " + sRuta;
+    return bGuardada;
+}
+
+void EjecutarEnHilos(size_t nTareas, unsigned nHilos, const std::function<void(size_t)>& fTarea)
+{
+    std::atomic<size_t> nSiguiente(0);
+    auto fTrabajar = [&]() {
+        for (size_t i = nSiguiente++; i < nTareas; i = nSiguiente++)
+            fTarea(i);
+    };
+    // The caller's thread works too, and no thread is started without a task.
+    const size_t nUsados = std::min<size_t>(std::max(nHilos, 1u), nTareas);
+    const size_t nExtra = nUsados > 1 ? nUsados - 1 : 0;
+    std::vector<std::thread> vHilos;
+    vHilos.reserve(nExtra);
+    for (size_t i = 0; i < nExtra; ++i)
+        vHilos.emplace_back(fTrabajar);
+    fTrabajar();
+    for (std::thread& hilo : vHilos)
+        hilo.join();
+}
+
+void EvaluarTrabajos(const std::vector<STrabajo>& vTrabajos, const SConfigEvaluacion& config, unsigned nHilos,
+                     std::vector<SResultadoTrabajo>& vResultados)
+{
+    // One task per match, so that the threads share the work evenly.
+    std::vector<std::pair<size_t, size_t>> vTareas;
+    vResultados.assign(vTrabajos.size(), SResultadoTrabajo());
+    for (size_t t = 0; t < vTrabajos.size(); ++t) {
+        vResultados[t].vEncuentros.resize(vTrabajos[t].vEncuentros.size());
+        for (size_t e = 0; e < vTrabajos[t].vEncuentros.size(); ++e)
+            vTareas.emplace_back(t, e);
+    }
+    EjecutarEnHilos(vTareas.size(), nHilos, [&](size_t i) {
+        const size_t t = vTareas[i].first, e = vTareas[i].second;
+        vResultados[t].vEncuentros[e] = JugarEncuentro(vTrabajos[t].sRed, vTrabajos[t].vEncuentros[e], config);
+    });
+    for (SResultadoTrabajo& resultado : vResultados) {
+        double dSuma = 0;
+        for (const SResultadoEncuentro& encuentro : resultado.vEncuentros)
+            dSuma += encuentro.dPuntuacion;
+        resultado.dPuntuacion = resultado.vEncuentros.empty() ? 0.0 : dSuma / resultado.vEncuentros.size();
+    }
+}

@@ -1,0 +1,93 @@
+#ifndef EVALUACION_H
+#define EVALUACION_H
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "CPartida.h"
+
+class CGrabacion;
+
+// Who a robot under training meets in one match.
+enum TRival {
+    Rival_Giratorio = 0,  // spins, sweeps and fires at what it sees
+    Rival_Buscador = 1,   // turns to what it sees, fires and rams
+    Rival_Quieto = 2,     // a still target
+    Rival_Red = 3         // another network (another member of the population)
+};
+
+// One match: its seed, the rival and, for Rival_Red, the rival's network text.
+struct SEncuentro {
+    uint64_t nSemilla = 1;
+    TRival eRival = Rival_Quieto;
+    std::string sRedRival;
+};
+
+// One job: a network and the matches it plays.
+struct STrabajo {
+    std::string sRed;
+    std::vector<SEncuentro> vEncuentros;
+};
+
+// Rules of every match of an evaluation.
+struct SConfigEvaluacion {
+    TTipoArena eArena = Arena_Circulo;
+    double dTiempoMaximo = 60.0;  // seconds of game time
+    double dPaso = 0.05;
+};
+
+// Outcome of one match for the network under evaluation.
+struct SResultadoEncuentro {
+    double dPuntuacion = 0;
+    SResultadoRobot propio;
+    SResultadoRobot rival;
+    bool bGana = false;    // ended with more points than its rival
+    bool bPierde = false;  // ended with fewer
+};
+
+struct SResultadoTrabajo {
+    double dPuntuacion = 0;  // mean over its matches
+    std::vector<SResultadoEncuentro> vEncuentros;
+};
+
+// Weights of the score of one match (see PuntuarEncuentro).
+const double kPesoPuntos = 50.0;
+const double kPesoDanyo = 1.0;
+const double kPesoEnergia = 0.5;
+
+// What the arena rewards, as one number:
+//   50 x points + 1 x damage dealt by its shots + 0.5 x energy left at the end
+// In a duel the arena gives 2 points to the survivor and 1 to the loser, and
+// 1 each when both reach the time limit.
+double PuntuarEncuentro(const SResultadoRobot& resultado);
+
+const char* NombreRival(TRival eRival);
+// Accepts the Spanish names (giratorio, buscador, quieto, poblacion / red).
+bool LeerRival(const std::string& sNombre, TRival& eRival);
+
+// The seed of one match, drawn from the run's seed and the match's place in
+// the run, so that it does not depend on the order of evaluation.
+uint64_t SemillaEncuentro(uint64_t nSemillaRun, uint64_t nGeneracion, uint64_t nMiembro, uint64_t nPartida);
+
+// Plays one match. With ppGrabacion not null the match is recorded and the
+// recording handed over (the caller deletes it).
+SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,
+                                   const SConfigEvaluacion& config, CGrabacion** ppGrabacion = nullptr);
+
+// Records one match of sRed against all of vRivales at once (a Rival_Red is
+// sRed itself) and writes the recording as JSON to sRuta.
+bool GrabarPartidaContra(const std::string& sRed, const std::vector<TRival>& vRivales, uint64_t nSemilla,
+                         const SConfigEvaluacion& config, const std::string& sRuta, std::string& sError);
+
+// Runs fTarea(0) .. fTarea(nTareas - 1) on nHilos threads (the caller's
+// included). Tasks must be independent of each other.
+void EjecutarEnHilos(size_t nTareas, unsigned nHilos, const std::function<void(size_t)>& fTarea);
+
+// Evaluates every job on nHilos threads. The results do not depend on the
+// number of threads. Touches no state of the NEAT library.
+void EvaluarTrabajos(const std::vector<STrabajo>& vTrabajos, const SConfigEvaluacion& config, unsigned nHilos,
+                     std::vector<SResultadoTrabajo>& vResultados);
+
+#endif

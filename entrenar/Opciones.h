@@ -1,0 +1,64 @@
+#ifndef OPCIONES_H
+#define OPCIONES_H
+
+#include <string>
+#include <vector>
+
+#include "Evaluacion.h"
+
+#ifndef ENTRENAR_RUTA_RED_INTEGRADA
+#define ENTRENAR_RUTA_RED_INTEGRADA "src/bot/RedIntegrada.cpp"
+#endif
+
+struct SOpcionesRobot {
+    int nPoblacion = 100;
+    int nGeneraciones = 40;
+    unsigned nSemilla = 1;
+    unsigned nHilos = 2;
+    int nPartidas = 4;            // per member and generation
+    std::string sSalida = "salida_robot";
+    int nIntervaloControl = 5;    // generations between checkpoints; 0 = only at the end
+    std::string sReanudar;        // population file to resume from
+    bool bInstalar = false;
+    std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
+    bool bSilencio = false;
+    bool bInforme = true;
+    int nValidacion = 10;         // matches per rival when choosing the final network
+    std::vector<TRival> vRivales = {Rival_Giratorio, Rival_Buscador, Rival_Quieto, Rival_Red};
+    SConfigEvaluacion evaluacion;
+};
+
+struct SOpcionesXor {
+    int nEjecuciones = 1;
+    int nPoblacion = 150;
+    int nGeneraciones = 300;      // at most, per run
+    unsigned nSemilla = 1;
+    std::string sSalida = "salida_xor";
+    bool bSilencio = false;
+};
+
+struct SOpcionesJugar {
+    std::string sRed;             // network text file; empty = the built-in network
+    int nPartidas = 10;           // per rival
+    unsigned nSemilla = 1;
+    unsigned nHilos = 2;
+    std::vector<TRival> vRivales = {Rival_Giratorio, Rival_Buscador, Rival_Quieto};
+    std::string sRedRival;        // network text file of a Rival_Red
+    std::string sGrabar;          // partida.json of the first match
+    bool bSilencio = false;
+    SConfigEvaluacion evaluacion;
+};
+
+// Each reads argv[nInicio..argc-1]; false with a message on a bad option.
+bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& opciones, std::string& sError);
+bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones, std::string& sError);
+bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
+
+// "giratorio,buscador" into rivals.
+bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError);
+std::string TextoRivales(const std::vector<TRival>& vRivales);
+
+// Usage text (ISO 8859-1).
+std::string TextoAyuda();
+
+#endif

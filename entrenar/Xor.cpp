@@ -1,0 +1,47 @@
+// XOR: the scoring and the engine parameters of its runs, kept apart so that
+// they can be tuned on their own.
+#include "Xor.h"
+
+#include <cmath>
+
+#include "CAlgoritmoGenetico.h"
+
+void AplicarParametrosXor(CAlgoritmoGenetico& ag)
+{
+    ag.SetNumeroIndividuosElite(2);
+    ag.SetMaxEpocasPermitidasSinMejora(30);
+    ag.SetMaxNumeroDeEspecies(10);
+    ag.SetMaxNumeroDeNeuronas(100);
+    ag.SetMaxNumeroIntentosEnlaceAntiguo(5);
+    ag.SetMaxIntentosAnyadirBucle(5);
+    ag.SetMaxIntentosAnyadirEnlace(5);
+    ag.SetEspeciacion(true);
+    ag.SetUmbralCompatibilidadEspecie(0.2);
+    ag.SetRatioDeCruce(0.8);
+    ag.SetRatioDeMutacion(0.5);
+    ag.SetRatioDeMutacionSigmoidea(0.05);
+    ag.SetProbabilidadAnyadirNeurona(0.3);
+    ag.SetProbabilidadAnyadirEnlace(0.6);
+    ag.SetProbabilidadAnyadirBucle(0.3);
+    ag.SetProbabilidadSustituirPeso(0.05);
+    ag.SetMaxPerturbacionPeso(0.15);
+    ag.SetMaxPerturbacionSigmoidea(0.15);
+}
+
+double PuntuarXor(CRedNeuronal& red, bool& bResuelto)
+{
+    static const double kCasos[4][3] = {{0, 0, 0}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}};
+    double dError = 0.0;
+    bResuelto = true;
+    for (const auto& caso : kCasos) {
+        const TVecDoubles vEntradas = {caso[0], caso[1]};
+        const TVecDoubles& vSalidas = red.Actualizar(vEntradas, Ejecucion_Instantanea);
+        if (vSalidas.empty() || std::isnan(vSalidas[0])) {
+            bResuelto = false;
+            return 0.0;
+        }
+        dError += std::fabs(vSalidas[0] - caso[2]);
+        bResuelto = bResuelto && ((vSalidas[0] > 0.5) == (caso[2] > 0.5));
+    }
+    return (4.0 - dError) * (4.0 - dError);
+}

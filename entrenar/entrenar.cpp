@@ -1,0 +1,77 @@
+// entrenar: evolves networks with the NEAT library (the robot's network in a
+// simulated arena, or XOR) and plays networks against the arena's rivals.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "ComandoXor.h"
+#include "EntrenamientoRobot.h"
+#include "Jugar.h"
+#include "Opciones.h"
+
+namespace {
+
+const int kSalidaUso = 2;
+const int kSalidaFallo = 1;
+
+int Fallo(const std::string& sError, int nCodigo)
+{
+    std::fprintf(stderr, "ERROR: %s\n", sError.c_str());
+    return nCodigo;
+}
+
+int OrdenRobot(int argc, char** argv)
+{
+    SOpcionesRobot opciones;
+    std::string sError;
+    if (!LeerOpcionesRobot(argc, argv, 2, opciones, sError))
+        return Fallo(sError, kSalidaUso);
+    CEntrenamientoRobot entrenamiento;
+    if (!entrenamiento.Ejecutar(opciones, sError))
+        return Fallo(sError, kSalidaFallo);
+    const SCandidato& final = entrenamiento.GetCandidatoFinal();
+    std::printf("Mejor red: generaci" "\xF3" "n %d, puntuaci" "\xF3" "n %.1f", final.nGeneracion, final.dPuntuacion);
+    if (final.dValidacion >= 0)
+        std::printf(" (validaci" "\xF3" "n %.1f)", final.dValidacion);
+    std::printf("\nResultados en %s/\n", opciones.sSalida.c_str());
+    if (opciones.bInstalar)
+        std::printf("Red instalada en %s\n", opciones.sFuenteRed.c_str());
+    return 0;
+}
+
+int OrdenXor(int argc, char** argv)
+{
+    SOpcionesXor opciones;
+    std::string sError;
+    if (!LeerOpcionesXor(argc, argv, 2, opciones, sError))
+        return Fallo(sError, kSalidaUso);
+    return ComandoXor(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
+}
+
+int OrdenJugar(int argc, char** argv)
+{
+    SOpcionesJugar opciones;
+    std::string sError;
+    if (!LeerOpcionesJugar(argc, argv, 2, opciones, sError))
+        return Fallo(sError, kSalidaUso);
+    return ComandoJugar(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string sOrden = argc > 1 ? argv[1] : "";
+    if (sOrden == "robot")
+        return OrdenRobot(argc, argv);
+    if (sOrden == "xor")
+        return OrdenXor(argc, argv);
+    if (sOrden == "jugar")
+        return OrdenJugar(argc, argv);
+    if (sOrden == "ayuda" || sOrden == "--ayuda" || sOrden == "-h" || sOrden == "--help") {
+        std::fputs(TextoAyuda().c_str(), stdout);
+        return 0;
+    }
+    std::fputs(TextoAyuda().c_str(), stderr);
+    return sOrden.empty() ? kSalidaUso : Fallo("Orden desconocida: " + sOrden, kSalidaUso);
+}
