@@ -24,7 +24,8 @@ struct SOpcionesRobot {
     bool bSilencio = false;
     bool bInforme = true;
     int nValidacion = 10;         // matches per rival when choosing the final network
-    std::vector<TRival> vRivales = {Rival_Giratorio, Rival_Buscador, Rival_Quieto, Rival_Red};
+    // The seeker is the hardest: it gets two turns in four.
+    std::vector<TRival> vRivales = {Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Quieto};
     SConfigEvaluacion evaluacion;
 };
 

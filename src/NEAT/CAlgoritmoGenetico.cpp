@@ -9,6 +9,7 @@
 #include <locale>
 #include <new>
 #include <sstream>
+#include <fcntl.h>
 #include <unistd.h>
 #include <utility>
 
@@ -576,9 +577,19 @@ bool LeerFichero(const char* szRuta, std::string& sContenido, bool& bAbierto)
 bool EscribirFicheroEntero(const char* szRuta, const std::string& sContenido)
 {
     const std::string sTemporal = std::string(szRuta) + ".tmp" + std::to_string(getpid());
-    std::FILE* pFichero = std::fopen(sTemporal.c_str(), "wb");
-    if (!pFichero)
+    // A leftover of an earlier run under the same pid goes; whatever else
+    // then takes the name (a link, say) makes the save fail instead of being
+    // written through.
+    std::remove(sTemporal.c_str());
+    const int nDescriptor = open(sTemporal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (nDescriptor < 0)
         return false;
+    std::FILE* pFichero = fdopen(nDescriptor, "wb");
+    if (!pFichero) {
+        close(nDescriptor);
+        std::remove(sTemporal.c_str());
+        return false;
+    }
     bool bCorrecto = std::fwrite(sContenido.data(), 1, sContenido.size(), pFichero) == sContenido.size();
     bCorrecto = (std::fflush(pFichero) == 0) && bCorrecto;
     bCorrecto = (fsync(fileno(pFichero)) == 0) && bCorrecto;
@@ -707,7 +718,9 @@ void CAlgoritmoGenetico::RecuperarPoblacion(TPoblacionIA& vPoblacion, const char
                          ficheroEntrada);
             std::exit(-1);
         }
-        ErrorFicheroEntrada(__LINE__, ficheroEntrada, "no se pudo leer");
+        std::fprintf(stderr, "ERROR(%s,%d): No se pudo leer el fichero de entrada (%s).\n", __FILE__, __LINE__,
+                     ficheroEntrada);
+        std::exit(-1);
     }
     std::istringstream in(Desplazar(sCifrado, -static_cast<int>(static_cast<unsigned char>(keyChar))));
 
