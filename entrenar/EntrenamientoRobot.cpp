@@ -8,6 +8,7 @@
 
 #include "Archivos.h"
 #include "CAlgoritmoGenetico.h"
+#include "CInnovacion.h"
 #include "CGenerador.h"
 #include "DebugLib/LogUtils/CLog.h"
 #include "DebugLib/Random/Random.h"
@@ -179,14 +180,19 @@ bool CEntrenamientoRobot::Ejecutar(const SOpcionesRobot& opciones, std::string& 
 
 bool CEntrenamientoRobot::Preparar(std::string& sError)
 {
+    size_t nGuardados = 0;
+    if (!m_opciones.sReanudar.empty() && !ComprobarPoblacionGuardada(nGuardados, sError))
+        return false;
     if (!CrearCarpeta(m_opciones.sSalida, sError))
         return false;
     SetSemillaRandom(m_opciones.nSemilla);
     m_pAG = new CAlgoritmoGenetico;
     m_pAG->Inicializar(static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot));
     EntregarLogs();
-    if (!m_opciones.sReanudar.empty())
-        return Reanudar(sError);
+    if (nGuardados > 0) {
+        Reanudar(nGuardados);
+        return true;
+    }
     m_poblacion.Crear(static_cast<size_t>(m_opciones.nPoblacion));
     for (size_t i = 0; i < m_poblacion.GetTamanyo(); ++i)
         m_pAG->CrearMente(&m_poblacion.GetMiembro(i));
@@ -202,46 +208,49 @@ void CEntrenamientoRobot::EntregarLogs()
     m_pAG->SetLogAG(new CLog(RutaEn(m_opciones.sSalida, "ag.log"), szModo));
 }
 
-// The engine ends the process on a file it cannot use, so the file is
-// checked here first: readable, a population of robots, and not larger than
-// the population asked for (which then grows to hold it).
-bool CEntrenamientoRobot::Reanudar(std::string& sError)
+// The engine ends the process on a file it cannot use, so the file is read
+// and checked whole here first: a population of robots, not larger than the
+// population asked for (which then grows to hold it). Runs before the engine
+// seeds the generator, so the draws of the check leave the run unchanged.
+bool CEntrenamientoRobot::ComprobarPoblacionGuardada(size_t& nMiembros, std::string& sError) const
 {
     std::string sTexto;
     if (!LeerFichero(m_opciones.sReanudar, sTexto, sError))
         return false;
     for (char& c : sTexto)
         c = static_cast<char>(static_cast<unsigned char>(c) - static_cast<unsigned char>(kClavePuntoControl));
-    std::istringstream cabecera(sTexto);
-    int nGeneracion = -1;
-    long nMiembros = -1;
-    if (!(cabecera >> nGeneracion >> nMiembros) || nGeneracion < 0 || nMiembros <= 0 || nMiembros > 100000) {
-        sError = m_opciones.sReanudar + " no es una poblaci" "\xF3" "n guardada";
+    CGenoma minimo(0, static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot));
+    CInnovacion bd(minimo);
+    std::vector<CGenoma> vGenomas;
+    int nGeneracion = 0;
+    std::string sMotivo;
+    if (!LeerTextoPoblacion(sTexto, nGeneracion, vGenomas, bd, sMotivo)) {
+        sError = m_opciones.sReanudar + " no es una poblaci" "\xF3" "n guardada: " + sMotivo;
         return false;
     }
-    const size_t nTotal = std::max(static_cast<size_t>(nMiembros), static_cast<size_t>(m_opciones.nPoblacion));
-    m_poblacion.Crear(nTotal);
-#ifdef ENTRENAR_CON_POBLACION
-    m_pAG->RecuperarPoblacion(m_poblacion.GetPoblacionIA(), m_opciones.sReanudar.c_str(), kClavePuntoControl);
-#else
-    sError = "Esta versi" "\xF3" "n del motor no sabe recuperar poblaciones";
-    return false;
-#endif
-    for (size_t i = 0; i < nTotal; ++i) {
-        const CGenoma* pGenoma = m_poblacion.GetMiembro(i).GetGenoma();
-        if (i >= static_cast<size_t>(nMiembros) && !pGenoma) {
-            m_pAG->CrearMente(&m_poblacion.GetMiembro(i));
-            continue;
-        }
-        if (!pGenoma || pGenoma->GetNumEntradas() != kEntradasRobot || pGenoma->GetNumSalidas() != kSalidasRobot ||
-            pGenoma->GetNumGenesNeurona() == 0) {
+    for (const CGenoma& genoma : vGenomas) {
+        if (genoma.GetNumEntradas() != kEntradasRobot || genoma.GetNumSalidas() != kSalidasRobot) {
             sError = m_opciones.sReanudar + " no guarda una poblaci" "\xF3" "n de robots (" +
                      std::to_string(kEntradasRobot) + " entradas, " + std::to_string(kSalidasRobot) + " salidas)";
             return false;
         }
     }
-    ConservarFilasAnteriores(m_pAG->GetGeneracion());
+    if (vGenomas.empty()) {
+        sError = m_opciones.sReanudar + " guarda una poblaci" "\xF3" "n vac" "\xED" "a";
+        return false;
+    }
+    nMiembros = vGenomas.size();
     return true;
+}
+
+void CEntrenamientoRobot::Reanudar(size_t nMiembros)
+{
+    const size_t nTotal = std::max(nMiembros, static_cast<size_t>(m_opciones.nPoblacion));
+    m_poblacion.Crear(nTotal);
+    m_pAG->RecuperarPoblacion(m_poblacion.GetPoblacionIA(), m_opciones.sReanudar.c_str(), kClavePuntoControl);
+    for (size_t i = nMiembros; i < nTotal; ++i)
+        m_pAG->CrearMente(&m_poblacion.GetMiembro(i));
+    ConservarFilasAnteriores(m_pAG->GetGeneracion());
 }
 
 void CEntrenamientoRobot::ConservarFilasAnteriores(int nGeneracion)
@@ -366,24 +375,17 @@ bool CEntrenamientoRobot::RunGeneracion(CProgreso& progreso, double dInicio, int
 
 bool CEntrenamientoRobot::GuardarPuntoControl(std::string& sError)
 {
-#ifdef ENTRENAR_CON_POBLACION
-    // Through a temporary name, so that a checkpoint is never half written.
+    // The engine writes a temporary file and renames it: a checkpoint is
+    // never half written.
     const std::string sRuta = RutaPuntoControl(m_opciones.sSalida);
-    const std::string sTemporal = sRuta + ".parcial";
-    m_pAG->SalvarPoblacion(m_poblacion.GetPoblacionIA(), sTemporal.c_str(), kClavePuntoControl);
-    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
+    m_pAG->SalvarPoblacion(m_poblacion.GetPoblacionIA(), sRuta.c_str(), kClavePuntoControl);
+    if (!ExisteFichero(sRuta)) {
         sError = "No se pudo guardar " + sRuta;
         return false;
     }
-#else
-    (void)sError;
-#endif
     return true;
 }
 
-// Training scores are noisy (each generation meets new seeds), so the
-// leaders with the best of them replay one fixed set of matches, and the
-// best there is the network of the run.
 bool CEntrenamientoRobot::Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajos,
                                   std::vector<SResultadoTrabajo>& vResultados, std::string& sError) const
 {
@@ -393,6 +395,9 @@ bool CEntrenamientoRobot::Evaluar(int nGeneracion, const std::vector<STrabajo>& 
     return true;
 }
 
+// Training scores are noisy (each generation meets new seeds), so the
+// leaders with the best of them replay one fixed set of matches, and the
+// best there is the network of the run.
 bool CEntrenamientoRobot::ElegirRedFinal(std::string& sError)
 {
     std::vector<SCandidato> vOrden = m_vCandidatos;

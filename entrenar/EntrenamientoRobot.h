@@ -72,7 +72,8 @@ private:
     CEntrenamientoRobot& operator=(const CEntrenamientoRobot&);
 
     bool Preparar(std::string& sError);
-    bool Reanudar(std::string& sError);
+    bool ComprobarPoblacionGuardada(size_t& nMiembros, std::string& sError) const;
+    void Reanudar(size_t nMiembros);
     void EntregarLogs();
     void CrearFenotipos();
     std::vector<STrabajo> CrearTrabajos(int nGeneracion) const;

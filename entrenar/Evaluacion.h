@@ -34,7 +34,7 @@ struct STrabajo {
 // Rules of every match of an evaluation.
 struct SConfigEvaluacion {
     TTipoArena eArena = Arena_Circulo;
-    double dTiempoMaximo = 60.0;  // seconds of game time
+    double dTiempoMaximo = 120.0;  // seconds of game time, as in the real arena
     double dPaso = 0.05;
 };
 

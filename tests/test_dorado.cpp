@@ -1,8 +1,9 @@
 // Golden run: a seeded evolution of 50 epochs whose every observable result
 // (scores to the last bit, the three engine logs, every member's genome at a
-// few generations, the innovation database) must match the files kept in
-// tests/datos/dorado byte for byte. Speed work on the library may change
-// how results are computed, never the results, the draws or the formats.
+// few generations, the innovation database, the population file) must match
+// the files kept in tests/datos/dorado byte for byte. Speed work on the
+// library may change how results are computed, never the results, the draws
+// or the formats.
 //
 // To write the files afresh after a deliberate change of behaviour, run this
 // test with NEAT_DORADO_REGENERAR=1 and review the diff before committing.
@@ -173,6 +174,9 @@ TFicheros Correr(unsigned int nSemilla, const std::string& sDirLogs)
     }
 
     mFicheros["bd_final.txt"] = VolcarBD(CPruebaAlgoritmoGenetico::BD(ag));
+    const std::string sPoblacion = sDirLogs + "/poblacion.bin";
+    ag.SalvarPoblacion(vPoblacion, sPoblacion.c_str(), 'k');
+    mFicheros["poblacion_final.bin"] = LeerFichero(sPoblacion);
 
     for (CIndividuo& individuo : vIndividuos)
         individuo.BorrarGenoma();

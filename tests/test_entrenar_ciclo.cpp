@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Archivos.h"
+#include "CAlgoritmoGenetico.h"
 #include "EntrenamientoRobot.h"
 #include "RobotEntrenado.h"
 #include "bot/FuenteRed.h"
@@ -121,9 +122,6 @@ TEST(EntrenamientoRobot, MismaSemillaMismaRedConUnoODosHilos)
 
 TEST(EntrenamientoRobot, ReanudarContinuaLaEjecucion)
 {
-#ifndef ENTRENAR_CON_POBLACION
-    GTEST_SKIP() << "the engine has no population file yet";
-#else
     const std::string sCarpeta = CarpetaNueva("reanudar");
     SOpcionesRobot o = OpcionesMinimas(sCarpeta);
     std::string sError;
@@ -152,7 +150,6 @@ TEST(EntrenamientoRobot, ReanudarContinuaLaEjecucion)
     ASSERT_EQ(segunda.GetEstadisticas().size(), 2u);
     EXPECT_EQ(segunda.GetEstadisticas()[0].nGeneracion, 2);
     EXPECT_EQ(Lineas(Leer(sPuntoControl))[0], "4");
-#endif
 }
 
 TEST(EntrenamientoRobot, ReanudarDesdeAlgoQueNoEsPoblacionFallaSinTerminar)
@@ -172,4 +169,25 @@ TEST(EntrenamientoRobot, ReanudarDesdeAlgoQueNoEsPoblacionFallaSinTerminar)
     EXPECT_FALSE(basura.Ejecutar(o, sError));
     EXPECT_NE(sError.find("basura.txt"), std::string::npos) << sError;
     EXPECT_FALSE(ExisteFichero(sCarpeta + "/mejor_red.txt"));
+
+    o.sReanudar = sCarpeta + "/cortada.txt";
+    std::ofstream(o.sReanudar) << "0\n1\n";
+    CEntrenamientoRobot cortada;
+    EXPECT_FALSE(cortada.Ejecutar(o, sError)) << "a file cut after its head";
+
+    // A population of XOR networks cannot drive the robot.
+    {
+        CAlgoritmoGenetico ag;
+        ag.Inicializar(2, 1);
+        CPoblacion poblacion;
+        poblacion.Crear(3);
+        for (size_t i = 0; i < 3; ++i)
+            ag.CrearMente(&poblacion.GetMiembro(i));
+        o.sReanudar = sCarpeta + "/xor.txt";
+        ag.SalvarPoblacion(poblacion.GetPoblacionIA(), o.sReanudar.c_str(), kClavePuntoControl);
+        poblacion.Limpiar();
+    }
+    CEntrenamientoRobot xor_;
+    EXPECT_FALSE(xor_.Ejecutar(o, sError));
+    EXPECT_NE(sError.find("robots"), std::string::npos) << sError;
 }

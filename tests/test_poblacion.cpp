@@ -282,6 +282,20 @@ TEST_F(Poblacion, DiezDesdeOchoSoloCambiaLosOchoPrimeros)
     EXPECT_EQ(Texto(*pDecimo), sDecimo);
 }
 
+TEST_F(Poblacion, UnTemporalAnteriorNoSeSigue)
+{
+    // A link left where the temporary file goes must not be written through.
+    const std::string sVictima = m_sDir + "/victima";
+    EscribirBytes(sVictima, "no tocar\n");
+    const std::string sTemporal = m_sFichero + ".tmp" + std::to_string(getpid());
+    ASSERT_EQ(symlink(sVictima.c_str(), sTemporal.c_str()), 0);
+    SPoblacion p(2, m_ag);
+    m_ag.SalvarPoblacion(p.v, m_sFichero.c_str(), 0);
+    EXPECT_EQ(LeerBytes(sVictima), "no tocar\n");
+    EXPECT_EQ(LeerBytes(m_sFichero).substr(0, 4), "0\n2\n");
+    EXPECT_EQ(Entradas(m_sDir).size(), 2u);
+}
+
 using PoblacionDeathTest = Poblacion;
 
 TEST_F(PoblacionDeathTest, CincoDesdeOchoTerminaSinCambiarNingunGenoma)
@@ -324,6 +338,9 @@ TEST_F(PoblacionDeathTest, FicheroDanyadoTerminaSinCambiarNada)
             m_ag.RecuperarPoblacion(q.v, m_sFichero.c_str(), 10);
         },
         ::testing::ExitedWithCode(255), sRegex);
+
+    EXPECT_EXIT(m_ag.RecuperarPoblacion(q.v, m_sDir.c_str(), 9), ::testing::ExitedWithCode(255),
+                std::string("^") + kFuente + "No se pudo leer el fichero de entrada \\(" + m_sDir + "\\)\\.\n$");
 
     const std::string sFalta = m_sDir + "/no_existe";
     EXPECT_EXIT(m_ag.RecuperarPoblacion(q.v, sFalta.c_str(), 9), ::testing::ExitedWithCode(255),

@@ -9,8 +9,11 @@
 #include <locale>
 #include <new>
 #include <sstream>
+#include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
+#include "CIndicePosiciones.h"
 #include "LecturaTexto.h"
 
 #include "DebugLib/LogUtils/CLog.h"
@@ -88,6 +91,7 @@ bool MadreEsMejor(const CGenoma& madre, const CGenoma& padre)
 std::vector<const SGenEnlace*> GenesElegidos(const CGenoma& madre, const CGenoma& padre, bool bMadreMejor)
 {
     std::vector<const SGenEnlace*> vElegidos;
+    vElegidos.reserve(madre.GetNumGenesEnlace() + padre.GetNumGenesEnlace());
     TGEnlaces::const_iterator      itMadre = madre.GetItPrimerGen(), finMadre = madre.GetItFinGenes();
     TGEnlaces::const_iterator      itPadre = padre.GetItPrimerGen(), finPadre = padre.GetItFinGenes();
     while (itMadre != finMadre || itPadre != finPadre) {
@@ -111,6 +115,11 @@ std::vector<const SGenEnlace*> GenesElegidos(const CGenoma& madre, const CGenoma
     }
     return vElegidos;
 }
+
+// Genes one round of mutations can add to a child: a neuron splitting a
+// link adds one neuron and two links, a new link one more.
+const std::size_t kHolguraEnlaces  = 3;
+const std::size_t kHolguraNeuronas = 1;
 
 }  // namespace
 
@@ -322,23 +331,33 @@ const CGenoma* CAlgoritmoGenetico::TournamentSelection(unsigned int nComparacion
 
 CGenoma* CAlgoritmoGenetico::Cruce(const CGenoma& madre, const CGenoma& padre)
 {
-    TGEnlaces        enlacesHijo;
-    std::vector<int> vIDNeuronas;
-    for (const SGenEnlace* pElegido : GenesElegidos(madre, padre, MadreEsMejor(madre, padre))) {
+    const std::vector<const SGenEnlace*> vElegidos = GenesElegidos(madre, padre, MadreEsMejor(madre, padre));
+    // Room for the genes the child's mutations add, so that they move
+    // nothing. The ids are collected as AddIDNeurona collects them (each
+    // once, in order of first appearance), through a hash set instead of a
+    // search of the list.
+    TGEnlaces         enlacesHijo;
+    std::vector<int>  vIDNeuronas;
+    CIndicePosiciones idsVistos;
+    enlacesHijo.reserve(vElegidos.size() + kHolguraEnlaces);
+    for (const SGenEnlace* pElegido : vElegidos) {
         if (enlacesHijo.empty() || enlacesHijo.back().nIDInnovacion != pElegido->nIDInnovacion)
             enlacesHijo.push_back(*pElegido);
-        AddIDNeurona(pElegido->nIDNeuronaInicio, vIDNeuronas);
-        AddIDNeurona(pElegido->nIDNeuronaFin, vIDNeuronas);
+        for (int nIDNeurona : {pElegido->nIDNeuronaInicio, pElegido->nIDNeuronaFin}) {
+            if (idsVistos.InsertarSiFalta(static_cast<std::uint32_t>(nIDNeurona), 0))
+                vIDNeuronas.push_back(nIDNeurona);
+        }
     }
 
     // The child's neurons are rebuilt from the database, in id order.
     std::sort(vIDNeuronas.begin(), vIDNeuronas.end());
     TGNeuronas neuronasHijo;
+    neuronasHijo.reserve(vIDNeuronas.size() + kHolguraNeuronas);
     for (int nIDNeurona : vIDNeuronas)
         neuronasHijo.push_back(m_pBDInnovaciones->CrearNeuronaDesdeID(nIDNeurona));
 
     const int nID = m_nIDSigGenoma++;
-    return new CGenoma(nID, neuronasHijo, enlacesHijo, static_cast<int>(madre.GetNumEntradas()),
+    return new CGenoma(nID, std::move(neuronasHijo), std::move(enlacesHijo), static_cast<int>(madre.GetNumEntradas()),
                        static_cast<int>(madre.GetNumSalidas()));
 }
 
@@ -558,9 +577,19 @@ bool LeerFichero(const char* szRuta, std::string& sContenido, bool& bAbierto)
 bool EscribirFicheroEntero(const char* szRuta, const std::string& sContenido)
 {
     const std::string sTemporal = std::string(szRuta) + ".tmp" + std::to_string(getpid());
-    std::FILE* pFichero = std::fopen(sTemporal.c_str(), "wb");
-    if (!pFichero)
+    // A leftover of an earlier run under the same pid goes; whatever else
+    // then takes the name (a link, say) makes the save fail instead of being
+    // written through.
+    std::remove(sTemporal.c_str());
+    const int nDescriptor = open(sTemporal.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (nDescriptor < 0)
         return false;
+    std::FILE* pFichero = fdopen(nDescriptor, "wb");
+    if (!pFichero) {
+        close(nDescriptor);
+        std::remove(sTemporal.c_str());
+        return false;
+    }
     bool bCorrecto = std::fwrite(sContenido.data(), 1, sContenido.size(), pFichero) == sContenido.size();
     bCorrecto = (std::fflush(pFichero) == 0) && bCorrecto;
     bCorrecto = (fsync(fileno(pFichero)) == 0) && bCorrecto;
@@ -689,7 +718,9 @@ void CAlgoritmoGenetico::RecuperarPoblacion(TPoblacionIA& vPoblacion, const char
                          ficheroEntrada);
             std::exit(-1);
         }
-        ErrorFicheroEntrada(__LINE__, ficheroEntrada, "no se pudo leer");
+        std::fprintf(stderr, "ERROR(%s,%d): No se pudo leer el fichero de entrada (%s).\n", __FILE__, __LINE__,
+                     ficheroEntrada);
+        std::exit(-1);
     }
     std::istringstream in(Desplazar(sCifrado, -static_cast<int>(static_cast<unsigned char>(keyChar))));
 

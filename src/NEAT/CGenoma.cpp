@@ -9,6 +9,8 @@
 #include <new>
 #include <ostream>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "CInnovacion.h"
 #include "LecturaTexto.h"
@@ -20,6 +22,11 @@ namespace {
 const double kPesoExceso      = 1.0;
 const double kPesoDisjuntos   = 1.0;
 const double kPesoEmparejados = 0.4;
+
+// Genes one round of mutations can add: a neuron splitting a link adds one
+// neuron and two links, a new link one more.
+const size_t kHolguraEnlaces  = 3;
+const size_t kHolguraNeuronas = 1;
 
 // Silent look-ups: they only decide whether a gene can take part in a
 // mutation, so a missing neuron is no error here.
@@ -52,6 +59,59 @@ bool HayEnlaceDivisible(const TGEnlaces& vEnlaces, const TGNeuronas& vNeuronas)
     }
     return false;
 }
+
+// Link genes in ascending innovation order but for a few at the end, as a
+// mutated child has them: when all innovation numbers are distinct there is
+// only one sorted order, so moving those few into place gives what the full
+// sort gives. With a repeated number the order among equals is the library
+// sort's own: the result is false and the genes are left untouched.
+bool OrdenarColaDistinta(TGEnlaces& v)
+{
+    const size_t kMaxCola = 8;
+    size_t nOrdenados = 1;
+    while (nOrdenados < v.size() && v[nOrdenados - 1].nIDInnovacion < v[nOrdenados].nIDInnovacion)
+        ++nOrdenados;
+    if (nOrdenados >= v.size())
+        return true;
+    if (v.size() - nOrdenados > kMaxCola)
+        return false;
+    const TGEnlaces::iterator itCola = v.begin() + static_cast<std::ptrdiff_t>(nOrdenados);
+    for (TGEnlaces::iterator it = itCola; it != v.end(); ++it) {
+        if (std::binary_search(v.begin(), itCola, *it))
+            return false;
+        for (TGEnlaces::iterator itAntes = itCola; itAntes != it; ++itAntes)
+            if (itAntes->nIDInnovacion == it->nIDInnovacion)
+                return false;
+    }
+    for (TGEnlaces::iterator it = itCola; it != v.end(); ++it)
+        std::rotate(std::upper_bound(v.begin(), it, *it), it, it + 1);
+    return true;
+}
+
+// Positions of the neuron genes by id, for building a phenotype without a
+// scan per link: (id, position) pairs sorted by id and then by position, so
+// that with repeated ids the first gene wins, as in GetPosicionNeurona.
+class CPosicionesPorID {
+public:
+    explicit CPosicionesPorID(const TGNeuronas& vNeuronas)
+    {
+        m_vPares.reserve(vNeuronas.size());
+        for (size_t i = 0; i < vNeuronas.size(); ++i)
+            m_vPares.push_back(std::make_pair(vNeuronas[i].nID, static_cast<int>(i)));
+        std::sort(m_vPares.begin(), m_vPares.end());
+    }
+
+    // -1 when no gene has the id.
+    int Buscar(int nID) const
+    {
+        const std::vector<std::pair<int, int>>::const_iterator it =
+            std::lower_bound(m_vPares.begin(), m_vPares.end(), std::make_pair(nID, INT_MIN));
+        return (it != m_vPares.end() && it->first == nID) ? it->second : -1;
+    }
+
+private:
+    std::vector<std::pair<int, int>> m_vPares;
+};
 
 }  // namespace
 
@@ -118,8 +178,12 @@ void CGenoma::Copiar(const CGenoma& g)
         return;
     }
     Limpiar();
-    m_vGenesEnlace       = g.m_vGenesEnlace;
-    m_vGenesNeurona      = g.m_vGenesNeurona;
+    // Copies are what the engine mutates: room for the genes one round of
+    // mutations adds, so that they do not move the genes again.
+    m_vGenesEnlace.reserve(g.m_vGenesEnlace.size() + kHolguraEnlaces);
+    m_vGenesEnlace.assign(g.m_vGenesEnlace.begin(), g.m_vGenesEnlace.end());
+    m_vGenesNeurona.reserve(g.m_vGenesNeurona.size() + kHolguraNeuronas);
+    m_vGenesNeurona.assign(g.m_vGenesNeurona.begin(), g.m_vGenesNeurona.end());
     m_nEspecie           = g.m_nEspecie;
     m_nIDGenoma          = g.m_nIDGenoma;
     m_nSalidasRed        = g.m_nSalidasRed;
@@ -143,7 +207,11 @@ void CGenoma::Limpiar()
     m_dIdoneidad         = 0.0;
 }
 
-void CGenoma::OrdenarGenes() { std::sort(m_vGenesEnlace.begin(), m_vGenesEnlace.end()); }
+void CGenoma::OrdenarGenes()
+{
+    if (!OrdenarColaDistinta(m_vGenesEnlace))
+        std::sort(m_vGenesEnlace.begin(), m_vGenesEnlace.end());
+}
 
 // ---------------------------------------------------------------------------
 // Phenotype
@@ -159,11 +227,17 @@ const CRedNeuronal* CGenoma::CrearFenotipo()
         vecNeuronas.push_back(
             m_pFenotipo->AddNeurona(gen.Tipo, gen.nID, gen.dSplitX, gen.dSplitY, gen.dCurvaturaActivacion));
 
+    const CPosicionesPorID posiciones(m_vGenesNeurona);
     for (const SGenEnlace& gen : m_vGenesEnlace) {
         if (!gen.bHabilitado)
             continue;
-        const int PosDesde = GetPosicionNeurona(gen.nIDNeuronaInicio);
-        const int PosHasta = GetPosicionNeurona(gen.nIDNeuronaFin);
+        // A miss goes through GetPosicionNeurona, which reports it.
+        int PosDesde = posiciones.Buscar(gen.nIDNeuronaInicio);
+        if (PosDesde < 0)
+            PosDesde = GetPosicionNeurona(gen.nIDNeuronaInicio);
+        int PosHasta = posiciones.Buscar(gen.nIDNeuronaFin);
+        if (PosHasta < 0)
+            PosHasta = GetPosicionNeurona(gen.nIDNeuronaFin);
         // A link to a neuron the genome lacks has no place in the network.
         if (PosDesde < 0 || PosHasta < 0)
             continue;
@@ -371,26 +445,24 @@ double CGenoma::CalcularCompatibilidad(const CGenoma& genoma) const
     int NumExceso = 0, NumDisjuntos = 0, NumEmparejados = 0;
     double DiferenciaPesos = 0.0;
 
-    while (g1 < nFin1 || g2 < nFin2) {
-        if (g1 == nFin1) {
-            ++g2;
-            ++NumExceso;
-        } else if (g2 == nFin2) {
-            ++g1;
-            ++NumExceso;
-        } else if (v1[g1].nIDInnovacion == v2[g2].nIDInnovacion) {
+    // Both walks before their last gene: matching or disjoint genes.
+    while (g1 < nFin1 && g2 < nFin2) {
+        const int nInno1 = v1[g1].nIDInnovacion, nInno2 = v2[g2].nIDInnovacion;
+        if (nInno1 == nInno2) {
             DiferenciaPesos += std::fabs(v1[g1].dPeso - v2[g2].dPeso);
             ++g1;
             ++g2;
             ++NumEmparejados;
         } else {
             ++NumDisjuntos;
-            if (v1[g1].nIDInnovacion < v2[g2].nIDInnovacion)
+            if (nInno1 < nInno2)
                 ++g1;
             else
                 ++g2;
         }
     }
+    // One walk on its last gene: every step of the other is an excess gene.
+    NumExceso = (g1 == nFin1) ? nFin2 - g2 : nFin1 - g1;
 
     // A term with nothing to divide by counts 0 rather than NaN.
     const int nGenesMasLargo = std::max(nFin1, nFin2) + 1;

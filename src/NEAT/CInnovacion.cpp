@@ -7,6 +7,19 @@
 #include "CGenoma.h"
 #include "LecturaTexto.h"
 
+namespace {
+
+std::uint64_t ClaveExtremos(int nIni, int nFin)
+{
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(nIni)) << 32) | static_cast<std::uint32_t>(nFin);
+}
+
+std::uint64_t ClaveNeurona(int nIDNeurona) { return static_cast<std::uint32_t>(nIDNeurona); }
+
+bool TipoIndexado(TInnovacion t) { return t == INO_Neurona || t == INO_Enlace; }
+
+}  // namespace
+
 CInnovacion::CInnovacion(const CGenoma& genoma) : m_nSigIDInnovacion(0), m_nSigIDNeurona(0)
 {
     Limpiar();
@@ -22,11 +35,29 @@ void CInnovacion::Limpiar()
     m_vInnovaciones.clear();
     m_nSigIDInnovacion = 0;
     m_nSigIDNeurona    = 0;
+    m_vIndiceEnlaces[INO_Neurona].Limpiar();
+    m_vIndiceEnlaces[INO_Enlace].Limpiar();
+    m_indiceNeuronas.Limpiar();
+}
+
+void CInnovacion::Indexar(int nPosicion)
+{
+    const SInnovacion& inno = m_vInnovaciones[nPosicion];
+    if (TipoIndexado(inno.tipo)) {
+        const std::uint64_t nClave = ClaveExtremos(inno.nIDNeuronaInicio, inno.nIDNeuronaFin);
+        m_vIndiceEnlaces[inno.tipo].InsertarSiFalta(nClave, nPosicion);
+    }
+    m_indiceNeuronas.InsertarSiFalta(ClaveNeurona(inno.nIDNeurona), nPosicion);
 }
 
 // The first record in database order wins: later duplicates are never found.
 int CInnovacion::ComprobarInnovacion(int nIDNeuronaIni, int nIDNeuronaFin, TInnovacion t)
 {
+    if (TipoIndexado(t)) {
+        const int nPos = m_vIndiceEnlaces[t].Buscar(ClaveExtremos(nIDNeuronaIni, nIDNeuronaFin));
+        return nPos < 0 ? -1 : m_vInnovaciones[nPos].nID;
+    }
+    // A kind outside the enum is not indexed; no record made here has one.
     for (const SInnovacion& inno : m_vInnovaciones) {
         if (inno.nIDNeuronaInicio == nIDNeuronaIni && inno.nIDNeuronaFin == nIDNeuronaFin && inno.tipo == t)
             return inno.nID;
@@ -47,6 +78,7 @@ int CInnovacion::CrearNuevaInnovacion(SInnovacion inno)
     if (inno.tipo == INO_Neurona)
         inno.nIDNeurona = m_nSigIDNeurona++;
     m_vInnovaciones.push_back(inno);
+    Indexar(static_cast<int>(m_vInnovaciones.size()) - 1);
     return m_nSigIDNeurona - 1;
 }
 
@@ -55,14 +87,14 @@ int CInnovacion::CrearNuevaInnovacion(SInnovacion inno)
 SGenNeurona CInnovacion::CrearNeuronaDesdeID(int nIDNeurona)
 {
     SGenNeurona gen(Neurona_Oculta, -1, 0.0, 0.0, false);
-    for (const SInnovacion& inno : m_vInnovaciones) {
-        if (inno.nIDNeurona == nIDNeurona) {
-            gen.Tipo    = inno.tipoNeurona;
-            gen.nID     = inno.nIDNeurona;
-            gen.dSplitX = inno.dSplitX;
-            gen.dSplitY = inno.dSplitY;
-            return gen;
-        }
+    const int nPos = m_indiceNeuronas.Buscar(ClaveNeurona(nIDNeurona));
+    if (nPos >= 0) {
+        const SInnovacion& inno = m_vInnovaciones[nPos];
+        gen.Tipo    = inno.tipoNeurona;
+        gen.nID     = inno.nIDNeurona;
+        gen.dSplitX = inno.dSplitX;
+        gen.dSplitY = inno.dSplitY;
+        return gen;
     }
     std::fprintf(stderr, "ERROR INTERNO(%s,%d): No se pudo encontrar el ID de una neurona en la BD de innovaciones.\n",
                  __FILE__, __LINE__);

@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <vector>
 
+#include "CIndicePosiciones.h"
 #include "CRedNeuronal.h"
 #include "Genes.h"
 
@@ -52,9 +53,19 @@ public:
     const TInnovaciones& GetBDInnovaciones() const { return m_vInnovaciones; }
 
 private:
+    void Indexar(int nPosicion);
+
     TInnovaciones m_vInnovaciones;
     int           m_nSigIDInnovacion;
     int           m_nSigIDNeurona;
+
+    // Look-up caches, rebuilt from nothing by Limpiar and extended by every
+    // appended record; they hold positions in m_vInnovaciones, the first one
+    // for each key, so that the answers are those of a scan from the start.
+    // m_vIndiceEnlaces[t]: records of kind t by (source, target);
+    // m_indiceNeuronas: records by nIDNeurona, whatever their kind.
+    CIndicePosiciones m_vIndiceEnlaces[2];
+    CIndicePosiciones m_indiceNeuronas;
 };
 
 std::ostream& operator<<(std::ostream& out, const CInnovacion& Inno);

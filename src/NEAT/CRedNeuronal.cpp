@@ -1,5 +1,6 @@
 #include "CRedNeuronal.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -52,7 +53,7 @@ bool LeerSinSigno(std::istream& in, unsigned& valor)
 
 }  // namespace
 
-CRedNeuronal::CRedNeuronal() {}
+CRedNeuronal::CRedNeuronal() : m_bCompactaAlDia(false), m_bCompactaUsable(false), m_nEntradasCompacta(0) {}
 
 CRedNeuronal::~CRedNeuronal() { Limpiar(); }
 
@@ -63,6 +64,7 @@ void CRedNeuronal::Limpiar()
     m_vNeuronas.clear();
     m_mTablaCapas.clear();
     m_vdSalidas.clear();
+    m_bCompactaAlDia = false;
 }
 
 const SNeurona* CRedNeuronal::AddNeurona(TNeurona TipoN, int nID, double dSplitX, double dSplitY, double dCurva)
@@ -74,6 +76,7 @@ const SNeurona* CRedNeuronal::AddNeurona(TNeurona TipoN, int nID, double dSplitX
     }
     m_vNeuronas.push_back(pNeurona);
     m_mTablaCapas.insert(std::make_pair(dSplitY, 1));
+    m_bCompactaAlDia = false;
     return pNeurona;
 }
 
@@ -85,6 +88,7 @@ void CRedNeuronal::AddEnlace(const SNeurona* NeuronaInicio, const SNeurona* Neur
     SEnlace enlace(dPeso, pInicio, pFin, bRec);
     pInicio->vEnlacesSalida.push_back(enlace);
     pFin->vEnlacesEntrada.push_back(enlace);
+    m_bCompactaAlDia = false;
 }
 
 double CRedNeuronal::FuncionActivacion(double SumaEntradas, double Activacion)
@@ -115,13 +119,127 @@ void CRedNeuronal::Pasada(const TVecDoubles& Entradas)
 const TVecDoubles& CRedNeuronal::Actualizar(const TVecDoubles& Entradas, TEjecucion TipoEjec)
 {
     const size_t nPasadas = (TipoEjec == Ejecucion_Instantanea) ? m_mTablaCapas.size() : 1;
+    const bool bReiniciar = TipoEjec == Ejecucion_Instantanea;
+    if (!m_bCompactaAlDia)
+        ConstruirCompacta();
+    if (m_bCompactaUsable) {
+        ActualizarCompacta(Entradas, nPasadas, bReiniciar);
+        return m_vdSalidas;
+    }
     for (size_t nPasada = 0; nPasada < nPasadas; ++nPasada)
         Pasada(Entradas);
-    if (TipoEjec == Ejecucion_Instantanea) {
+    if (bReiniciar) {
         for (SNeurona* pNeurona : m_vNeuronas)
             pNeurona->dSalida = 0.0;
     }
     return m_vdSalidas;
+}
+
+// ---------------------------------------------------------------------------
+// Compact form: the same passes as Pasada over flat arrays.
+
+void CRedNeuronal::ConstruirCompacta()
+{
+    m_bCompactaAlDia  = true;
+    m_bCompactaUsable = false;
+    m_vNeuronasCompacta.clear();
+    m_vdPesosCompacta.clear();
+    m_vnOrigenesCompacta.clear();
+    m_vnSalidasCompacta.clear();
+    m_vnEstadoCompacta.clear();
+    m_vdValores.assign(m_vNeuronas.size(), 0.0);
+
+    // Positions by neuron address, to turn each link's source into an index.
+    std::vector<std::pair<const SNeurona*, int>> vPorDireccion;
+    vPorDireccion.reserve(m_vNeuronas.size());
+    for (size_t i = 0; i < m_vNeuronas.size(); ++i)
+        vPorDireccion.push_back(std::make_pair(m_vNeuronas[i], static_cast<int>(i)));
+    std::sort(vPorDireccion.begin(), vPorDireccion.end());
+
+    m_nEntradasCompacta = 0;
+    while (m_nEntradasCompacta < m_vNeuronas.size() && m_vNeuronas[m_nEntradasCompacta]->TipoNeurona == Neurona_Entrada)
+        ++m_nEntradasCompacta;
+    for (size_t i = 0; i < m_vNeuronas.size(); ++i) {
+        const SNeurona* pNeurona = m_vNeuronas[i];
+        SNeuronaCompacta n;
+        n.nPrimerEnlace = static_cast<int>(m_vdPesosCompacta.size());
+        n.dCurvatura    = pNeurona->dCurvaturaSigmoidea;
+        for (const SEnlace& enlace : pNeurona->vEnlacesEntrada) {
+            const auto it = std::lower_bound(vPorDireccion.begin(), vPorDireccion.end(),
+                                             std::make_pair(static_cast<const SNeurona*>(enlace.pNeuronaEntrada), 0));
+            // A source outside this network: evaluation keeps to the neurons.
+            if (it == vPorDireccion.end() || it->first != enlace.pNeuronaEntrada)
+                return;
+            m_vdPesosCompacta.push_back(enlace.dPeso);
+            m_vnOrigenesCompacta.push_back(it->second);
+        }
+        n.nFinEnlaces = static_cast<int>(m_vdPesosCompacta.size());
+        m_vNeuronasCompacta.push_back(n);
+        if (i > m_nEntradasCompacta && pNeurona->TipoNeurona == Neurona_Salida)
+            m_vnSalidasCompacta.push_back(static_cast<int>(i));
+    }
+    MarcarEstadoCompacta();
+    m_bCompactaUsable = true;
+}
+
+// A pass sets the inputs and the bias before anything reads them, and a
+// computed neuron before the neurons after it read it; only the others need
+// the value the last call left.
+void CRedNeuronal::MarcarEstadoCompacta()
+{
+    std::vector<bool> vLeida(m_vNeuronas.size(), false);
+    for (size_t i = m_nEntradasCompacta + 1; i < m_vNeuronasCompacta.size(); ++i) {
+        const SNeuronaCompacta& n = m_vNeuronasCompacta[i];
+        for (int k = n.nPrimerEnlace; k < n.nFinEnlaces; ++k) {
+            const size_t nOrigen = static_cast<size_t>(m_vnOrigenesCompacta[k]);
+            if (nOrigen >= i && nOrigen > m_nEntradasCompacta)
+                vLeida[nOrigen] = true;
+        }
+    }
+    for (size_t i = 0; i < vLeida.size(); ++i) {
+        if (vLeida[i])
+            m_vnEstadoCompacta.push_back(static_cast<int>(i));
+    }
+}
+
+void CRedNeuronal::PasadaCompacta(const TVecDoubles& Entradas)
+{
+    double* const       pValores  = m_vdValores.data();
+    const double* const pPesos    = m_vdPesosCompacta.data();
+    const int* const    pOrigenes = m_vnOrigenesCompacta.data();
+    const size_t        nNeuronas = m_vNeuronasCompacta.size();
+    size_t i = 0;
+    for (; i < m_nEntradasCompacta; ++i)
+        pValores[i] = Entradas[i];
+    if (i < nNeuronas)
+        pValores[i++] = 1.0;  // bias: never computed
+    for (; i < nNeuronas; ++i) {
+        const SNeuronaCompacta& n = m_vNeuronasCompacta[i];
+        double dSuma = 0.0;
+        for (int k = n.nPrimerEnlace; k < n.nFinEnlaces; ++k)
+            dSuma += pPesos[k] * pValores[pOrigenes[k]];
+        pValores[i] = FuncionActivacion(dSuma, n.dCurvatura);
+    }
+}
+
+void CRedNeuronal::ActualizarCompacta(const TVecDoubles& Entradas, size_t nPasadas, bool bReiniciar)
+{
+    const size_t nNeuronas = m_vNeuronas.size();
+    // The neurons' outputs are the state between calls: read those a pass
+    // reads first, run the passes, write them all back.
+    for (int nPos : m_vnEstadoCompacta)
+        m_vdValores[nPos] = m_vNeuronas[nPos]->dSalida;
+    for (size_t nPasada = 0; nPasada < nPasadas; ++nPasada)
+        PasadaCompacta(Entradas);
+    if (nPasadas > 0) {
+        m_vdSalidas.clear();
+        for (int nPos : m_vnSalidasCompacta)
+            m_vdSalidas.push_back(m_vdValores[nPos]);
+    }
+    if (bReiniciar)
+        std::fill(m_vdValores.begin(), m_vdValores.end(), 0.0);
+    for (size_t i = 0; i < nNeuronas; ++i)
+        m_vNeuronas[i]->dSalida = m_vdValores[i];
 }
 
 // ---------------------------------------------------------------------------

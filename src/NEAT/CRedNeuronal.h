@@ -51,6 +51,16 @@ struct SNeurona {
 
 // A runnable network. Neurons are evaluated in the order they were added:
 // inputs first, then the bias, then everything else.
+//
+// Besides its SNeurona objects the network keeps a private compact copy of
+// itself for evaluation (weights and source positions in flat arrays, the
+// neurons' outputs in one array), built on the first Actualizar after
+// AddNeurona, AddEnlace or Limpiar. Each neuron still sums its incoming
+// links in their stored order, so every result is the same to the last bit.
+// The neurons' dSalida stay the state between calls: each call reads those
+// that a pass reads before computing them, and writes all of them back. The copy takes the kinds, curvatures, links and weights as
+// they were when it was built: writing those fields through GetRed does not
+// reach it.
 class CRedNeuronal {
 public:
     CRedNeuronal();
@@ -72,9 +82,30 @@ private:
     double FuncionActivacion(double SumaEntradas, double Activacion);
     void   Pasada(const TVecDoubles& Entradas);
 
+    // Compact form.
+    struct SNeuronaCompacta {
+        int    nPrimerEnlace;  // its incoming links: [nPrimerEnlace, nFinEnlaces)
+        int    nFinEnlaces;
+        double dCurvatura;
+    };
+    void ConstruirCompacta();
+    void MarcarEstadoCompacta();
+    void PasadaCompacta(const TVecDoubles& Entradas);
+    void ActualizarCompacta(const TVecDoubles& Entradas, std::size_t nPasadas, bool bReiniciar);
+
     std::map<double, int>  m_mTablaCapas;
     TVecDoubles            m_vdSalidas;
     std::vector<SNeurona*> m_vNeuronas;
+
+    bool                          m_bCompactaAlDia;  // false after every change of the network
+    bool                          m_bCompactaUsable;  // false if a link comes from a foreign neuron
+    std::size_t                   m_nEntradasCompacta;
+    std::vector<SNeuronaCompacta> m_vNeuronasCompacta;  // by position in m_vNeuronas
+    std::vector<double>           m_vdPesosCompacta;    // incoming links, neuron after neuron
+    std::vector<int>              m_vnOrigenesCompacta;  // position of each link's source
+    std::vector<int>              m_vnSalidasCompacta;   // positions of the output neurons
+    std::vector<int>              m_vnEstadoCompacta;    // computed neurons read before they are computed
+    std::vector<double>           m_vdValores;           // outputs during evaluation
 };
 
 std::ostream& operator<<(std::ostream& out, const CRedNeuronal& red);
