@@ -108,7 +108,7 @@ caso_colgado() {
     # A worker that stops answering: rank 0 gives up after --espera-mpi.
     local salida="$CARPETA/colgado"
     ENTRENAR_MPI_FALLO=1:1:colgar "${MPIRUN[@]}" -x ENTRENAR_MPI_FALLO -np 2 "$ENTRENAR" "${ARGS[@]}" \
-        --generaciones 3 --hilos 1 --espera-mpi 1 --salida "$salida" >"$CARPETA/colgado.out" 2>"$CARPETA/colgado.err"
+        --generaciones 3 --hilos 1 --espera-mpi 4 --salida "$salida" >"$CARPETA/colgado.out" 2>"$CARPETA/colgado.err"
     [ $? -ne 0 ] || falla "the job with a hung worker ended with success"
     LC_ALL=C grep -aq $'ERROR: Generaci\xF3n 1: el proceso 1 no ' "$CARPETA/colgado.err" ||
         { falla "rank 0 did not name the generation and the process:"; cat "$CARPETA/colgado.err"; }
