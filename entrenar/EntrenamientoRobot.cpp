@@ -105,6 +105,22 @@ std::vector<std::string> FilasAnteriores(const std::string& sRuta, int nGeneraci
 
 }  // namespace
 
+std::string RutaPuntoControl(const std::string& sSalida)
+{
+    return RutaEn(sSalida, kNombrePuntoControl);
+}
+
+void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesRobot& opciones)
+{
+    const SCandidato& final = entrenamiento.GetCandidatoFinal();
+    std::printf("Mejor red: generaci" "\xF3" "n %d, puntuaci" "\xF3" "n %.1f", final.nGeneracion, final.dPuntuacion);
+    if (final.dValidacion >= 0)
+        std::printf(" (validaci" "\xF3" "n %.1f)", final.dValidacion);
+    std::printf("\nResultados en %s/\n", opciones.sSalida.c_str());
+    if (opciones.bInstalar)
+        std::printf("Red instalada en %s\n", opciones.sFuenteRed.c_str());
+}
+
 double ValidarRed(const std::string& sRed, const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
                   const SConfigEvaluacion& config, unsigned nHilos)
 {
@@ -157,7 +173,8 @@ bool CEntrenamientoRobot::Ejecutar(const SOpcionesRobot& opciones, std::string& 
                 return false;
         }
     }
-    ElegirRedFinal();
+    if (!ElegirRedFinal(sError))
+        return false;
     return EscribirSalidasFinales(Ahora() - dInicio, sError);
 }
 
@@ -327,7 +344,10 @@ bool CEntrenamientoRobot::RunGeneracion(CProgreso& progreso, double dInicio, int
     estadistica.nGeneracion = m_pAG->GetGeneracion();
     CrearFenotipos();
     std::vector<SResultadoTrabajo> vResultados;
-    EvaluarTrabajos(CrearTrabajos(estadistica.nGeneracion), m_opciones.evaluacion, m_opciones.nHilos, vResultados);
+    if (!Evaluar(estadistica.nGeneracion, CrearTrabajos(estadistica.nGeneracion), vResultados, sError)) {
+        sError = "Generaci" "\xF3" "n " + std::to_string(estadistica.nGeneracion) + ": " + sError;
+        return false;
+    }
     Puntuar(vResultados, estadistica);
     m_pAG->Epoca(m_poblacion.GetPoblacionIA());
     estadistica.nEspecies = static_cast<int>(m_pAG->GetEspecies().size());
@@ -357,7 +377,7 @@ bool CEntrenamientoRobot::GuardarPuntoControl(std::string& sError)
 {
     // The engine writes a temporary file and renames it: a checkpoint is
     // never half written.
-    const std::string sRuta = RutaEn(m_opciones.sSalida, kNombrePuntoControl);
+    const std::string sRuta = RutaPuntoControl(m_opciones.sSalida);
     m_pAG->SalvarPoblacion(m_poblacion.GetPoblacionIA(), sRuta.c_str(), kClavePuntoControl);
     if (!ExisteFichero(sRuta)) {
         sError = "No se pudo guardar " + sRuta;
@@ -366,10 +386,19 @@ bool CEntrenamientoRobot::GuardarPuntoControl(std::string& sError)
     return true;
 }
 
+bool CEntrenamientoRobot::Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajos,
+                                  std::vector<SResultadoTrabajo>& vResultados, std::string& sError) const
+{
+    if (m_fEvaluador)
+        return m_fEvaluador(nGeneracion, vTrabajos, m_opciones.evaluacion, vResultados, sError);
+    EvaluarTrabajos(vTrabajos, m_opciones.evaluacion, m_opciones.nHilos, vResultados);
+    return true;
+}
+
 // Training scores are noisy (each generation meets new seeds), so the
 // leaders with the best of them replay one fixed set of matches, and the
 // best there is the network of the run.
-void CEntrenamientoRobot::ElegirRedFinal()
+bool CEntrenamientoRobot::ElegirRedFinal(std::string& sError)
 {
     std::vector<SCandidato> vOrden = m_vCandidatos;
     std::stable_sort(vOrden.begin(), vOrden.end(),
@@ -393,7 +422,10 @@ void CEntrenamientoRobot::ElegirRedFinal()
             vTrabajos[i].vEncuentros = vEncuentros;
         }
         std::vector<SResultadoTrabajo> vResultados;
-        EvaluarTrabajos(vTrabajos, m_opciones.evaluacion, m_opciones.nHilos, vResultados);
+        if (!Evaluar(-1, vTrabajos, vResultados, sError)) {
+            sError = "Elecci" "\xF3" "n de la red final: " + sError;
+            return false;
+        }
         for (size_t i = 0; i < vElegidos.size(); ++i)
             vElegidos[i].dValidacion = vResultados[i].dPuntuacion;
         std::stable_sort(vElegidos.begin(), vElegidos.end(),
@@ -401,6 +433,7 @@ void CEntrenamientoRobot::ElegirRedFinal()
     }
     m_final = vElegidos.front();
     m_sMejorRed = m_final.sRed;
+    return true;
 }
 
 bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const

@@ -1,6 +1,7 @@
 #ifndef ENTRENAMIENTOROBOT_H
 #define ENTRENAMIENTOROBOT_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,16 @@ struct SCandidato {
 // Fixed key of the population checkpoint: 0 keeps the file plain text.
 const char kClavePuntoControl = 0;
 
+// Plays a generation's jobs somewhere else than on this process's threads
+// (the MPI back end); nGeneracion is -1 while choosing the final network.
+// False with the reason when the evaluation could not be completed.
+typedef std::function<bool(int nGeneracion, const std::vector<STrabajo>& vTrabajos, const SConfigEvaluacion& config,
+                           std::vector<SResultadoTrabajo>& vResultados, std::string& sError)>
+    TEvaluador;
+
+// The population checkpoint of an output folder.
+std::string RutaPuntoControl(const std::string& sSalida);
+
 // One training run of the robot's network: evaluation in the simulated
 // arena, the engine's epochs, checkpoints and the files of the output folder.
 class CEntrenamientoRobot {
@@ -43,6 +54,10 @@ public:
     ~CEntrenamientoRobot();
 
     void Limpiar();
+
+    // Evaluation through fEvaluador instead of the thread pool; kept by
+    // Limpiar, as it is part of how the program runs, not of one run.
+    void SetEvaluador(const TEvaluador& fEvaluador) { m_fEvaluador = fEvaluador; }
 
     // The whole run; false with the reason when it could not run or write.
     bool Ejecutar(const SOpcionesRobot& opciones, std::string& sError);
@@ -66,7 +81,9 @@ private:
     void AnotarEspecies(int nGeneracion);
     bool RunGeneracion(CProgreso& progreso, double dInicio, int nPrimera, std::string& sError);
     bool GuardarPuntoControl(std::string& sError);
-    void ElegirRedFinal();
+    bool Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajos, std::vector<SResultadoTrabajo>& vResultados,
+                 std::string& sError) const;
+    bool ElegirRedFinal(std::string& sError);
     bool EscribirEstadisticas(std::string& sError) const;
     bool EscribirSalidasFinales(double dSegundos, std::string& sError);
     bool GrabarPartida(std::string& sError) const;
@@ -74,6 +91,7 @@ private:
     void ConservarFilasAnteriores(int nGeneracion);
 
     SOpcionesRobot m_opciones;
+    TEvaluador m_fEvaluador;
     CAlgoritmoGenetico* m_pAG;
     CPoblacion m_poblacion;
     std::vector<std::string> m_vsRedes;           // this generation's networks, by member
@@ -86,6 +104,10 @@ private:
     long m_nEvaluaciones;
     double m_dMejorHistorica;
 };
+
+// The lines that close a run on stdout: the network chosen and where the
+// results are.
+void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesRobot& opciones);
 
 // Validates sRed against each scripted rival of vRivales, nPartidas matches
 // each, with seeds that depend only on nSemilla: mean score.

@@ -183,6 +183,11 @@ void EvaluarTrabajos(const std::vector<STrabajo>& vTrabajos, const SConfigEvalua
         const size_t t = vTareas[i].first, e = vTareas[i].second;
         vResultados[t].vEncuentros[e] = JugarEncuentro(vTrabajos[t].sRed, vTrabajos[t].vEncuentros[e], config);
     });
+    PromediarTrabajos(vResultados);
+}
+
+void PromediarTrabajos(std::vector<SResultadoTrabajo>& vResultados)
+{
     for (SResultadoTrabajo& resultado : vResultados) {
         double dSuma = 0;
         for (const SResultadoEncuentro& encuentro : resultado.vEncuentros)

@@ -90,4 +90,8 @@ void EjecutarEnHilos(size_t nTareas, unsigned nHilos, const std::function<void(s
 void EvaluarTrabajos(const std::vector<STrabajo>& vTrabajos, const SConfigEvaluacion& config, unsigned nHilos,
                      std::vector<SResultadoTrabajo>& vResultados);
 
+// Each job's score: the mean of its matches, summed in their order (every
+// way of evaluating shares it, so that scores agree to the last bit).
+void PromediarTrabajos(std::vector<SResultadoTrabajo>& vResultados);
+
 #endif

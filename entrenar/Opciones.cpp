@@ -167,6 +167,8 @@ bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, st
             o.bInforme = false;
         else if (sOpcion == "--validacion")
             bOk = LeerEntero(lector, sOpcion, 0, 100000, o.nValidacion, sError);
+        else if (sOpcion == "--espera-mpi")
+            bOk = lector.Real(sOpcion, 1.0, 1e6, o.dEsperaMPI, sError);
         else if (sOpcion == "--rivales") {
             std::string sLista;
             bOk = lector.Texto(sOpcion, sLista, sError) && LeerListaRivales(sLista, o.vRivales, sError);
@@ -267,6 +269,7 @@ std::string TextoAyuda()
            "  --validacion N      partidas por rival para elegir la red final (10)\n"
            "  --instalar          escribe la mejor red en la fuente de la red integrada del robot\n"
            "  --fuente-red RUTA   fuente que escribe --instalar (" ENTRENAR_RUTA_RED_INTEGRADA ")\n"
+           "  --espera-mpi S      con mpirun: espera m" "\xE1" "xima por un lote de otro proceso (600)\n"
            "  --sin-informe       no genera informe.html\n"
            "  --silencio          sin l" "\xED" "nea de progreso\n"
            "\n"

@@ -24,6 +24,7 @@ struct SOpcionesRobot {
     bool bSilencio = false;
     bool bInforme = true;
     int nValidacion = 10;         // matches per rival when choosing the final network
+    double dEsperaMPI = 600.0;    // longest wait for a batch handed to another MPI process
     // The seeker is the hardest: it gets two turns in four.
     std::vector<TRival> vRivales = {Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Quieto};
     SConfigEvaluacion evaluacion;

@@ -8,6 +8,10 @@
 #include "EntrenamientoRobot.h"
 #include "Jugar.h"
 #include "Opciones.h"
+#ifdef ENTRENAR_CON_MPI
+#include "ClusterMPI.h"
+#include "RobotMPI.h"
+#endif
 
 namespace {
 
@@ -22,6 +26,10 @@ int Fallo(const std::string& sError, int nCodigo)
 
 int OrdenRobot(int argc, char** argv)
 {
+#ifdef ENTRENAR_CON_MPI
+    if (CClusterMPI::LanzadoPorMPI())
+        return EntrenarRobotMPI(argc, argv);
+#endif
     SOpcionesRobot opciones;
     std::string sError;
     if (!LeerOpcionesRobot(argc, argv, 2, opciones, sError))
@@ -29,13 +37,7 @@ int OrdenRobot(int argc, char** argv)
     CEntrenamientoRobot entrenamiento;
     if (!entrenamiento.Ejecutar(opciones, sError))
         return Fallo(sError, kSalidaFallo);
-    const SCandidato& final = entrenamiento.GetCandidatoFinal();
-    std::printf("Mejor red: generaci" "\xF3" "n %d, puntuaci" "\xF3" "n %.1f", final.nGeneracion, final.dPuntuacion);
-    if (final.dValidacion >= 0)
-        std::printf(" (validaci" "\xF3" "n %.1f)", final.dValidacion);
-    std::printf("\nResultados en %s/\n", opciones.sSalida.c_str());
-    if (opciones.bInstalar)
-        std::printf("Red instalada en %s\n", opciones.sFuenteRed.c_str());
+    ImprimirFinRobot(entrenamiento, opciones);
     return 0;
 }
 
