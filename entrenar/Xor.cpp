@@ -10,23 +10,26 @@
 // compatibility threshold with room for more species keeps more lines of
 // descent alive; no crossover, since a crossover child draws every neuron's
 // curvature afresh and so undoes what its parents had found; more frequent
-// curvature mutation to tune the steepness of the few neurons instead.
+// curvature mutation to tune the steepness of the few neurons instead; a
+// new link tried for every child, with more tries to find a free pair, and
+// fewer new neurons, so that structure grows by links first; species that
+// stop improving give way sooner.
 void AplicarParametrosXor(CAlgoritmoGenetico& ag)
 {
     ag.SetNumeroIndividuosElite(2);
-    ag.SetMaxEpocasPermitidasSinMejora(30);
+    ag.SetMaxEpocasPermitidasSinMejora(10);
     ag.SetMaxNumeroDeEspecies(20);
     ag.SetMaxNumeroDeNeuronas(100);
     ag.SetMaxNumeroIntentosEnlaceAntiguo(5);
     ag.SetMaxIntentosAnyadirBucle(5);
-    ag.SetMaxIntentosAnyadirEnlace(5);
+    ag.SetMaxIntentosAnyadirEnlace(20);
     ag.SetEspeciacion(true);
     ag.SetUmbralCompatibilidadEspecie(0.5);
     ag.SetRatioDeCruce(0.0);
     ag.SetRatioDeMutacion(0.5);
     ag.SetRatioDeMutacionSigmoidea(0.3);
-    ag.SetProbabilidadAnyadirNeurona(0.3);
-    ag.SetProbabilidadAnyadirEnlace(0.6);
+    ag.SetProbabilidadAnyadirNeurona(0.2);
+    ag.SetProbabilidadAnyadirEnlace(1.0);
     ag.SetProbabilidadAnyadirBucle(0.3);
     ag.SetProbabilidadSustituirPeso(0.05);
     ag.SetMaxPerturbacionPeso(0.15);

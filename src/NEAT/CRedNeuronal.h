@@ -58,9 +58,9 @@ struct SNeurona {
 // AddNeurona, AddEnlace or Limpiar. Each neuron still sums its incoming
 // links in their stored order, so every result is the same to the last bit.
 // The neurons' dSalida stay the state between calls: each call reads those
-// that a pass reads before computing them, and writes all of them back. The copy takes the kinds, curvatures, links and weights as
-// they were when it was built: writing those fields through GetRed does not
-// reach it.
+// that a pass reads before computing them, and writes all of them back. The
+// copy takes the kinds, curvatures, links and weights as they were when it
+// was built: writing those fields through GetRed does not reach it.
 class CRedNeuronal {
 public:
     CRedNeuronal();
