@@ -8,36 +8,37 @@ namespace {
 
 void JugarCuatro(benchmark::State& estado, bool bGrabar)
 {
-  uint64_t nSemilla = 1;
-  for (auto _ : estado) {
-    CPartida partida;
-    SConfigPartida config;
-    config.nSemilla = nSemilla++;
-    config.bGrabar = bGrabar;
-    partida.Configurar(config);
-    SControlador buscador, giratorio, quieto;
-    buscador.eTipo = Controlador_Buscador;
-    giratorio.eTipo = Controlador_Giratorio;
-    partida.AddRobot("b", buscador);
-    partida.AddRobot("g", giratorio);
-    partida.AddRobot("g2", giratorio);
-    partida.AddRobot("q", quieto);
-    partida.Jugar();
-    benchmark::DoNotOptimize(partida.GetTiempo());
-  }
+    uint64_t nSemilla = 1;
+    for (auto _ : estado) {
+        CPartida partida;
+        SConfigPartida config;
+        config.nSemilla = nSemilla++;
+        config.bGrabar = bGrabar;
+        partida.Configurar(config);
+        SControlador buscador, giratorio, quieto;
+        buscador.eTipo = Controlador_Buscador;
+        giratorio.eTipo = Controlador_Giratorio;
+        partida.AddRobot("b", buscador);
+        partida.AddRobot("g", giratorio);
+        partida.AddRobot("g2", giratorio);
+        partida.AddRobot("q", quieto);
+        partida.Jugar();
+        benchmark::DoNotOptimize(partida.GetTiempo());
+    }
 }
 
 // Four still robots: every game lasts the full 120 s.
 void BM_JuegoCompletoCuatroQuietos(benchmark::State& estado)
 {
-  for (auto _ : estado) {
-    CPartida partida;
-    SConfigPartida config;
-    partida.Configurar(config);
-    for (int i = 0; i < 4; ++i) partida.AddRobot("q", SControlador());
-    partida.Jugar();
-    benchmark::DoNotOptimize(partida.GetTiempo());
-  }
+    for (auto _ : estado) {
+        CPartida partida;
+        SConfigPartida config;
+        partida.Configurar(config);
+        for (int i = 0; i < 4; ++i)
+            partida.AddRobot("q", SControlador());
+        partida.Jugar();
+        benchmark::DoNotOptimize(partida.GetTiempo());
+    }
 }
 
 void BM_JuegoCuatroGuiones(benchmark::State& estado) { JugarCuatro(estado, false); }
@@ -47,20 +48,21 @@ void BM_JuegoCuatroGuionesGrabando(benchmark::State& estado) { JugarCuatro(estad
 // and parsing the lines.
 void BM_JuegoCompletoConTexto(benchmark::State& estado)
 {
-  for (auto _ : estado) {
-    CPartida partida;
-    SConfigPartida config;
-    partida.Configurar(config);
-    SControlador texto;
-    texto.eTipo = Controlador_Texto;
-    texto.fTexto = [](const std::string&, std::string& sComandos) {
-      sComandos = "Rotate 1 0.3\nRotate 4 1\nRotate 2 0.5\nAccelerate 0.2\n";
-    };
-    partida.AddRobot("t", texto);
-    for (int i = 0; i < 3; ++i) partida.AddRobot("q", SControlador());
-    partida.Jugar();
-    benchmark::DoNotOptimize(partida.GetTiempo());
-  }
+    for (auto _ : estado) {
+        CPartida partida;
+        SConfigPartida config;
+        partida.Configurar(config);
+        SControlador texto;
+        texto.eTipo = Controlador_Texto;
+        texto.fTexto = [](const std::string&, std::string& sComandos) {
+            sComandos = "Rotate 1 0.3\nRotate 4 1\nRotate 2 0.5\nAccelerate 0.2\n";
+        };
+        partida.AddRobot("t", texto);
+        for (int i = 0; i < 3; ++i)
+            partida.AddRobot("q", SControlador());
+        partida.Jugar();
+        benchmark::DoNotOptimize(partida.GetTiempo());
+    }
 }
 
 }  // namespace

@@ -51,10 +51,7 @@ extern "C" void AlInterrumpir(int)
     ::_exit(kSalidaInterrumpida);
 }
 
-double Ahora()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double Ahora() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 std::string TextoErrorMPI(int nCodigo)
 {
@@ -67,7 +64,11 @@ std::string TextoErrorMPI(int nCodigo)
 
 std::string FalloConProceso(int nRango, const std::string& sQue, int nCodigo)
 {
-    return "el proceso " + std::to_string(nRango) + " fall" "\xF3" " (" + sQue + ": " + TextoErrorMPI(nCodigo) + ")";
+    return "el proceso " + std::to_string(nRango) +
+           " fall"
+           "\xF3"
+           " (" +
+           sQue + ": " + TextoErrorMPI(nCodigo) + ")";
 }
 
 }  // namespace
@@ -254,7 +255,11 @@ bool CClusterMPI::Recoger(bool& bRecibido, std::string& sError)
     MPI_Status estado;
     const int nCodigo = MPI_Iprobe(MPI_ANY_SOURCE, kEtiquetaRespuesta, MPI_COMM_WORLD, &bHay, &estado);
     if (nCodigo != MPI_SUCCESS) {
-        sError = "fallo de comunicaci" "\xF3" "n MPI: " + TextoErrorMPI(nCodigo);
+        sError =
+            "fallo de comunicaci"
+            "\xF3"
+            "n MPI: " +
+            TextoErrorMPI(nCodigo);
         return false;
     }
     if (!bHay)
@@ -267,7 +272,10 @@ bool CClusterMPI::Recoger(bool& bRecibido, std::string& sError)
     // A rank plays its batches in the order it got them.
     std::vector<uint64_t>& vnLotes = m_vvnLotesDe[nOrigen];
     if (!DecodificarRespuesta(sBytes, respuesta) || vnLotes.empty() || respuesta.nId != vnLotes.front()) {
-        sError = "el proceso " + std::to_string(nOrigen) + " devolvi" "\xF3" " una respuesta que no es la de su lote";
+        sError = "el proceso " + std::to_string(nOrigen) +
+                 " devolvi"
+                 "\xF3"
+                 " una respuesta que no es la de su lote";
         return false;
     }
     if (!m_reparto.Recibir(respuesta, sError)) {
@@ -303,7 +311,10 @@ bool CClusterMPI::ComprobarEsperas(std::string& sError) const
     const double dAhora = Ahora();
     for (int r = 1; r < m_nProcesos; ++r) {
         if (!m_vvnLotesDe[r].empty() && dAhora - m_vdProgreso[r] > m_dEspera) {
-            sError = "el proceso " + std::to_string(r) + " no devolvi" "\xF3" " su lote en " +
+            sError = "el proceso " + std::to_string(r) +
+                     " no devolvi"
+                     "\xF3"
+                     " su lote en " +
                      std::to_string(static_cast<int>(m_dEspera)) + " s";
             return false;
         }
@@ -318,7 +329,11 @@ bool CClusterMPI::Atender(unsigned nHilos, std::string& sError)
         MPI_Status estado;
         const int nCodigo = MPI_Iprobe(0, MPI_ANY_TAG, MPI_COMM_WORLD, &bHay, &estado);
         if (nCodigo != MPI_SUCCESS) {
-            sError = "fallo de comunicaci" "\xF3" "n MPI: " + TextoErrorMPI(nCodigo);
+            sError =
+                "fallo de comunicaci"
+                "\xF3"
+                "n MPI: " +
+                TextoErrorMPI(nCodigo);
             return false;
         }
         if (!bHay) {
@@ -350,8 +365,8 @@ void CClusterMPI::ProvocarFalloSiToca(int nGeneracion) const
     const char* szFallo = std::getenv("ENTRENAR_MPI_FALLO");
     int nRango = -1, nEnGeneracion = -1;
     char szModo[16] = "";
-    if (!szFallo || std::sscanf(szFallo, "%d:%d:%15s", &nRango, &nEnGeneracion, szModo) < 2 ||
-        nRango != m_nRango || nEnGeneracion != nGeneracion)
+    if (!szFallo || std::sscanf(szFallo, "%d:%d:%15s", &nRango, &nEnGeneracion, szModo) < 2 || nRango != m_nRango ||
+        nEnGeneracion != nGeneracion)
         return;
     if (std::strcmp(szModo, "colgar") != 0)
         ::kill(::getpid(), SIGKILL);

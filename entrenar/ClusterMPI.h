@@ -78,8 +78,8 @@ private:
     double m_dEspera;
     CReparto m_reparto;
     std::vector<std::vector<uint64_t>> m_vvnLotesDe;  // by rank: the batches it holds, oldest first
-    std::vector<double> m_vdProgreso;                   // by rank: when it last got or gave back work
-    std::list<SEnvioMPI> m_lEnvios;                     // batches not yet taken by their rank
+    std::vector<double> m_vdProgreso;                 // by rank: when it last got or gave back work
+    std::list<SEnvioMPI> m_lEnvios;                   // batches not yet taken by their rank
 };
 
 #endif

@@ -110,13 +110,19 @@ SResumenXor ResumirXor(const std::vector<SResultadoXor>& vResultados)
 
 std::string TablaXor(const std::vector<SResultadoXor>& vResultados, const SResumenXor& resumen)
 {
-    std::string sTabla = "Ejecuci" "\xF3" "n   Semilla  Resuelto  Generaciones  Evaluaciones  Ocultas  Segundos\n";
+    std::string sTabla =
+        "Ejecuci"
+        "\xF3"
+        "n   Semilla  Resuelto  Generaciones  Evaluaciones  Ocultas  Segundos\n";
     for (size_t i = 0; i < vResultados.size(); ++i) {
         const SResultadoXor& r = vResultados[i];
         char szFila[160];
         std::snprintf(szFila, sizeof(szFila), "%9zu  %8u  %8s  %12d  %12ld  %7s  %8.2f\n", i + 1, r.nSemilla,
-                      r.bResuelto ? "s" "\xED" : "no", r.nGeneraciones, r.nEvaluaciones,
-                      r.bResuelto ? std::to_string(r.nOcultas).c_str() : "-", r.dSegundos);
+                      r.bResuelto ? "s"
+                                    "\xED"
+                                  : "no",
+                      r.nGeneraciones, r.nEvaluaciones, r.bResuelto ? std::to_string(r.nOcultas).c_str() : "-",
+                      r.dSegundos);
         sTabla += szFila;
     }
     const double dTasa = resumen.nEjecuciones ? 100.0 * resumen.nResueltas / resumen.nEjecuciones : 0.0;
@@ -150,8 +156,9 @@ std::string CsvResumenXor(const SResumenXor& r)
     std::snprintf(szFila, sizeof(szFila), "%d,%d,%.4f,%.2f,%.1f,%.1f,%.3f\n", r.nEjecuciones, r.nResueltas,
                   r.nEjecuciones ? static_cast<double>(r.nResueltas) / r.nEjecuciones : 0.0, r.dMediaGeneraciones,
                   r.dMediaEvaluaciones, r.dMedianaEvaluaciones, r.dMediaOcultas);
-    return std::string("ejecuciones,resueltas,tasa_exito,media_generaciones,media_evaluaciones,"
-                       "mediana_evaluaciones,media_neuronas_ocultas\n") +
+    return std::string(
+               "ejecuciones,resueltas,tasa_exito,media_generaciones,media_evaluaciones,"
+               "mediana_evaluaciones,media_neuronas_ocultas\n") +
            szFila;
 }
 
@@ -163,7 +170,11 @@ bool ComandoXor(const SOpcionesXor& o, std::string& sError)
     {
         CProgreso progreso(o.bSilencio);
         for (int i = 0; i < o.nEjecuciones; ++i) {
-            progreso.Mostrar("XOR: ejecuci" "\xF3" "n " + std::to_string(i + 1) + "/" + std::to_string(o.nEjecuciones));
+            progreso.Mostrar(
+                "XOR: ejecuci"
+                "\xF3"
+                "n " +
+                std::to_string(i + 1) + "/" + std::to_string(o.nEjecuciones));
             vResultados.push_back(EjecutarXor(o.nPoblacion, o.nGeneraciones, o.nSemilla + static_cast<unsigned>(i)));
         }
     }

@@ -9,11 +9,11 @@
 struct SResultadoXor {
     unsigned nSemilla = 0;
     bool bResuelto = false;
-    int nGeneraciones = 0;     // epochs run before the generation that solved it
-    long nEvaluaciones = 0;    // networks evaluated up to the first that solved it
-    int nOcultas = -1;         // hidden neurons of that network
+    int nGeneraciones = 0;   // epochs run before the generation that solved it
+    long nEvaluaciones = 0;  // networks evaluated up to the first that solved it
+    int nOcultas = -1;       // hidden neurons of that network
     double dSegundos = 0;
-    std::string sRed;          // that network in the text form
+    std::string sRed;  // that network in the text form
 };
 
 // One run from a seed: evolves until a network solves XOR or nMaxGeneraciones
@@ -24,7 +24,7 @@ SResultadoXor EjecutarXor(int nPoblacion, int nMaxGeneraciones, unsigned nSemill
 struct SResumenXor {
     int nEjecuciones = 0;
     int nResueltas = 0;
-    double dMediaGeneraciones = 0;   // over the solved runs
+    double dMediaGeneraciones = 0;  // over the solved runs
     double dMediaEvaluaciones = 0;
     double dMedianaEvaluaciones = 0;
     double dMediaOcultas = 0;

@@ -8,8 +8,8 @@
 
 #include "Archivos.h"
 #include "CAlgoritmoGenetico.h"
-#include "CInnovacion.h"
 #include "CGenerador.h"
+#include "CInnovacion.h"
 #include "DebugLib/LogUtils/CLog.h"
 #include "DebugLib/Random/Random.h"
 #include "FuenteRed.h"
@@ -41,10 +41,7 @@ const size_t kCandidatosFinales = 8;
 // Stands in for the generation in the seeds of validation matches.
 const uint64_t kMarcaValidacion = 0xFFFFFFFFull;
 
-double Ahora()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+double Ahora() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
 std::string Formatear(const char* szFormato, double dValor)
 {
@@ -105,17 +102,24 @@ std::vector<std::string> FilasAnteriores(const std::string& sRuta, int nGeneraci
 
 }  // namespace
 
-std::string RutaPuntoControl(const std::string& sSalida)
-{
-    return RutaEn(sSalida, kNombrePuntoControl);
-}
+std::string RutaPuntoControl(const std::string& sSalida) { return RutaEn(sSalida, kNombrePuntoControl); }
 
 void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesRobot& opciones)
 {
     const SCandidato& final = entrenamiento.GetCandidatoFinal();
-    std::printf("Mejor red: generaci" "\xF3" "n %d, puntuaci" "\xF3" "n %.1f", final.nGeneracion, final.dPuntuacion);
+    std::printf(
+        "Mejor red: generaci"
+        "\xF3"
+        "n %d, puntuaci"
+        "\xF3"
+        "n %.1f",
+        final.nGeneracion, final.dPuntuacion);
     if (final.dValidacion >= 0)
-        std::printf(" (validaci" "\xF3" "n %.1f)", final.dValidacion);
+        std::printf(
+            " (validaci"
+            "\xF3"
+            "n %.1f)",
+            final.dValidacion);
     std::printf("\nResultados en %s/\n", opciones.sSalida.c_str());
     if (opciones.bInstalar)
         std::printf("Red instalada en %s\n", opciones.sFuenteRed.c_str());
@@ -162,8 +166,14 @@ bool CEntrenamientoRobot::Ejecutar(const SOpcionesRobot& opciones, std::string& 
         return false;
     const int nPrimera = m_pAG->GetGeneracion();
     if (nPrimera >= m_opciones.nGeneraciones) {
-        sError = "La poblaci" "\xF3" "n ya lleva " + std::to_string(nPrimera) +
-                 " generaciones: pida m" "\xE1" "s con --generaciones";
+        sError =
+            "La poblaci"
+            "\xF3"
+            "n ya lleva " +
+            std::to_string(nPrimera) +
+            " generaciones: pida m"
+            "\xE1"
+            "s con --generaciones";
         return false;
     }
     {
@@ -225,18 +235,30 @@ bool CEntrenamientoRobot::ComprobarPoblacionGuardada(size_t& nMiembros, std::str
     int nGeneracion = 0;
     std::string sMotivo;
     if (!LeerTextoPoblacion(sTexto, nGeneracion, vGenomas, bd, sMotivo)) {
-        sError = m_opciones.sReanudar + " no es una poblaci" "\xF3" "n guardada: " + sMotivo;
+        sError = m_opciones.sReanudar +
+                 " no es una poblaci"
+                 "\xF3"
+                 "n guardada: " +
+                 sMotivo;
         return false;
     }
     for (const CGenoma& genoma : vGenomas) {
         if (genoma.GetNumEntradas() != kEntradasRobot || genoma.GetNumSalidas() != kSalidasRobot) {
-            sError = m_opciones.sReanudar + " no guarda una poblaci" "\xF3" "n de robots (" +
+            sError = m_opciones.sReanudar +
+                     " no guarda una poblaci"
+                     "\xF3"
+                     "n de robots (" +
                      std::to_string(kEntradasRobot) + " entradas, " + std::to_string(kSalidasRobot) + " salidas)";
             return false;
         }
     }
     if (vGenomas.empty()) {
-        sError = m_opciones.sReanudar + " guarda una poblaci" "\xF3" "n vac" "\xED" "a";
+        sError = m_opciones.sReanudar +
+                 " guarda una poblaci"
+                 "\xF3"
+                 "n vac"
+                 "\xED"
+                 "a";
         return false;
     }
     nMiembros = vGenomas.size();
@@ -281,8 +303,8 @@ std::vector<STrabajo> CEntrenamientoRobot::CrearTrabajos(int nGeneracion) const
         for (int k = 0; k < m_opciones.nPartidas; ++k) {
             SEncuentro encuentro;
             encuentro.eRival = m_opciones.vRivales[static_cast<size_t>(k) % m_opciones.vRivales.size()];
-            encuentro.nSemilla = SemillaEncuentro(m_opciones.nSemilla, static_cast<uint64_t>(nGeneracion), i,
-                                                  static_cast<uint64_t>(k));
+            encuentro.nSemilla =
+                SemillaEncuentro(m_opciones.nSemilla, static_cast<uint64_t>(nGeneracion), i, static_cast<uint64_t>(k));
             if (encuentro.eRival == Rival_Red) {
                 size_t j = CGenerador::Mezclar(encuentro.nSemilla, 1) % (nMiembros - 1);
                 if (j >= i)
@@ -345,7 +367,11 @@ bool CEntrenamientoRobot::RunGeneracion(CProgreso& progreso, double dInicio, int
     CrearFenotipos();
     std::vector<SResultadoTrabajo> vResultados;
     if (!Evaluar(estadistica.nGeneracion, CrearTrabajos(estadistica.nGeneracion), vResultados, sError)) {
-        sError = "Generaci" "\xF3" "n " + std::to_string(estadistica.nGeneracion) + ": " + sError;
+        sError =
+            "Generaci"
+            "\xF3"
+            "n " +
+            std::to_string(estadistica.nGeneracion) + ": " + sError;
         return false;
     }
     Puntuar(vResultados, estadistica);
@@ -364,12 +390,15 @@ bool CEntrenamientoRobot::RunGeneracion(CProgreso& progreso, double dInicio, int
         return false;
 
     const double dPorGeneracion = (Ahora() - dInicio) / (nHechas - nPrimera);
-    progreso.Mostrar("Generaci" "\xF3" "n " + std::to_string(nHechas) + "/" + std::to_string(m_opciones.nGeneraciones) +
-                     "  evaluaciones " + std::to_string(m_nEvaluaciones) + "  mejor " +
-                     Formatear("%.1f", estadistica.dMejor) + "  media " + Formatear("%.1f", estadistica.dMedia) +
-                     "  especies " + std::to_string(estadistica.nEspecies) + "  " +
-                     Formatear("%.1f", estadistica.dSegundos) + " s/gen  quedan " +
-                     FormatearDuracion(dPorGeneracion * (m_opciones.nGeneraciones - nHechas)));
+    progreso.Mostrar(
+        "Generaci"
+        "\xF3"
+        "n " +
+        std::to_string(nHechas) + "/" + std::to_string(m_opciones.nGeneraciones) + "  evaluaciones " +
+        std::to_string(m_nEvaluaciones) + "  mejor " + Formatear("%.1f", estadistica.dMejor) + "  media " +
+        Formatear("%.1f", estadistica.dMedia) + "  especies " + std::to_string(estadistica.nEspecies) + "  " +
+        Formatear("%.1f", estadistica.dSegundos) + " s/gen  quedan " +
+        FormatearDuracion(dPorGeneracion * (m_opciones.nGeneraciones - nHechas)));
     return true;
 }
 
@@ -423,7 +452,11 @@ bool CEntrenamientoRobot::ElegirRedFinal(std::string& sError)
         }
         std::vector<SResultadoTrabajo> vResultados;
         if (!Evaluar(-1, vTrabajos, vResultados, sError)) {
-            sError = "Elecci" "\xF3" "n de la red final: " + sError;
+            sError =
+                "Elecci"
+                "\xF3"
+                "n de la red final: " +
+                sError;
             return false;
         }
         for (size_t i = 0; i < vElegidos.size(); ++i)
@@ -470,7 +503,12 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     if (m_final.dValidacion >= 0)
         resumen.Anyadir("puntuacion_validacion", m_final.dValidacion);
     resumen.Anyadir("segundos", dSegundos);
-    resumen.Anyadir("puntuacion", "50 x puntos + da" "\xF1" "o causado + 0.5 x energ" "\xED" "a restante");
+    resumen.Anyadir("puntuacion",
+                    "50 x puntos + da"
+                    "\xF1"
+                    "o causado + 0.5 x energ"
+                    "\xED"
+                    "a restante");
     resumen.AnyadirParametro("poblacion", static_cast<double>(m_poblacion.GetTamanyo()));
     resumen.AnyadirParametro("partidas_por_miembro", o.nPartidas);
     resumen.AnyadirParametro("rivales", TextoRivales(o.vRivales));

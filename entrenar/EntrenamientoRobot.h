@@ -28,8 +28,8 @@ struct SEstadisticaGeneracion {
 // A network that led its generation, kept to choose the final one from.
 struct SCandidato {
     std::string sRed;
-    double dPuntuacion = 0;       // in training
-    double dValidacion = -1;      // mean score on the validation matches
+    double dPuntuacion = 0;   // in training
+    double dValidacion = -1;  // mean score on the validation matches
     int nGeneracion = 0;
 };
 
@@ -94,7 +94,7 @@ private:
     TEvaluador m_fEvaluador;
     CAlgoritmoGenetico* m_pAG;
     CPoblacion m_poblacion;
-    std::vector<std::string> m_vsRedes;           // this generation's networks, by member
+    std::vector<std::string> m_vsRedes;  // this generation's networks, by member
     std::vector<SCandidato> m_vCandidatos;
     std::vector<SEstadisticaGeneracion> m_vEstadisticas;
     std::vector<std::string> m_vsFilasEstadisticas;  // kept from a run that was resumed

@@ -16,9 +16,15 @@ SControlador ControladorGuion(TRival eRival)
 {
     SControlador controlador;
     switch (eRival) {
-    case Rival_Giratorio: controlador.eTipo = Controlador_Giratorio; break;
-    case Rival_Buscador: controlador.eTipo = Controlador_Buscador; break;
-    default: controlador.eTipo = Controlador_Quieto; break;
+        case Rival_Giratorio:
+            controlador.eTipo = Controlador_Giratorio;
+            break;
+        case Rival_Buscador:
+            controlador.eTipo = Controlador_Buscador;
+            break;
+        default:
+            controlador.eTipo = Controlador_Quieto;
+            break;
     }
     return controlador;
 }
@@ -56,10 +62,14 @@ double PuntuarEncuentro(const SResultadoRobot& resultado)
 const char* NombreRival(TRival eRival)
 {
     switch (eRival) {
-    case Rival_Giratorio: return "giratorio";
-    case Rival_Buscador: return "buscador";
-    case Rival_Quieto: return "quieto";
-    case Rival_Red: return "poblacion";
+        case Rival_Giratorio:
+            return "giratorio";
+        case Rival_Buscador:
+            return "buscador";
+        case Rival_Quieto:
+            return "quieto";
+        case Rival_Red:
+            return "poblacion";
     }
     return "?";
 }
@@ -81,8 +91,7 @@ bool LeerRival(const std::string& sNombre, TRival& eRival)
 
 uint64_t SemillaEncuentro(uint64_t nSemillaRun, uint64_t nGeneracion, uint64_t nMiembro, uint64_t nPartida)
 {
-    return CGenerador::Mezclar(
-        CGenerador::Mezclar(CGenerador::Mezclar(nSemillaRun, nGeneracion), nMiembro), nPartida);
+    return CGenerador::Mezclar(CGenerador::Mezclar(CGenerador::Mezclar(nSemillaRun, nGeneracion), nMiembro), nPartida);
 }
 
 SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,

@@ -69,14 +69,22 @@ std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::st
 
 std::string TablaMarcador(const std::vector<SMarcador>& vMarcadores)
 {
-    std::string sTabla = "Rival       Partidas  Ganadas  Empates  Perdidas  %Ganadas  Puntos  P.rival  "
-                         "Da" "\xF1" "o  Recibido  Energ" "\xED" "a  Puntuaci" "\xF3" "n\n";
+    std::string sTabla =
+        "Rival       Partidas  Ganadas  Empates  Perdidas  %Ganadas  Puntos  P.rival  "
+        "Da"
+        "\xF1"
+        "o  Recibido  Energ"
+        "\xED"
+        "a  Puntuaci"
+        "\xF3"
+        "n\n";
     for (const SMarcador& m : vMarcadores) {
         char szFila[256];
-        std::snprintf(szFila, sizeof(szFila), "%-10s  %8d  %7d  %7d  %8d  %7.1f%%  %6.2f  %7.2f  %5.1f  %8.1f  %7.1f  %10.1f\n",
+        std::snprintf(szFila, sizeof(szFila),
+                      "%-10s  %8d  %7d  %7d  %8d  %7.1f%%  %6.2f  %7.2f  %5.1f  %8.1f  %7.1f  %10.1f\n",
                       NombreRival(m.eRival), m.nPartidas, m.nGanadas, m.nEmpates, m.nPerdidas,
-                      m.nPartidas ? 100.0 * m.nGanadas / m.nPartidas : 0.0, m.dPuntos, m.dPuntosRival,
-                      m.dDanyoCausado, m.dDanyoRecibido, m.dEnergia, m.dPuntuacion);
+                      m.nPartidas ? 100.0 * m.nGanadas / m.nPartidas : 0.0, m.dPuntos, m.dPuntosRival, m.dDanyoCausado,
+                      m.dDanyoRecibido, m.dEnergia, m.dPuntuacion);
         sTabla += szFila;
     }
     return sTabla;

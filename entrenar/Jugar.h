@@ -13,7 +13,7 @@ struct SMarcador {
     int nGanadas = 0;
     int nEmpates = 0;
     int nPerdidas = 0;
-    double dPuntos = 0;          // means per match from here on
+    double dPuntos = 0;  // means per match from here on
     double dPuntosRival = 0;
     double dDanyoCausado = 0;
     double dDanyoRecibido = 0;

@@ -32,8 +32,11 @@ public:
         errno = 0;
         nValor = std::strtol(sValor.c_str(), &pFin, 10);
         if (sValor.empty() || *pFin != '\0' || errno != 0 || nValor < nMin || nValor > nMax) {
-            sError = "Valor no v" "\xE1" "lido para " + sOpcion + ": '" + sValor + "' (entre " +
-                     std::to_string(nMin) + " y " + std::to_string(nMax) + ")";
+            sError =
+                "Valor no v"
+                "\xE1"
+                "lido para " +
+                sOpcion + ": '" + sValor + "' (entre " + std::to_string(nMin) + " y " + std::to_string(nMax) + ")";
             return false;
         }
         return true;
@@ -48,7 +51,11 @@ public:
         errno = 0;
         dValor = std::strtod(sValor.c_str(), &pFin);
         if (sValor.empty() || *pFin != '\0' || errno != 0 || !(dValor >= dMin && dValor <= dMax)) {
-            sError = "Valor no v" "\xE1" "lido para " + sOpcion + ": '" + sValor + "'";
+            sError =
+                "Valor no v"
+                "\xE1"
+                "lido para " +
+                sOpcion + ": '" + sValor + "'";
             return false;
         }
         return true;
@@ -101,7 +108,10 @@ bool LeerOpcionPartida(CLectorArgumentos& lector, const std::string& sOpcion, SC
 
 std::string OpcionDesconocida(const std::string& sOpcion)
 {
-    return "Opci" "\xF3" "n desconocida: " + sOpcion;
+    return "Opci"
+           "\xF3"
+           "n desconocida: " +
+           sOpcion;
 }
 
 }  // namespace
@@ -254,32 +264,57 @@ std::string TextoAyuda()
     return "Uso: entrenar <orden> [opciones]\n"
            "\n"
            "entrenar robot   evoluciona la red del robot en la arena simulada\n"
-           "  --poblacion N       miembros de la poblaci" "\xF3" "n (100)\n"
+           "  --poblacion N       miembros de la poblaci"
+           "\xF3"
+           "n (100)\n"
            "  --generaciones N    generaciones a evolucionar (40)\n"
-           "  --semilla N         semilla de la ejecuci" "\xF3" "n (1)\n"
-           "  --hilos N           hilos de evaluaci" "\xF3" "n (2)\n"
-           "  --partidas N        partidas por miembro y generaci" "\xF3" "n (4)\n"
+           "  --semilla N         semilla de la ejecuci"
+           "\xF3"
+           "n (1)\n"
+           "  --hilos N           hilos de evaluaci"
+           "\xF3"
+           "n (2)\n"
+           "  --partidas N        partidas por miembro y generaci"
+           "\xF3"
+           "n (4)\n"
            "  --rivales LISTA     rivales por turno, de giratorio, buscador, quieto y poblacion\n"
            "                      (buscador,giratorio,buscador,quieto)\n"
            "  --tiempo S          segundos de juego por partida (120)\n"
            "  --arena A           circulo o cuadrado (circulo)\n"
            "  --salida DIR        carpeta de resultados (salida_robot)\n"
-           "  --punto-control N   guarda la poblaci" "\xF3" "n cada N generaciones (5; 0 = al final)\n"
-           "  --reanudar FICHERO  contin" "\xFA" "a desde una poblaci" "\xF3" "n guardada\n"
+           "  --punto-control N   guarda la poblaci"
+           "\xF3"
+           "n cada N generaciones (5; 0 = al final)\n"
+           "  --reanudar FICHERO  contin"
+           "\xFA"
+           "a desde una poblaci"
+           "\xF3"
+           "n guardada\n"
            "  --validacion N      partidas por rival para elegir la red final (10)\n"
            "  --instalar          escribe la mejor red en la fuente de la red integrada del robot\n"
-           "  --fuente-red RUTA   fuente que escribe --instalar (" ENTRENAR_RUTA_RED_INTEGRADA ")\n"
-           "  --espera-mpi S      con mpirun: espera m" "\xE1" "xima por un lote de otro proceso (600)\n"
+           "  --fuente-red RUTA   fuente que escribe --instalar (" ENTRENAR_RUTA_RED_INTEGRADA
+           ")\n"
+           "  --espera-mpi S      con mpirun: espera m"
+           "\xE1"
+           "xima por un lote de otro proceso (600)\n"
            "  --sin-informe       no genera informe.html\n"
-           "  --silencio          sin l" "\xED" "nea de progreso\n"
+           "  --silencio          sin l"
+           "\xED"
+           "nea de progreso\n"
            "\n"
            "entrenar xor     evoluciona redes para el XOR\n"
            "  --ejecuciones N     ejecuciones independientes (1)\n"
            "  --poblacion N       miembros (150)\n"
-           "  --generaciones N    generaciones como mucho por ejecuci" "\xF3" "n (300)\n"
-           "  --semilla N         semilla de la primera ejecuci" "\xF3" "n (1)\n"
+           "  --generaciones N    generaciones como mucho por ejecuci"
+           "\xF3"
+           "n (300)\n"
+           "  --semilla N         semilla de la primera ejecuci"
+           "\xF3"
+           "n (1)\n"
            "  --salida DIR        carpeta de resultados (salida_xor)\n"
-           "  --silencio          sin l" "\xED" "nea de progreso\n"
+           "  --silencio          sin l"
+           "\xED"
+           "nea de progreso\n"
            "\n"
            "entrenar jugar   juega partidas de una red y muestra el marcador\n"
            "  --red FICHERO       red en forma de texto (la red integrada del robot)\n"
@@ -291,5 +326,7 @@ std::string TextoAyuda()
            "  --tiempo S          segundos de juego por partida (120)\n"
            "  --arena A           circulo o cuadrado (circulo)\n"
            "  --grabar FICHERO    graba la primera partida en JSON\n"
-           "  --silencio          sin l" "\xED" "nea de progreso\n";
+           "  --silencio          sin l"
+           "\xED"
+           "nea de progreso\n";
 }

@@ -15,16 +15,16 @@ struct SOpcionesRobot {
     int nGeneraciones = 40;
     unsigned nSemilla = 1;
     unsigned nHilos = 2;
-    int nPartidas = 4;            // per member and generation
+    int nPartidas = 4;  // per member and generation
     std::string sSalida = "salida_robot";
-    int nIntervaloControl = 5;    // generations between checkpoints; 0 = only at the end
-    std::string sReanudar;        // population file to resume from
+    int nIntervaloControl = 5;  // generations between checkpoints; 0 = only at the end
+    std::string sReanudar;      // population file to resume from
     bool bInstalar = false;
     std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
     bool bSilencio = false;
     bool bInforme = true;
-    int nValidacion = 10;         // matches per rival when choosing the final network
-    double dEsperaMPI = 600.0;    // longest wait for a batch handed to another MPI process
+    int nValidacion = 10;       // matches per rival when choosing the final network
+    double dEsperaMPI = 600.0;  // longest wait for a batch handed to another MPI process
     // The seeker is the hardest: it gets two turns in four.
     std::vector<TRival> vRivales = {Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Quieto};
     SConfigEvaluacion evaluacion;
@@ -33,20 +33,20 @@ struct SOpcionesRobot {
 struct SOpcionesXor {
     int nEjecuciones = 1;
     int nPoblacion = 150;
-    int nGeneraciones = 300;      // at most, per run
+    int nGeneraciones = 300;  // at most, per run
     unsigned nSemilla = 1;
     std::string sSalida = "salida_xor";
     bool bSilencio = false;
 };
 
 struct SOpcionesJugar {
-    std::string sRed;             // network text file; empty = the built-in network
-    int nPartidas = 10;           // per rival
+    std::string sRed;    // network text file; empty = the built-in network
+    int nPartidas = 10;  // per rival
     unsigned nSemilla = 1;
     unsigned nHilos = 2;
     std::vector<TRival> vRivales = {Rival_Giratorio, Rival_Buscador, Rival_Quieto};
-    std::string sRedRival;        // network text file of a Rival_Red
-    std::string sGrabar;          // partida.json of the first match
+    std::string sRedRival;  // network text file of a Rival_Red
+    std::string sGrabar;    // partida.json of the first match
     bool bSilencio = false;
     SConfigEvaluacion evaluacion;
 };

@@ -322,8 +322,12 @@ bool CReparto::Recibir(const SRespuestaLote& respuesta, std::string& sError)
     }
     const size_t nDesde = it->second.first, nHasta = it->second.second;
     if (respuesta.vEncuentros.size() != nHasta - nDesde) {
-        sError = "el lote " + std::to_string(respuesta.nId) + " ten" "\xED" "a " + std::to_string(nHasta - nDesde) +
-                 " partidas y volvieron " + std::to_string(respuesta.vEncuentros.size());
+        sError = "el lote " + std::to_string(respuesta.nId) +
+                 " ten"
+                 "\xED"
+                 "a " +
+                 std::to_string(nHasta - nDesde) + " partidas y volvieron " +
+                 std::to_string(respuesta.vEncuentros.size());
         return false;
     }
     for (size_t i = nDesde; i < nHasta; ++i)

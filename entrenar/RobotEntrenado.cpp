@@ -41,9 +41,8 @@ bool ComprobarRedRobot(const std::string& sRed, const std::string& sOrigen, std:
     std::istringstream texto(sRed);
     texto >> red;
     if (!RedApropiadaParaBot(red, kEntradasRobot)) {
-        sError = sOrigen + " no tiene una red que pueda llevar el robot (como mucho " +
-                 std::to_string(kEntradasRobot) + " entradas, el sesgo tras ellas y al menos " +
-                 std::to_string(kSalidasRobot) + " salidas)";
+        sError = sOrigen + " no tiene una red que pueda llevar el robot (como mucho " + std::to_string(kEntradasRobot) +
+                 " entradas, el sesgo tras ellas y al menos " + std::to_string(kSalidasRobot) + " salidas)";
         return false;
     }
     return true;

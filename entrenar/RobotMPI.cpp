@@ -14,8 +14,13 @@ const int kSalidaFallo = 1;
 std::string Momento(int nGeneracion)
 {
     if (nGeneracion < 0)
-        return "durante la elecci" "\xF3" "n de la red final";
-    return "en la generaci" "\xF3" "n " + std::to_string(nGeneracion);
+        return "durante la elecci"
+               "\xF3"
+               "n de la red final";
+    return "en la generaci"
+           "\xF3"
+           "n " +
+           std::to_string(nGeneracion);
 }
 
 std::string ComoReanudar(const SOpcionesRobot& opciones)
@@ -23,8 +28,14 @@ std::string ComoReanudar(const SOpcionesRobot& opciones)
     const std::string sPuntoControl = RutaPuntoControl(opciones.sSalida);
     // The first checkpoint may be written after this text was made.
     if (!ExisteFichero(sPuntoControl))
-        return "Si existe " + sPuntoControl + ", contin" "\xFA" "e con --reanudar " + sPuntoControl +
-               "; si no, la ejecuci" "\xF3" "n debe empezar de nuevo.\n";
+        return "Si existe " + sPuntoControl +
+               ", contin"
+               "\xFA"
+               "e con --reanudar " +
+               sPuntoControl +
+               "; si no, la ejecuci"
+               "\xF3"
+               "n debe empezar de nuevo.\n";
     return "Lo guardado sigue en " + opciones.sSalida + "/; para continuar: --reanudar " + sPuntoControl + "\n";
 }
 
@@ -73,7 +84,10 @@ int Principal(CClusterMPI& cluster, const SOpcionesRobot& opciones)
 std::string AvisoInterrupcionMPI(int nGeneracion, const SOpcionesRobot& opciones)
 {
     return "ERROR: el trabajo MPI se detuvo " + Momento(nGeneracion) +
-           ": un proceso termin" "\xF3" " o el trabajo fue interrumpido.\n" + ComoReanudar(opciones);
+           ": un proceso termin"
+           "\xF3"
+           " o el trabajo fue interrumpido.\n" +
+           ComoReanudar(opciones);
 }
 
 int EntrenarRobotMPI(int argc, char** argv)

@@ -30,7 +30,7 @@ bool Escribir(const std::string& sRuta, const T& objeto)
 
 // A genome grown by every structural mutation, and its database.
 struct SEvolucionado {
-    CGenoma     genoma;
+    CGenoma genoma;
     CInnovacion bd;
     SEvolucionado(int nEntradas, int nSalidas, int nRondas) : genoma(5, nEntradas, nSalidas), bd(genoma)
     {
@@ -69,8 +69,7 @@ bool EscribirGenomasEInnovaciones(const std::string& sDir, const SEvolucionado& 
            Escribir(sDir + "/genoma/evolucionado", e.genoma) &&
            Escribir(sDir + "/innovaciones/minima", CInnovacion(minimo)) &&
            Escribir(sDir + "/innovaciones/vacia", CInnovacion(CGenoma())) &&
-           Escribir(sDir + "/innovaciones/once_lineas", bdOnce) &&
-           Escribir(sDir + "/innovaciones/evolucionada", e.bd);
+           Escribir(sDir + "/innovaciones/once_lineas", bdOnce) && Escribir(sDir + "/innovaciones/evolucionada", e.bd);
 }
 
 class CIndividuo : public IIndividuoIA {

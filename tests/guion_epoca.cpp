@@ -28,14 +28,14 @@ std::string RutaTemporal(const std::string& sNombre)
 
 std::string LeerArchivo(const std::string& sRuta)
 {
-    std::ifstream     archivo(sRuta, std::ios::binary);
+    std::ifstream archivo(sRuta, std::ios::binary);
     std::stringstream contenido;
     contenido << archivo.rdbuf();
     return contenido.str();
 }
 
 struct SLlamadaEsperada {
-    char   cTipo;
+    char cTipo;
     double dMin, dMax;
 };
 
@@ -51,7 +51,7 @@ void ComprobarLlamadas(const std::vector<SLlamadaEsperada>& vEsperadas)
 }
 
 const SLlamadaEsperada kEntero01 = {'I', 0, 1};
-const SLlamadaEsperada kReal01   = {'D', 0, 1};
+const SLlamadaEsperada kReal01 = {'D', 0, 1};
 
 // Draws of the mutations of an offspring with 4 neuron and 3 link genes when
 // every draw fails its rate.
@@ -93,7 +93,7 @@ protected:
         CEspecie::SetRatioSuperviviencia(1.0);
     }
 
-    CAlgoritmoGenetico                m_ag;
+    CAlgoritmoGenetico m_ag;
     std::unique_ptr<CPoblacionPrueba> m_pPoblacion;
 };
 
@@ -112,7 +112,7 @@ TEST_F(Epoca, OrdenDeSorteosDeUnHijoCruzado)
     // g1; crossover rate; g2, equal to g1, drawn again; one coin per matching
     // gene; one curvature per child neuron; AddNeurona, AddEnlace, a weight
     // draw per link and a curvature draw per neuron.
-    std::vector<SLlamadaEsperada> vEsperadas = {kEntero01, kReal01, kEntero01, kEntero01,
+    std::vector<SLlamadaEsperada> vEsperadas = {kEntero01, kReal01,   kEntero01, kEntero01,
                                                 kEntero01, kEntero01, kEntero01};
     for (int i = 0; i < 4 + 9; ++i)
         vEsperadas.push_back(kReal01);
@@ -172,8 +172,8 @@ TEST_F(Epoca, PadresIgualesTrasCincoSorteosDanUnaCopia)
 TEST_F(Epoca, InformesConSuFormato)
 {
     const std::string sEspecies = RutaTemporal("especies");
-    const std::string sGenes    = RutaTemporal("genes");
-    const std::string sAG       = RutaTemporal("ag");
+    const std::string sGenes = RutaTemporal("genes");
+    const std::string sAG = RutaTemporal("ag");
     m_ag.SetLogEspecies(new CLog(sEspecies, "w"));
     m_ag.SetLogGenes(new CLog(sGenes, "w"));
     m_ag.SetLogAG(new CLog(sAG, "w"));
@@ -209,10 +209,10 @@ TEST_F(Epoca, SinInformesCriaIgual)
 {
     // The same run twice, with and without logs, from the same draws.
     const std::string sEspecies = RutaTemporal("igual_especies");
-    const std::string sGenes    = RutaTemporal("igual_genes");
-    const std::string sAG       = RutaTemporal("igual_ag");
+    const std::string sGenes = RutaTemporal("igual_genes");
+    const std::string sAG = RutaTemporal("igual_ag");
     std::vector<std::vector<unsigned int>> vIDs;
-    std::vector<std::vector<double>>       vPesos;
+    std::vector<std::vector<double>> vPesos;
     for (int nPasada = 0; nPasada < 2; ++nPasada) {
         GuionReiniciar();
         m_ag.Inicializar(2, 1);
@@ -316,7 +316,7 @@ TEST_F(Epoca, TresEspeciesYUnTorneo)
     EXPECT_LT(ID(0), 4u);
 
     const std::vector<SLlamadaRandom>& vLlamadas = GuionLlamadas();
-    const std::size_t                  n         = vLlamadas.size();
+    const std::size_t n = vLlamadas.size();
     ASSERT_GE(n, 2u);
     std::size_t nTorneo = 0;
     for (const SLlamadaRandom& llamada : vLlamadas)
@@ -380,7 +380,6 @@ TEST_F(Epoca, InicializarRestableceParametrosYBorraLogs)
     EXPECT_EQ(ID(1), 2u);
     EXPECT_EQ(LeerArchivo(sRuta), "");
 }
-
 
 TEST_F(Epoca, ReinicializarOlvidaLaEjecucionAnterior)
 {

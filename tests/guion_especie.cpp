@@ -53,7 +53,7 @@ TEST(Especie, NuevaConSuFundador)
 
 TEST(Especie, SoloUnMiembroMejorCambiaElLider)
 {
-    auto     v = Genomas({5.0, 5.0, 6.0});
+    auto v = Genomas({5.0, 5.0, 6.0});
     CEspecie especie(*v[0], 0);
     especie.Purgar();
     especie.Purgar();
@@ -70,8 +70,8 @@ TEST(Especie, SoloUnMiembroMejorCambiaElLider)
 
 TEST(Especie, PurgarConservaLiderYMejorIdoneidad)
 {
-    auto     v        = Genomas({3.0, 2.0});
-    CEspecie especie  = EspecieCon(v, 0);
+    auto v = Genomas({3.0, 2.0});
+    CEspecie especie = EspecieCon(v, 0);
     v[0]->SetNumHijosAExpandir(1.5);
     especie.CalcularHijosAExpandir();
     especie.Purgar();
@@ -86,13 +86,12 @@ TEST(Especie, PurgarConservaLiderYMejorIdoneidad)
 TEST(Especie, AjusteSegunLaEdad)
 {
     struct SCaso {
-        int    nEdad;
+        int nEdad;
         double dPrimero, dSegundo;
     };
-    const SCaso casos[] = {{0, 6.25, 3.75}, {14, 6.25, 3.75}, {15, 5.0, 3.0},
-                           {40, 5.0, 3.0},  {41, 3.75, 2.25}};
+    const SCaso casos[] = {{0, 6.25, 3.75}, {14, 6.25, 3.75}, {15, 5.0, 3.0}, {40, 5.0, 3.0}, {41, 3.75, 2.25}};
     for (const SCaso& caso : casos) {
-        auto     v       = Genomas({10.0, 6.0});
+        auto v = Genomas({10.0, 6.0});
         CEspecie especie = EspecieCon(v, caso.nEdad);
         ASSERT_EQ(especie.GetEdad(), caso.nEdad);
         especie.AjustarIdoneidades();
@@ -104,7 +103,7 @@ TEST(Especie, AjusteSegunLaEdad)
 
 TEST(Especie, HijosSeAcumulanHastaPurgar)
 {
-    auto     v       = Genomas({1.0, 1.0});
+    auto v = Genomas({1.0, 1.0});
     CEspecie especie = EspecieCon(v, 0);
     v[0]->SetNumHijosAExpandir(1.25);
     v[1]->SetNumHijosAExpandir(0.5);
@@ -119,7 +118,7 @@ TEST(Especie, HijosSeAcumulanHastaPurgar)
 
 TEST(Especie, SupervivienteSinMiembrosEsElLiderYUnoSinSorteo)
 {
-    auto     v = Genomas({2.0, 1.0});
+    auto v = Genomas({2.0, 1.0});
     CEspecie especie(*v[0], 0);
     GuionCargar({});
     EXPECT_EQ(&especie.GetSuperviviente(), v[0].get());
@@ -137,7 +136,7 @@ TEST(Especie, SupervivienteEntreLosMejores)
     };
     const SCaso casos[] = {{2, 0}, {6, 0}, {7, 1}, {9, 1}, {10, 2}, {13, 2}, {14, 3}, {20, 5}};
     for (const SCaso& caso : casos) {
-        auto     v       = Genomas(std::vector<double>(caso.nMiembros, 1.0));
+        auto v = Genomas(std::vector<double>(caso.nMiembros, 1.0));
         CEspecie especie = EspecieCon(v, 0);
         GuionCargar({static_cast<double>(caso.nUltimo)});
         const CGenoma& elegido = especie.GetSuperviviente();
@@ -152,7 +151,7 @@ TEST(Especie, SupervivienteEntreLosMejores)
 
 TEST(Especie, RatioDeSupervivenciaFueraDeRango)
 {
-    auto     v       = Genomas({1.0, 1.0, 1.0});
+    auto v = Genomas({1.0, 1.0, 1.0});
     CEspecie especie = EspecieCon(v, 0);
     CEspecie::SetRatioSuperviviencia(1e12);
     GuionCargar({2});

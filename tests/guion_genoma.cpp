@@ -307,8 +307,8 @@ TEST(Fenotipo, MensajesByteAByte)
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(g.GetPosicionNeurona(17), -1);
-    EXPECT_TRUE(EsInforme(testing::internal::GetCapturedStderr(), "ERROR: No se ha podido localizar el IDNeurona=17!! (",
-                          kRutaGenoma, ")\n"));
+    EXPECT_TRUE(EsInforme(testing::internal::GetCapturedStderr(),
+                          "ERROR: No se ha podido localizar el IDNeurona=17!! (", kRutaGenoma, ")\n"));
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(g.GetPosicionNeurona(2), 2);

@@ -35,8 +35,8 @@ protected:
     }
     const CGenoma& Genoma(std::size_t i) { return *(*m_pPoblacion)[i].GetGenoma(); }
 
-    CAlgoritmoGenetico                m_ag;
-    CPruebaAlgoritmoGenetico          m_prueba;
+    CAlgoritmoGenetico m_ag;
+    CPruebaAlgoritmoGenetico m_prueba;
     std::unique_ptr<CPoblacionPrueba> m_pPoblacion;
 };
 
@@ -226,7 +226,7 @@ TEST_F(Motor, EspecieEstancadaSeEliminaA31No30)
 {
     Poblar({{0, 0, 1}});
     std::unique_ptr<CGenoma> base(GenomaXor(0, 0, 0, 0));
-    CGenoma                  peor(*base);
+    CGenoma peor(*base);
     peor.SetIdoneidad(4.0);
     CGenoma mejor(peor);
     mejor.SetIdoneidad(10.0);
@@ -333,9 +333,8 @@ TEST_F(Motor, CruceConPadreMejorTomaEntradasDeLaMadre)
 
 TEST_F(Motor, CruceIgualIdoneidadGanaElMasCorto)
 {
-    const CGenoma madre =
-        Padre(2, {Enlace(1, 0, 3, 1), Enlace(2, 1, 3, 1), Enlace(3, 2, 3, 1), Enlace(6, 1, 3, 1),
-                  Enlace(7, 1, 3, 1), Enlace(8, 1, 3, 1), Enlace(9, 1, 3, 1)});
+    const CGenoma madre = Padre(2, {Enlace(1, 0, 3, 1), Enlace(2, 1, 3, 1), Enlace(3, 2, 3, 1), Enlace(6, 1, 3, 1),
+                                    Enlace(7, 1, 3, 1), Enlace(8, 1, 3, 1), Enlace(9, 1, 3, 1)});
     const CGenoma padre =
         Padre(2, {Enlace(1, 0, 3, 2), Enlace(2, 1, 3, 2), Enlace(4, 2, 3, 2), Enlace(5, 0, 3, 2), Enlace(10, 0, 3, 2)});
     GuionCargar({0, 0});

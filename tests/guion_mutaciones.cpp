@@ -12,7 +12,7 @@
 
 namespace {
 
-const std::string kRutaGenoma     = RutaFuente(__FILE__, "src/NEAT/CGenoma.cpp");
+const std::string kRutaGenoma = RutaFuente(__FILE__, "src/NEAT/CGenoma.cpp");
 const std::string kRutaInnovacion = RutaFuente(__FILE__, "src/NEAT/CInnovacion.cpp");
 
 void ExpectLlamada(size_t i, char cTipo, double dMin, double dMax)
@@ -294,7 +294,8 @@ TEST(AddNeurona, InnovacionConocidaSinSusEnlacesAvisa)
     testing::internal::CaptureStderr();
     g.AddNeurona(1.0, bd, 5);
     EXPECT_TRUE(EsInforme(testing::internal::GetCapturedStderr(), "ERROR INTERNO (", kRutaGenoma,
-                          "): No se encuentran valores que deber\xED" "an estar en la BD de innovaciones.\n"));
+                          "): No se encuentran valores que deber\xED"
+                          "an estar en la BD de innovaciones.\n"));
     // It goes on with what the look-ups gave.
     ASSERT_EQ(g.GetNumGenesEnlace(), 5u);
     EXPECT_EQ(g.GetGenesEnlace()[3].nIDInnovacion, -1);
@@ -327,7 +328,7 @@ TEST(AddNeurona, TodosLosIntentosFallanSinCambios)
     CInnovacion bd{CGenoma()};
     TGEnlaces v = Enlaces(4, false);
     v[1].bHabilitado = true;
-    v[1].bRecurrente = true;                          // recurrent: not split
+    v[1].bRecurrente = true;                             // recurrent: not split
     v.push_back(SGenEnlace(1, 2, true, 9, 0.5, false));  // from the bias: not split
     v.push_back(SGenEnlace(0, 2, true, 10, 0.5, false));
     CGenoma g = GenomaPequenyo(v);  // L = 6, s = 2: positions 0..3 only

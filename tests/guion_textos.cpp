@@ -39,7 +39,7 @@ std::vector<std::string> Lineas(const std::string& s)
 // A genome that has been through every structural mutation, with the
 // database that numbered it.
 struct SEvolucionado {
-    CGenoma     genoma;
+    CGenoma genoma;
     CInnovacion bd;
     SEvolucionado() : genoma(3, 2, 1), bd(genoma)
     {
@@ -90,13 +90,12 @@ TEST(TextoGenoma, TreintaYNueveLineas)
     g.SetEspecie(4);
     g.SetIdoneidad(1.5);
     const std::vector<std::string> l = Lineas(Texto(g));
-    const std::vector<std::string> esperado = {
-        "1", "1", "12", "4", "1.5", "0", "0", "2", "3",       // header
-        "0", "0", "0", "0.25", "0.666667", "0",               // input
-        "3", "1", "0", "0.5", "0.333333", "0",                // bias
-        "1", "2", "0", "0.75", "0.5", "1",                    // output
-        "0", "2", "-0.5", "1", "0", "3",                      // 0 -> 2
-        "1", "2", "0.125", "1", "0", "4"};                    // 1 -> 2
+    const std::vector<std::string> esperado = {"1", "1", "12",    "4",    "1.5",      "0", "0", "2", "3",  // header
+                                               "0", "0", "0",     "0.25", "0.666667", "0",                 // input
+                                               "3", "1", "0",     "0.5",  "0.333333", "0",                 // bias
+                                               "1", "2", "0",     "0.75", "0.5",      "1",                 // output
+                                               "0", "2", "-0.5",  "1",    "0",        "3",                 // 0 -> 2
+                                               "1", "2", "0.125", "1",    "0",        "4"};                // 1 -> 2
     EXPECT_EQ(l, esperado);
     EXPECT_EQ(l.size(), 39u);
 }
@@ -129,7 +128,6 @@ TEST(TextoGenoma, IdaYVueltaConLosSorteosDocumentados)
     testing::internal::CaptureStderr();
     EXPECT_EQ(leido.GetFenotipo(), nullptr);  // the old phenotype went with the old content
     testing::internal::GetCapturedStderr();
-
 }
 
 TEST(TextoGenoma, SeguidosEnUnMismoFlujoYSinOrdenarDeNuevo)
@@ -219,7 +217,7 @@ TEST(TextoGenoma, ValoresDanyadosSeRechazan)
     GuionCargar({0.25, 0.5, 0.75, -0.5, 0.125});
     const std::vector<std::string> base = Lineas(Texto(CGenoma(12, 1, 1)));
     struct SDanyo {
-        size_t      nLinea;
+        size_t nLinea;
         std::string sValor;
         const char* szQue;
     };
@@ -359,12 +357,13 @@ TEST(TextoInnovacion, NeuronasRenumeradasEnOrden)
 {
     GuionReiniciar();
     // Two neuron records stored with ids 5 and 2, then a link record with 8.
-    const std::string sTexto = "3\n"
-                               "0 2 5 0 0 0.5 0 0\n"
-                               "0 1 2 0 0 0.5 1 1\n"
-                               "1 4 8 0 1 0 0 2\n"
-                               "3\n"
-                               "40\n";
+    const std::string sTexto =
+        "3\n"
+        "0 2 5 0 0 0.5 0 0\n"
+        "0 1 2 0 0 0.5 1 1\n"
+        "1 4 8 0 1 0 0 2\n"
+        "3\n"
+        "40\n";
     CInnovacion bd{CGenoma()};
     std::istringstream in(sTexto);
     ASSERT_TRUE(LeerInnovaciones(in, bd));
@@ -379,19 +378,19 @@ TEST(TextoInnovacion, BDIncoherenteODanyadaSeRechaza)
 {
     GuionReiniciar();
     const char* textos[] = {
-        "1\n0 2 0 0 0 0.5 0 1\n1\n1\n",        // record 0 numbered 1
-        "1\n0 2 0 0 0 0.5 0 0\n2\n1\n",        // innovation counter beyond the records
-        "1\n0 2 0 0 0 0.5 0 0\n0\n1\n",        // innovation counter below the records
+        "1\n0 2 0 0 0 0.5 0 1\n1\n1\n",                 // record 0 numbered 1
+        "1\n0 2 0 0 0 0.5 0 0\n2\n1\n",                 // innovation counter beyond the records
+        "1\n0 2 0 0 0 0.5 0 0\n0\n1\n",                 // innovation counter below the records
         "2\n0 2 0 0 0 0 0 0\n0 2 0 0 0 0 0 1\n2\n1\n",  // two neurons, neuron counter 1
-        "1\n2 2 0 0 0 0.5 0 0\n1\n1\n",        // no such kind of innovation
-        "1\n0 4 0 0 0 0.5 0 0\n1\n1\n",        // neuron record without neuron kind
-        "1\n1 5 0 0 0 0 0 0\n1\n1\n",          // no such neuron kind
-        "1\n0 2 0 0 0 nan 0 0\n1\n1\n",        // NaN coordinate
-        "1\n0 2 0 0 0 0.5 0 0\n1\n",           // a counter missing
-        "2\n0 2 0 0 0 0.5 0 0\n1\n1\n",        // fewer records than announced
-        "-1\n0\n0\n",                          // negative count
-        "x\n",                                 // not a number
-        "",                                    // nothing at all
+        "1\n2 2 0 0 0 0.5 0 0\n1\n1\n",                 // no such kind of innovation
+        "1\n0 4 0 0 0 0.5 0 0\n1\n1\n",                 // neuron record without neuron kind
+        "1\n1 5 0 0 0 0 0 0\n1\n1\n",                   // no such neuron kind
+        "1\n0 2 0 0 0 nan 0 0\n1\n1\n",                 // NaN coordinate
+        "1\n0 2 0 0 0 0.5 0 0\n1\n",                    // a counter missing
+        "2\n0 2 0 0 0 0.5 0 0\n1\n1\n",                 // fewer records than announced
+        "-1\n0\n0\n",                                   // negative count
+        "x\n",                                          // not a number
+        "",                                             // nothing at all
     };
     for (const char* sz : textos) {
         CInnovacion bd(CGenoma(0, 1, 1));

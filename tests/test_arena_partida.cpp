@@ -20,596 +20,608 @@ namespace {
 // with vsRespuestas[n] (nothing once they run out). Call 0 carries
 // "Initialize", call 1 the game start, call k + 1 update k.
 struct SRobotTexto {
-  std::vector<std::string> vsRecibidos;
-  std::vector<std::string> vsRespuestas;
+    std::vector<std::string> vsRecibidos;
+    std::vector<std::string> vsRespuestas;
 
-  SControlador Controlador()
-  {
-    SControlador c;
-    c.eTipo = Controlador_Texto;
-    c.fTexto = [this](const std::string& sMensajes, std::string& sComandos) {
-      const size_t n = vsRecibidos.size();
-      vsRecibidos.push_back(sMensajes);
-      if (n < vsRespuestas.size()) sComandos = vsRespuestas[n];
-    };
-    return c;
-  }
+    SControlador Controlador()
+    {
+        SControlador c;
+        c.eTipo = Controlador_Texto;
+        c.fTexto = [this](const std::string& sMensajes, std::string& sComandos) {
+            const size_t n = vsRecibidos.size();
+            vsRecibidos.push_back(sMensajes);
+            if (n < vsRespuestas.size())
+                sComandos = vsRespuestas[n];
+        };
+        return c;
+    }
 
-  void Responder(size_t nLlamada, const std::string& sComandos)
-  {
-    if (vsRespuestas.size() <= nLlamada) vsRespuestas.resize(nLlamada + 1);
-    vsRespuestas[nLlamada] = sComandos;
-  }
+    void Responder(size_t nLlamada, const std::string& sComandos)
+    {
+        if (vsRespuestas.size() <= nLlamada)
+            vsRespuestas.resize(nLlamada + 1);
+        vsRespuestas[nLlamada] = sComandos;
+    }
 };
 
 SControlador Guion(TControlador eTipo)
 {
-  SControlador c;
-  c.eTipo = eTipo;
-  return c;
+    SControlador c;
+    c.eTipo = eTipo;
+    return c;
 }
 
 // Starts the first game and then places the robots by hand.
 void EmpezarColocados(CPartida& partida, const std::vector<std::vector<double>>& vPosiciones,
                       TTipoArena eArena = Arena_Circulo, double dTiempoMaximo = 120)
 {
-  SConfigPartida config;
-  config.eArena = eArena;
-  config.nSemilla = 3;
-  config.dTiempoMaximo = dTiempoMaximo;
-  ASSERT_TRUE(partida.Configurar(config));
-  ASSERT_TRUE(partida.EmpezarSecuencia());
-  partida.EmpezarJuego();
-  for (size_t i = 0; i < vPosiciones.size(); ++i) {
-    partida.ColocarRobot(static_cast<int>(i), vPosiciones[i][0], vPosiciones[i][1], vPosiciones[i][2]);
-  }
+    SConfigPartida config;
+    config.eArena = eArena;
+    config.nSemilla = 3;
+    config.dTiempoMaximo = dTiempoMaximo;
+    ASSERT_TRUE(partida.Configurar(config));
+    ASSERT_TRUE(partida.EmpezarSecuencia());
+    partida.EmpezarJuego();
+    for (size_t i = 0; i < vPosiciones.size(); ++i) {
+        partida.ColocarRobot(static_cast<int>(i), vPosiciones[i][0], vPosiciones[i][1], vPosiciones[i][2]);
+    }
 }
 
 void Avanzar(CPartida& partida, int nPasos)
 {
-  for (int i = 0; i < nPasos; ++i) ASSERT_TRUE(partida.Actualizar()) << "paso " << i;
+    for (int i = 0; i < nPasos; ++i)
+        ASSERT_TRUE(partida.Actualizar()) << "paso " << i;
 }
 
 std::vector<std::string> Lineas(const std::string& sTexto)
 {
-  std::vector<std::string> vs;
-  std::istringstream entrada(sTexto);
-  std::string s;
-  while (std::getline(entrada, s)) vs.push_back(s);
-  return vs;
+    std::vector<std::string> vs;
+    std::istringstream entrada(sTexto);
+    std::string s;
+    while (std::getline(entrada, s))
+        vs.push_back(s);
+    return vs;
 }
 
 TEST(ArenaMensajes, InicioDeSecuenciaYDeJuego)
 {
-  CPartida partida;
-  SRobotTexto a;
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("quieto", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {});
-  ASSERT_EQ(a.vsRecibidos.size(), 2u);
-  EXPECT_EQ(a.vsRecibidos[0], "Initialize 1\n");
-  const std::string sEsperado =
-      "GameStarts\nRobotsLeft 2\n"
-      "GameOption 0 0.785398\nGameOption 1 1.5708\nGameOption 2 2.0944\n"
-      "GameOption 3 2\nGameOption 4 -0.5\nGameOption 5 100\nGameOption 6 120\n"
-      "GameOption 7 10\nGameOption 8 10\nGameOption 9 0.5\nGameOption 10 30\n"
-      "GameOption 11 10\nGameOption 12 120\nGameOption 13 0\nGameOption 14 2\n";
-  EXPECT_EQ(a.vsRecibidos[1], sEsperado);
+    CPartida partida;
+    SRobotTexto a;
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("quieto", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {});
+    ASSERT_EQ(a.vsRecibidos.size(), 2u);
+    EXPECT_EQ(a.vsRecibidos[0], "Initialize 1\n");
+    const std::string sEsperado =
+        "GameStarts\nRobotsLeft 2\n"
+        "GameOption 0 0.785398\nGameOption 1 1.5708\nGameOption 2 2.0944\n"
+        "GameOption 3 2\nGameOption 4 -0.5\nGameOption 5 100\nGameOption 6 120\n"
+        "GameOption 7 10\nGameOption 8 10\nGameOption 9 0.5\nGameOption 10 30\n"
+        "GameOption 11 10\nGameOption 12 120\nGameOption 13 0\nGameOption 14 2\n";
+    EXPECT_EQ(a.vsRecibidos[1], sEsperado);
 }
 
 TEST(ArenaMensajes, OrdenYFormatoDeUnaActualizacion)
 {
-  CPartida partida;
-  SRobotTexto a;
-  a.Responder(2, "Rotate 4 5\n");  // asks too much: radar turns at 2 pi / 3
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("quieto", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {{0, 0, 0}, {5, 0, 0}});
-  Avanzar(partida, 2);
-  ASSERT_TRUE(partida.GetGalletas().empty() && partida.GetMinas().empty());
-  ASSERT_EQ(a.vsRecibidos.size(), 4u);
-  EXPECT_EQ(a.vsRecibidos[2],
-            "Radar 4.5 0 0\nRobotInfo 100 0\nCoordinates 0 0 0\nInfo 0.05 0 0\nEnergy 100\n");
-  // Radar at 0.10472 rad passes the robot at 5 m (needs < 0.1) and finds the wall.
-  EXPECT_EQ(a.vsRecibidos[3], "Radar 9.9 2 0.10472\nCoordinates 0 0 0\nInfo 0.1 0 0\nEnergy 100\n");
+    CPartida partida;
+    SRobotTexto a;
+    a.Responder(2, "Rotate 4 5\n");  // asks too much: radar turns at 2 pi / 3
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("quieto", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {{0, 0, 0}, {5, 0, 0}});
+    Avanzar(partida, 2);
+    ASSERT_TRUE(partida.GetGalletas().empty() && partida.GetMinas().empty());
+    ASSERT_EQ(a.vsRecibidos.size(), 4u);
+    EXPECT_EQ(a.vsRecibidos[2], "Radar 4.5 0 0\nRobotInfo 100 0\nCoordinates 0 0 0\nInfo 0.05 0 0\nEnergy 100\n");
+    // Radar at 0.10472 rad passes the robot at 5 m (needs < 0.1) and finds the wall.
+    EXPECT_EQ(a.vsRecibidos[3], "Radar 9.9 2 0.10472\nCoordinates 0 0 0\nInfo 0.1 0 0\nEnergy 100\n");
 }
 
 TEST(ArenaMensajes, LasOrdenesSeMantienenHastaCambiar)
 {
-  CPartida partida;
-  SRobotTexto a;
-  a.Responder(2, "Accelerate 2\n");
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("quieto", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {{-5, 0, kPi / 2}, {5, 0, 0}});
-  Avanzar(partida, 4);
-  // Given after update 1, acting from update 2 on; Info reports the
-  // speed before the update's own change.
-  EXPECT_NE(a.vsRecibidos[3].find("Info 0.1 0 0\n"), std::string::npos);
-  EXPECT_NE(a.vsRecibidos[4].find("Info 0.15 0.1 0\n"), std::string::npos);
-  EXPECT_NE(a.vsRecibidos[5].find("Info 0.2 0.199877 0\n"), std::string::npos);
-  EXPECT_EQ(partida.GetRobot(0).dAceleracion, 2);
+    CPartida partida;
+    SRobotTexto a;
+    a.Responder(2, "Accelerate 2\n");
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("quieto", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {{-5, 0, kPi / 2}, {5, 0, 0}});
+    Avanzar(partida, 4);
+    // Given after update 1, acting from update 2 on; Info reports the
+    // speed before the update's own change.
+    EXPECT_NE(a.vsRecibidos[3].find("Info 0.1 0 0\n"), std::string::npos);
+    EXPECT_NE(a.vsRecibidos[4].find("Info 0.15 0.1 0\n"), std::string::npos);
+    EXPECT_NE(a.vsRecibidos[5].find("Info 0.2 0.199877 0\n"), std::string::npos);
+    EXPECT_EQ(partida.GetRobot(0).dAceleracion, 2);
 }
 
 TEST(ArenaMensajes, ComandosMalFormadosSeIgnoranSinPerderLosBuenos)
 {
-  CPartida partida;
-  SRobotTexto a;
-  a.Responder(1,
-              "Rotate\nRotate x 1\nRotate 9 1\nRotate 0 1\nRotate 1.5 1\n"
-              "Accelerate nan\nAccelerate 1e999\nAccelerate\nAccelerate 1.5xyz\nShoot\n"
-              "Brake abc\nPrint hola\n   \n\r\nDebug Accelerate 1\n"
-              "Accelerate 5\r\nBrake -1\nRotate 1 10\n\tRotate 6 -3 extra\nBreak 0.25");
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("quieto", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {});
-  const SRobot& r = partida.GetRobot(0);
-  EXPECT_EQ(r.dAceleracion, 2.0);
-  EXPECT_EQ(r.dFreno, 0.25);
-  EXPECT_NEAR(r.dGiroCuerpo, kPi / 4, 1e-12);
-  EXPECT_NEAR(r.dGiroCanyon, -kPi / 2, 1e-12);
-  EXPECT_NEAR(r.dGiroRadar, -kPi / 2, 1e-12);
-  EXPECT_TRUE(r.vdDisparosPendientes.empty());
+    CPartida partida;
+    SRobotTexto a;
+    a.Responder(1,
+                "Rotate\nRotate x 1\nRotate 9 1\nRotate 0 1\nRotate 1.5 1\n"
+                "Accelerate nan\nAccelerate 1e999\nAccelerate\nAccelerate 1.5xyz\nShoot\n"
+                "Brake abc\nPrint hola\n   \n\r\nDebug Accelerate 1\n"
+                "Accelerate 5\r\nBrake -1\nRotate 1 10\n\tRotate 6 -3 extra\nBreak 0.25");
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("quieto", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {});
+    const SRobot& r = partida.GetRobot(0);
+    EXPECT_EQ(r.dAceleracion, 2.0);
+    EXPECT_EQ(r.dFreno, 0.25);
+    EXPECT_NEAR(r.dGiroCuerpo, kPi / 4, 1e-12);
+    EXPECT_NEAR(r.dGiroCanyon, -kPi / 2, 1e-12);
+    EXPECT_NEAR(r.dGiroRadar, -kPi / 2, 1e-12);
+    EXPECT_TRUE(r.vdDisparosPendientes.empty());
 }
 
 TEST(ArenaMensajes, UnMontonDeDisparosEnUnaRespuestaNoCreceSinLimite)
 {
-  CPartida partida;
-  SRobotTexto a;
-  std::string sMuchos;
-  for (int i = 0; i < 1000; ++i) sMuchos += "Shoot 1\n";
-  a.Responder(1, sMuchos);
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("quieto", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {});
-  EXPECT_LE(partida.GetRobot(0).vdDisparosPendientes.size(), 16u);
+    CPartida partida;
+    SRobotTexto a;
+    std::string sMuchos;
+    for (int i = 0; i < 1000; ++i)
+        sMuchos += "Shoot 1\n";
+    a.Responder(1, sMuchos);
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("quieto", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {});
+    EXPECT_LE(partida.GetRobot(0).vdDisparosPendientes.size(), 16u);
 }
 
 TEST(ArenaDisparos, CosteReservaVueloEImpacto)
 {
-  CPartida partida;
-  SRobotTexto a, b;
-  a.Responder(6, "Shoot 0.4\n");   // update 5: below the minimum, free
-  a.Responder(11, "Shoot 3\n");    // update 10: pool 5
-  a.Responder(15, "Shoot 30\n");   // update 14: cut to the pool, 4
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("b", b.Controlador());
-  EmpezarColocados(partida, {{0, 0, 0}, {5, 0, 0}});
-  Avanzar(partida, 10);
-  EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100, 1e-12);
-  EXPECT_NEAR(partida.GetRobot(0).dReserva, 5, 1e-9);
-  Avanzar(partida, 1);
-  ASSERT_EQ(partida.GetDisparos().size(), 1u);
-  EXPECT_NEAR(partida.GetDisparos()[0].dX, 1.15, 1e-9);   // 0.65 out, then one step
-  EXPECT_NEAR(partida.GetDisparos()[0].dVX, 10, 1e-12);
-  EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - 3 * 0.075, 1e-9);
-  EXPECT_NEAR(partida.GetRobot(0).dReserva, 2.5, 1e-9);
-  // The radar sees its own shot 1.15 - 0.1 ahead.
-  EXPECT_EQ(Lineas(a.vsRecibidos[12])[0], "Radar 1.05 1 0");
-  Avanzar(partida, 6);   // update 17: still in flight
-  EXPECT_NEAR(partida.GetRobot(1).dEnergia, 100, 1e-12);
-  Avanzar(partida, 1);   // update 18: reaches 0.6 from b's centre
-  EXPECT_NEAR(partida.GetRobot(1).dEnergia, 97, 1e-9);
-  EXPECT_EQ(Lineas(b.vsRecibidos[19])[0], "Collision 1 3.14159");
-  Avanzar(partida, 4);   // update 22: the second shot arrives
-  ASSERT_TRUE(partida.GetMinas().empty());
-  EXPECT_NEAR(partida.GetRobot(1).dEnergia, 93, 1e-9);
-  EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - 7 * 0.075, 1e-9);
-  EXPECT_TRUE(partida.GetDisparos().empty());
-  const SResultadoRobot r = partida.GetResultados()[0];
-  EXPECT_EQ(r.nDisparos, 2);
-  EXPECT_EQ(r.nAciertos, 2);
-  EXPECT_NEAR(r.dDanyoCausado, 7, 1e-9);
+    CPartida partida;
+    SRobotTexto a, b;
+    a.Responder(6, "Shoot 0.4\n");  // update 5: below the minimum, free
+    a.Responder(11, "Shoot 3\n");   // update 10: pool 5
+    a.Responder(15, "Shoot 30\n");  // update 14: cut to the pool, 4
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("b", b.Controlador());
+    EmpezarColocados(partida, {{0, 0, 0}, {5, 0, 0}});
+    Avanzar(partida, 10);
+    EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100, 1e-12);
+    EXPECT_NEAR(partida.GetRobot(0).dReserva, 5, 1e-9);
+    Avanzar(partida, 1);
+    ASSERT_EQ(partida.GetDisparos().size(), 1u);
+    EXPECT_NEAR(partida.GetDisparos()[0].dX, 1.15, 1e-9);  // 0.65 out, then one step
+    EXPECT_NEAR(partida.GetDisparos()[0].dVX, 10, 1e-12);
+    EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - 3 * 0.075, 1e-9);
+    EXPECT_NEAR(partida.GetRobot(0).dReserva, 2.5, 1e-9);
+    // The radar sees its own shot 1.15 - 0.1 ahead.
+    EXPECT_EQ(Lineas(a.vsRecibidos[12])[0], "Radar 1.05 1 0");
+    Avanzar(partida, 6);  // update 17: still in flight
+    EXPECT_NEAR(partida.GetRobot(1).dEnergia, 100, 1e-12);
+    Avanzar(partida, 1);  // update 18: reaches 0.6 from b's centre
+    EXPECT_NEAR(partida.GetRobot(1).dEnergia, 97, 1e-9);
+    EXPECT_EQ(Lineas(b.vsRecibidos[19])[0], "Collision 1 3.14159");
+    Avanzar(partida, 4);  // update 22: the second shot arrives
+    ASSERT_TRUE(partida.GetMinas().empty());
+    EXPECT_NEAR(partida.GetRobot(1).dEnergia, 93, 1e-9);
+    EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - 7 * 0.075, 1e-9);
+    EXPECT_TRUE(partida.GetDisparos().empty());
+    const SResultadoRobot r = partida.GetResultados()[0];
+    EXPECT_EQ(r.nDisparos, 2);
+    EXPECT_EQ(r.nAciertos, 2);
+    EXPECT_NEAR(r.dDanyoCausado, 7, 1e-9);
 }
 
 TEST(ArenaDisparos, DosDisparosQueSeCruzanSeFunden)
 {
-  CPartida partida;
-  partida.AddRobot("a", Guion(Controlador_Quieto));
-  partida.AddRobot("b", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {{-8, 5, 0}, {8, 5, 0}});
-  partida.AddDisparo(-0.5, 0, 10, 0, 2, 0);
-  partida.AddDisparo(0.5, 0, -10, 0, 3, 1);
-  Avanzar(partida, 1);
-  ASSERT_EQ(partida.GetDisparos().size(), 1u);
-  const SDisparo& d = partida.GetDisparos()[0];
-  EXPECT_NEAR(d.dEnergia, 5, 1e-12);
-  EXPECT_NEAR(d.dVX, (2 * 10 - 3 * 10) / 5.0, 1e-12);
-  EXPECT_EQ(d.nTirador, -1);
+    CPartida partida;
+    partida.AddRobot("a", Guion(Controlador_Quieto));
+    partida.AddRobot("b", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {{-8, 5, 0}, {8, 5, 0}});
+    partida.AddDisparo(-0.5, 0, 10, 0, 2, 0);
+    partida.AddDisparo(0.5, 0, -10, 0, 3, 1);
+    Avanzar(partida, 1);
+    ASSERT_EQ(partida.GetDisparos().size(), 1u);
+    const SDisparo& d = partida.GetDisparos()[0];
+    EXPECT_NEAR(d.dEnergia, 5, 1e-12);
+    EXPECT_NEAR(d.dVX, (2 * 10 - 3 * 10) / 5.0, 1e-12);
+    EXPECT_EQ(d.nTirador, -1);
 }
 
 TEST(ArenaDisparos, UnDisparoDestruyeMinaYGalletaYLaParedLoAbsorbe)
 {
-  CPartida partida;
-  partida.AddRobot("a", Guion(Controlador_Quieto));
-  partida.AddRobot("b", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {{-8, 5, 0}, {8, 5, 0}});
-  partida.AddMina(2, 0, 20);
-  partida.AddGalleta(0, -2, 12);
-  partida.AddDisparo(1.65, 0, 10, 0, 1, 0);
-  partida.AddDisparo(0, -1.45, 0, -10, 1, 0);
-  partida.AddDisparo(9.0, -3, 10, 0, 1, 0);
-  Avanzar(partida, 1);
-  EXPECT_TRUE(partida.GetMinas().empty());
-  EXPECT_TRUE(partida.GetGalletas().empty());
-  EXPECT_TRUE(partida.GetDisparos().empty());
+    CPartida partida;
+    partida.AddRobot("a", Guion(Controlador_Quieto));
+    partida.AddRobot("b", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {{-8, 5, 0}, {8, 5, 0}});
+    partida.AddMina(2, 0, 20);
+    partida.AddGalleta(0, -2, 12);
+    partida.AddDisparo(1.65, 0, 10, 0, 1, 0);
+    partida.AddDisparo(0, -1.45, 0, -10, 1, 0);
+    partida.AddDisparo(9.0, -3, 10, 0, 1, 0);
+    Avanzar(partida, 1);
+    EXPECT_TRUE(partida.GetMinas().empty());
+    EXPECT_TRUE(partida.GetGalletas().empty());
+    EXPECT_TRUE(partida.GetDisparos().empty());
 }
 
 TEST(ArenaChoques, ParedCircularDeLadoConDanyoYMensaje)
 {
-  CPartida partida;
-  SRobotTexto a;
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("quieto", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {{9.3, 0, kPi / 2}, {-5, 0, 0}});
-  partida.GetRobotEditable(0).dVX = 4;
-  Avanzar(partida, 1);
-  // Sliding sideways: 4 * 0.95065 = 3.8026, wall met after 0.1 m.
-  const double dV = 3.8026;
-  const double dDanyo = 0.5 * std::pow(1.63 * dV, 2) * 0.5 * 1.5 * 0.37 * 0.5;
-  const SRobot& r = partida.GetRobot(0);
-  EXPECT_NEAR(r.dVX, -0.63 * dV, 1e-9);
-  EXPECT_NEAR(r.dEnergia, 100 - dDanyo, 1e-9);
-  const double dResto = 1 - 0.1 / (dV * 0.05);
-  EXPECT_NEAR(r.dX, 9.4 - 0.63 * dV * 0.05 * dResto, 1e-9);
-  EXPECT_EQ(a.vsRecibidos[2],
-            "Radar 3.39411 2 0\nCoordinates 9.3 0 1.5708\nInfo 0.05 4 0\nCollision 2 -1.5708\nEnergy 100\n");
+    CPartida partida;
+    SRobotTexto a;
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("quieto", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {{9.3, 0, kPi / 2}, {-5, 0, 0}});
+    partida.GetRobotEditable(0).dVX = 4;
+    Avanzar(partida, 1);
+    // Sliding sideways: 4 * 0.95065 = 3.8026, wall met after 0.1 m.
+    const double dV = 3.8026;
+    const double dDanyo = 0.5 * std::pow(1.63 * dV, 2) * 0.5 * 1.5 * 0.37 * 0.5;
+    const SRobot& r = partida.GetRobot(0);
+    EXPECT_NEAR(r.dVX, -0.63 * dV, 1e-9);
+    EXPECT_NEAR(r.dEnergia, 100 - dDanyo, 1e-9);
+    const double dResto = 1 - 0.1 / (dV * 0.05);
+    EXPECT_NEAR(r.dX, 9.4 - 0.63 * dV * 0.05 * dResto, 1e-9);
+    EXPECT_EQ(a.vsRecibidos[2],
+              "Radar 3.39411 2 0\nCoordinates 9.3 0 1.5708\nInfo 0.05 4 0\nCollision 2 -1.5708\nEnergy 100\n");
 }
 
 TEST(ArenaChoques, ParedCuadradaDeFrente)
 {
-  CPartida partida;
-  partida.AddRobot("a", Guion(Controlador_Quieto));
-  partida.AddRobot("b", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {{0, -9.1, -kPi / 2}, {0, 5, 0}}, Arena_Cuadrado);
-  partida.GetRobotEditable(0).dVY = -4;
-  Avanzar(partida, 1);
-  // Forward at 4: 4 * 0.998768; front values against a 0.6 / 0.8 wall.
-  const double dV = 4 * 0.998768;
-  const double dDanyo = 0.5 * std::pow(1.42 * dV, 2) * 0.5 * (0.9 + 0.8) * 0.58 * 0.1;
-  EXPECT_NEAR(partida.GetRobot(0).dVY, 0.42 * dV, 1e-9);
-  EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - dDanyo, 1e-9);
+    CPartida partida;
+    partida.AddRobot("a", Guion(Controlador_Quieto));
+    partida.AddRobot("b", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {{0, -9.1, -kPi / 2}, {0, 5, 0}}, Arena_Cuadrado);
+    partida.GetRobotEditable(0).dVY = -4;
+    Avanzar(partida, 1);
+    // Forward at 4: 4 * 0.998768; front values against a 0.6 / 0.8 wall.
+    const double dV = 4 * 0.998768;
+    const double dDanyo = 0.5 * std::pow(1.42 * dV, 2) * 0.5 * (0.9 + 0.8) * 0.58 * 0.1;
+    EXPECT_NEAR(partida.GetRobot(0).dVY, 0.42 * dV, 1e-9);
+    EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - dDanyo, 1e-9);
 }
 
 TEST(ArenaChoques, DosRobotsDeFrente)
 {
-  CPartida partida;
-  SRobotTexto a, b;
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("b", b.Controlador());
-  EmpezarColocados(partida, {{0, 0, 0}, {1.1, 0, kPi}});
-  partida.GetRobotEditable(0).dVX = 3;
-  Avanzar(partida, 1);
-  const double dV = 3 * 0.998768;
-  const double dDanyo = 0.5 * std::pow(1.49 / 2 * dV, 2) * 0.5 * 1.8 * 0.51 * 0.1;
-  EXPECT_NEAR(partida.GetRobot(0).dVX, 0.255 * dV, 1e-9);
-  EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - dDanyo, 1e-9);
-  EXPECT_NEAR(partida.GetRobot(1).dEnergia, 100 - dDanyo, 1e-9);
-  EXPECT_NE(a.vsRecibidos[2].find("Info 0.05 3 0\nCollision 0 0\n"), std::string::npos);
-  EXPECT_EQ(Lineas(b.vsRecibidos[2])[0], "Collision 0 0");
+    CPartida partida;
+    SRobotTexto a, b;
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("b", b.Controlador());
+    EmpezarColocados(partida, {{0, 0, 0}, {1.1, 0, kPi}});
+    partida.GetRobotEditable(0).dVX = 3;
+    Avanzar(partida, 1);
+    const double dV = 3 * 0.998768;
+    const double dDanyo = 0.5 * std::pow(1.49 / 2 * dV, 2) * 0.5 * 1.8 * 0.51 * 0.1;
+    EXPECT_NEAR(partida.GetRobot(0).dVX, 0.255 * dV, 1e-9);
+    EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - dDanyo, 1e-9);
+    EXPECT_NEAR(partida.GetRobot(1).dEnergia, 100 - dDanyo, 1e-9);
+    EXPECT_NE(a.vsRecibidos[2].find("Info 0.05 3 0\nCollision 0 0\n"), std::string::npos);
+    EXPECT_EQ(Lineas(b.vsRecibidos[2])[0], "Collision 0 0");
 }
 
 TEST(ArenaChoques, NadieAtraviesaParedesNiRobots)
 {
-  // Fast robots turning at random: every centre stays inside and no two
-  // living robots overlap, in both arenas.
-  for (TTipoArena eArena : {Arena_Circulo, Arena_Cuadrado}) {
-    CPartida partida;
-    std::vector<SRobotTexto> vRobots(4);
-    for (int i = 0; i < 4; ++i) {
-      for (int k = 1; k < 800; ++k) {
-        const double dGiro = std::sin(k * 0.37 + i) * 1.0;
-        char szOrden[96];
-        std::snprintf(szOrden, sizeof(szOrden), "Accelerate 2\nRotate 1 %g\n", dGiro);
-        vRobots[i].Responder(k, szOrden);
-      }
-    }
-    for (int i = 0; i < 4; ++i) partida.AddRobot("r", vRobots[i].Controlador());
-    SConfigPartida config;
-    config.eArena = eArena;
-    config.nSemilla = 11;
-    config.dTiempoMaximo = 30;
-    ASSERT_TRUE(partida.Configurar(config));
-    ASSERT_TRUE(partida.EmpezarSecuencia());
-    partida.EmpezarJuego();
-    const double dLimite = eArena == Arena_Circulo ? 9.4 : 9.2;
-    int nChoques = 0;
-    bool bSigue = true;
-    while (bSigue) {
-      bSigue = partida.Actualizar();
-      for (int i = 0; i < 4; ++i) {
-        const SRobot& r = partida.GetRobot(i);
-        const double dAlcance = eArena == Arena_Circulo ? std::hypot(r.dX, r.dY)
-                                                        : std::max(std::fabs(r.dX), std::fabs(r.dY));
-        ASSERT_LE(dAlcance, dLimite + 1e-6);
-        if (!r.bVivo) continue;
-        nChoques += r.percepcion.bChoquePared;
-        for (int j = i + 1; j < 4; ++j) {
-          const SRobot& o = partida.GetRobot(j);
-          if (!o.bVivo) continue;
-          ASSERT_GE(std::hypot(r.dX - o.dX, r.dY - o.dY), 1.0 - 1e-6);
+    // Fast robots turning at random: every centre stays inside and no two
+    // living robots overlap, in both arenas.
+    for (TTipoArena eArena : {Arena_Circulo, Arena_Cuadrado}) {
+        CPartida partida;
+        std::vector<SRobotTexto> vRobots(4);
+        for (int i = 0; i < 4; ++i) {
+            for (int k = 1; k < 800; ++k) {
+                const double dGiro = std::sin(k * 0.37 + i) * 1.0;
+                char szOrden[96];
+                std::snprintf(szOrden, sizeof(szOrden), "Accelerate 2\nRotate 1 %g\n", dGiro);
+                vRobots[i].Responder(k, szOrden);
+            }
         }
-      }
+        for (int i = 0; i < 4; ++i)
+            partida.AddRobot("r", vRobots[i].Controlador());
+        SConfigPartida config;
+        config.eArena = eArena;
+        config.nSemilla = 11;
+        config.dTiempoMaximo = 30;
+        ASSERT_TRUE(partida.Configurar(config));
+        ASSERT_TRUE(partida.EmpezarSecuencia());
+        partida.EmpezarJuego();
+        const double dLimite = eArena == Arena_Circulo ? 9.4 : 9.2;
+        int nChoques = 0;
+        bool bSigue = true;
+        while (bSigue) {
+            bSigue = partida.Actualizar();
+            for (int i = 0; i < 4; ++i) {
+                const SRobot& r = partida.GetRobot(i);
+                const double dAlcance =
+                    eArena == Arena_Circulo ? std::hypot(r.dX, r.dY) : std::max(std::fabs(r.dX), std::fabs(r.dY));
+                ASSERT_LE(dAlcance, dLimite + 1e-6);
+                if (!r.bVivo)
+                    continue;
+                nChoques += r.percepcion.bChoquePared;
+                for (int j = i + 1; j < 4; ++j) {
+                    const SRobot& o = partida.GetRobot(j);
+                    if (!o.bVivo)
+                        continue;
+                    ASSERT_GE(std::hypot(r.dX - o.dX, r.dY - o.dY), 1.0 - 1e-6);
+                }
+            }
+        }
+        EXPECT_GT(nChoques, 10);
     }
-    EXPECT_GT(nChoques, 10);
-  }
 }
 
 TEST(ArenaObjetos, GalletasSumanHastaElMaximoYMinasRestan)
 {
-  CPartida partida;
-  SRobotTexto a;
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("b", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {{0, 0, 0}, {-5, 5, 0}});
-  partida.GetRobotEditable(0).dEnergia = 115;
-  partida.AddGalleta(0.7, 0, 12);
-  partida.AddMina(0, -0.79, 20);
-  partida.AddMina(0, 3, 20);   // out of reach
-  Avanzar(partida, 1);
-  EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100, 1e-12);   // 115 -> 120 -> 100
-  EXPECT_TRUE(partida.GetGalletas().empty());
-  EXPECT_EQ(partida.GetMinas().size(), 1u);
-  EXPECT_NE(a.vsRecibidos[2].find("Collision 3 0\nCollision 4 -1.5708\nEnergy 100\n"),
-            std::string::npos);
+    CPartida partida;
+    SRobotTexto a;
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("b", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {{0, 0, 0}, {-5, 5, 0}});
+    partida.GetRobotEditable(0).dEnergia = 115;
+    partida.AddGalleta(0.7, 0, 12);
+    partida.AddMina(0, -0.79, 20);
+    partida.AddMina(0, 3, 20);  // out of reach
+    Avanzar(partida, 1);
+    EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100, 1e-12);  // 115 -> 120 -> 100
+    EXPECT_TRUE(partida.GetGalletas().empty());
+    EXPECT_EQ(partida.GetMinas().size(), 1u);
+    EXPECT_NE(a.vsRecibidos[2].find("Collision 3 0\nCollision 4 -1.5708\nEnergy 100\n"), std::string::npos);
 }
 
 TEST(ArenaPuntos, MuertesSimultaneasYFinDeJuego)
 {
-  CPartida partida;
-  SRobotTexto a, b, c;
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("b", b.Controlador());
-  partida.AddRobot("c", c.Controlador());
-  EmpezarColocados(partida, {{-5, 0, 0}, {5, 0, 0}, {0, 5, 0}});
-  partida.AddMina(-5, 0, 200);
-  partida.AddMina(5, 0, 200);
-  EXPECT_FALSE(partida.Actualizar());
-  partida.TerminarSecuencia();
-  const std::vector<SResultadoRobot> v = partida.GetResultados();
-  EXPECT_DOUBLE_EQ(v[0].dPuntos, 1.5);
-  EXPECT_DOUBLE_EQ(v[1].dPuntos, 1.5);
-  EXPECT_DOUBLE_EQ(v[2].dPuntos, 3);
-  EXPECT_EQ(v[0].nPosicion, 2);
-  EXPECT_EQ(v[1].nPosicion, 2);
-  EXPECT_EQ(v[2].nPosicion, 1);
-  EXPECT_NEAR(v[2].dEnergiaRestante, 100, 1e-12);
-  EXPECT_EQ(v[0].dEnergiaRestante, 0);
-  const std::vector<std::string> vA = Lineas(a.vsRecibidos[2]);
-  ASSERT_GE(vA.size(), 2u);
-  EXPECT_EQ(vA.back(), "Dead");
-  EXPECT_EQ(vA[vA.size() - 2].substr(0, 12), "Collision 4 ");
-  const std::vector<std::string> vC = Lineas(c.vsRecibidos[2]);
-  ASSERT_GE(vC.size(), 4u);
-  EXPECT_EQ(vC[vC.size() - 4], "RobotsLeft 1");
-  EXPECT_EQ(vC[vC.size() - 3], "Energy 100");
-  EXPECT_EQ(vC[vC.size() - 2], "Dead");
-  EXPECT_EQ(vC[vC.size() - 1], "GameFinishes");
-  EXPECT_EQ(a.vsRecibidos.back(), "ExitRobot\n");
-  EXPECT_EQ(c.vsRecibidos.back(), "ExitRobot\n");
-  EXPECT_EQ(a.vsRecibidos.size(), 4u);
+    CPartida partida;
+    SRobotTexto a, b, c;
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("b", b.Controlador());
+    partida.AddRobot("c", c.Controlador());
+    EmpezarColocados(partida, {{-5, 0, 0}, {5, 0, 0}, {0, 5, 0}});
+    partida.AddMina(-5, 0, 200);
+    partida.AddMina(5, 0, 200);
+    EXPECT_FALSE(partida.Actualizar());
+    partida.TerminarSecuencia();
+    const std::vector<SResultadoRobot> v = partida.GetResultados();
+    EXPECT_DOUBLE_EQ(v[0].dPuntos, 1.5);
+    EXPECT_DOUBLE_EQ(v[1].dPuntos, 1.5);
+    EXPECT_DOUBLE_EQ(v[2].dPuntos, 3);
+    EXPECT_EQ(v[0].nPosicion, 2);
+    EXPECT_EQ(v[1].nPosicion, 2);
+    EXPECT_EQ(v[2].nPosicion, 1);
+    EXPECT_NEAR(v[2].dEnergiaRestante, 100, 1e-12);
+    EXPECT_EQ(v[0].dEnergiaRestante, 0);
+    const std::vector<std::string> vA = Lineas(a.vsRecibidos[2]);
+    ASSERT_GE(vA.size(), 2u);
+    EXPECT_EQ(vA.back(), "Dead");
+    EXPECT_EQ(vA[vA.size() - 2].substr(0, 12), "Collision 4 ");
+    const std::vector<std::string> vC = Lineas(c.vsRecibidos[2]);
+    ASSERT_GE(vC.size(), 4u);
+    EXPECT_EQ(vC[vC.size() - 4], "RobotsLeft 1");
+    EXPECT_EQ(vC[vC.size() - 3], "Energy 100");
+    EXPECT_EQ(vC[vC.size() - 2], "Dead");
+    EXPECT_EQ(vC[vC.size() - 1], "GameFinishes");
+    EXPECT_EQ(a.vsRecibidos.back(), "ExitRobot\n");
+    EXPECT_EQ(c.vsRecibidos.back(), "ExitRobot\n");
+    EXPECT_EQ(a.vsRecibidos.size(), 4u);
 }
 
 TEST(ArenaPuntos, SupervivientesAlLimiteDeTiempo)
 {
-  CPartida partida;
-  for (int i = 0; i < 4; ++i) partida.AddRobot("q", Guion(Controlador_Quieto));
-  EmpezarColocados(partida, {{-5, 0, 0}, {5, 0, 0}, {0, 5, 0}, {0, -5, 0}}, Arena_Circulo, 1.0);
-  partida.AddMina(0, -5, 200);
-  int nActualizaciones = 1;
-  while (partida.Actualizar()) ++nActualizaciones;
-  EXPECT_EQ(nActualizaciones, 20);
-  EXPECT_NEAR(partida.GetTiempo(), 1.0, 1e-12);
-  const std::vector<SResultadoRobot> v = partida.GetResultados();
-  EXPECT_DOUBLE_EQ(v[3].dPuntos, 1);
-  EXPECT_EQ(v[3].nPosicion, 4);
-  EXPECT_NEAR(v[3].dTiempoVivo, 0.05, 1e-12);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_DOUBLE_EQ(v[i].dPuntos, 2);   // 4 - (3 - 1)
-    EXPECT_EQ(v[i].nPosicion, 1);
-    EXPECT_NEAR(v[i].dTiempoVivo, 1.0, 1e-12);
-  }
+    CPartida partida;
+    for (int i = 0; i < 4; ++i)
+        partida.AddRobot("q", Guion(Controlador_Quieto));
+    EmpezarColocados(partida, {{-5, 0, 0}, {5, 0, 0}, {0, 5, 0}, {0, -5, 0}}, Arena_Circulo, 1.0);
+    partida.AddMina(0, -5, 200);
+    int nActualizaciones = 1;
+    while (partida.Actualizar())
+        ++nActualizaciones;
+    EXPECT_EQ(nActualizaciones, 20);
+    EXPECT_NEAR(partida.GetTiempo(), 1.0, 1e-12);
+    const std::vector<SResultadoRobot> v = partida.GetResultados();
+    EXPECT_DOUBLE_EQ(v[3].dPuntos, 1);
+    EXPECT_EQ(v[3].nPosicion, 4);
+    EXPECT_NEAR(v[3].dTiempoVivo, 0.05, 1e-12);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_DOUBLE_EQ(v[i].dPuntos, 2);  // 4 - (3 - 1)
+        EXPECT_EQ(v[i].nPosicion, 1);
+        EXPECT_NEAR(v[i].dTiempoVivo, 1.0, 1e-12);
+    }
 }
 
 TEST(ArenaPartida, VariosJuegosEnUnaSecuencia)
 {
-  CPartida partida;
-  SRobotTexto a;
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("b", Guion(Controlador_Buscador));
-  SConfigPartida config;
-  config.nJuegos = 3;
-  config.dTiempoMaximo = 5;
-  ASSERT_TRUE(partida.Configurar(config));
-  ASSERT_TRUE(partida.Jugar());
-  int nInicios = 0, nInicializar = 0;
-  for (const std::string& s : a.vsRecibidos) {
-    nInicios += s.find("GameStarts\n") != std::string::npos;
-    nInicializar += s.find("Initialize 1\n") != std::string::npos;
-  }
-  EXPECT_EQ(nInicios, 3);
-  EXPECT_EQ(nInicializar, 1);
-  EXPECT_EQ(a.vsRecibidos.back(), "ExitRobot\n");
-  const std::vector<SResultadoRobot> v = partida.GetResultados();
-  ASSERT_EQ(v[0].vdPuntosJuego.size(), 3u);
-  double dSuma = 0;
-  for (double d : v[1].vdPuntosJuego) dSuma += d;
-  EXPECT_DOUBLE_EQ(dSuma, v[1].dPuntos);
+    CPartida partida;
+    SRobotTexto a;
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("b", Guion(Controlador_Buscador));
+    SConfigPartida config;
+    config.nJuegos = 3;
+    config.dTiempoMaximo = 5;
+    ASSERT_TRUE(partida.Configurar(config));
+    ASSERT_TRUE(partida.Jugar());
+    int nInicios = 0, nInicializar = 0;
+    for (const std::string& s : a.vsRecibidos) {
+        nInicios += s.find("GameStarts\n") != std::string::npos;
+        nInicializar += s.find("Initialize 1\n") != std::string::npos;
+    }
+    EXPECT_EQ(nInicios, 3);
+    EXPECT_EQ(nInicializar, 1);
+    EXPECT_EQ(a.vsRecibidos.back(), "ExitRobot\n");
+    const std::vector<SResultadoRobot> v = partida.GetResultados();
+    ASSERT_EQ(v[0].vdPuntosJuego.size(), 3u);
+    double dSuma = 0;
+    for (double d : v[1].vdPuntosJuego)
+        dSuma += d;
+    EXPECT_DOUBLE_EQ(dSuma, v[1].dPuntos);
 }
 
 TEST(ArenaPartida, ConfiguracionInvalidaSeRechaza)
 {
-  CPartida partida;
-  SConfigPartida config;
-  config.dPaso = 0;
-  EXPECT_FALSE(partida.Configurar(config));
-  config.dPaso = 0.2;
-  EXPECT_FALSE(partida.Configurar(config));
-  config.dPaso = 0.05;
-  config.nJuegos = 0;
-  EXPECT_FALSE(partida.Configurar(config));
-  config.nJuegos = 1;
-  config.dTiempoMaximo = std::nan("");
-  EXPECT_FALSE(partida.Configurar(config));
-  EXPECT_FALSE(partida.Jugar());   // no robots
-  SControlador sinFuncion;
-  sinFuncion.eTipo = Controlador_Texto;
-  partida.AddRobot("x", sinFuncion);
-  EXPECT_FALSE(partida.Jugar());
+    CPartida partida;
+    SConfigPartida config;
+    config.dPaso = 0;
+    EXPECT_FALSE(partida.Configurar(config));
+    config.dPaso = 0.2;
+    EXPECT_FALSE(partida.Configurar(config));
+    config.dPaso = 0.05;
+    config.nJuegos = 0;
+    EXPECT_FALSE(partida.Configurar(config));
+    config.nJuegos = 1;
+    config.dTiempoMaximo = std::nan("");
+    EXPECT_FALSE(partida.Configurar(config));
+    EXPECT_FALSE(partida.Jugar());  // no robots
+    SControlador sinFuncion;
+    sinFuncion.eTipo = Controlador_Texto;
+    partida.AddRobot("x", sinFuncion);
+    EXPECT_FALSE(partida.Jugar());
 }
 
 // A deterministic text robot: turns, fires when it sees a robot.
 SControlador TextoSencillo()
 {
-  SControlador c;
-  c.eTipo = Controlador_Texto;
-  c.fTexto = [](const std::string& sMensajes, std::string& sComandos) {
-    sComandos = sMensajes.find("RobotInfo") != std::string::npos ? "Shoot 3\nRotate 1 0\n"
-                                                                  : "Rotate 1 0.6\nAccelerate 0.5\n";
-  };
-  return c;
+    SControlador c;
+    c.eTipo = Controlador_Texto;
+    c.fTexto = [](const std::string& sMensajes, std::string& sComandos) {
+        sComandos = sMensajes.find("RobotInfo") != std::string::npos ? "Shoot 3\nRotate 1 0\n"
+                                                                     : "Rotate 1 0.6\nAccelerate 0.5\n";
+    };
+    return c;
 }
 
 struct SHuella {
-  std::vector<SResultadoRobot> vResultados;
-  std::string sGrabacion;
+    std::vector<SResultadoRobot> vResultados;
+    std::string sGrabacion;
 };
 
 SHuella JugarPartida(uint64_t nSemilla, TTipoArena eArena)
 {
-  CPartida partida;
-  SConfigPartida config;
-  config.nSemilla = nSemilla;
-  config.eArena = eArena;
-  config.nJuegos = 2;
-  config.dTiempoMaximo = 40;
-  config.bGrabar = true;
-  partida.Configurar(config);
-  partida.AddRobot("buscador", Guion(Controlador_Buscador));
-  partida.AddRobot("giratorio", Guion(Controlador_Giratorio));
-  partida.AddRobot("quieto", Guion(Controlador_Quieto));
-  partida.AddRobot("texto", TextoSencillo());
-  partida.Jugar();
-  SHuella h;
-  h.vResultados = partida.GetResultados();
-  std::ostringstream salida;
-  partida.GetGrabacion()->EscribirJSON(salida);
-  h.sGrabacion = salida.str();
-  return h;
+    CPartida partida;
+    SConfigPartida config;
+    config.nSemilla = nSemilla;
+    config.eArena = eArena;
+    config.nJuegos = 2;
+    config.dTiempoMaximo = 40;
+    config.bGrabar = true;
+    partida.Configurar(config);
+    partida.AddRobot("buscador", Guion(Controlador_Buscador));
+    partida.AddRobot("giratorio", Guion(Controlador_Giratorio));
+    partida.AddRobot("quieto", Guion(Controlador_Quieto));
+    partida.AddRobot("texto", TextoSencillo());
+    partida.Jugar();
+    SHuella h;
+    h.vResultados = partida.GetResultados();
+    std::ostringstream salida;
+    partida.GetGrabacion()->EscribirJSON(salida);
+    h.sGrabacion = salida.str();
+    return h;
 }
 
 bool Iguales(const SHuella& a, const SHuella& b)
 {
-  if (a.sGrabacion != b.sGrabacion || a.vResultados.size() != b.vResultados.size()) return false;
-  for (size_t i = 0; i < a.vResultados.size(); ++i) {
-    const SResultadoRobot& x = a.vResultados[i];
-    const SResultadoRobot& y = b.vResultados[i];
-    if (x.dPuntos != y.dPuntos || x.dDanyoCausado != y.dDanyoCausado ||
-        x.dEnergiaRestante != y.dEnergiaRestante || x.dTiempoVivo != y.dTiempoVivo ||
-        x.nDisparos != y.nDisparos || x.nAciertos != y.nAciertos ||
-        x.vnPosicionJuego != y.vnPosicionJuego)
-      return false;
-  }
-  return true;
+    if (a.sGrabacion != b.sGrabacion || a.vResultados.size() != b.vResultados.size())
+        return false;
+    for (size_t i = 0; i < a.vResultados.size(); ++i) {
+        const SResultadoRobot& x = a.vResultados[i];
+        const SResultadoRobot& y = b.vResultados[i];
+        if (x.dPuntos != y.dPuntos || x.dDanyoCausado != y.dDanyoCausado || x.dEnergiaRestante != y.dEnergiaRestante ||
+            x.dTiempoVivo != y.dTiempoVivo || x.nDisparos != y.nDisparos || x.nAciertos != y.nAciertos ||
+            x.vnPosicionJuego != y.vnPosicionJuego)
+            return false;
+    }
+    return true;
 }
 
 TEST(ArenaDeterminismo, MismaSemillaMismoResultadoOtraSemillaOtro)
 {
-  const SHuella a = JugarPartida(5, Arena_Circulo);
-  EXPECT_TRUE(Iguales(a, JugarPartida(5, Arena_Circulo)));
-  EXPECT_FALSE(Iguales(a, JugarPartida(6, Arena_Circulo)));
-  EXPECT_FALSE(Iguales(a, JugarPartida(5, Arena_Cuadrado)));
+    const SHuella a = JugarPartida(5, Arena_Circulo);
+    EXPECT_TRUE(Iguales(a, JugarPartida(5, Arena_Circulo)));
+    EXPECT_FALSE(Iguales(a, JugarPartida(6, Arena_Circulo)));
+    EXPECT_FALSE(Iguales(a, JugarPartida(5, Arena_Cuadrado)));
 }
 
 TEST(ArenaDeterminismo, PartidasEnHilosDanLoMismoQueEnSerie)
 {
-  const int nPartidas = 4;
-  std::vector<SHuella> vSerie, vHilos(nPartidas);
-  for (int i = 0; i < nPartidas; ++i) vSerie.push_back(JugarPartida(100 + i, Arena_Circulo));
-  std::vector<std::thread> vHilosEnMarcha;
-  for (int i = 0; i < nPartidas; ++i) {
-    vHilosEnMarcha.emplace_back([i, &vHilos]() { vHilos[i] = JugarPartida(100 + i, Arena_Circulo); });
-  }
-  for (std::thread& h : vHilosEnMarcha) h.join();
-  for (int i = 0; i < nPartidas; ++i) EXPECT_TRUE(Iguales(vSerie[i], vHilos[i])) << "partida " << i;
+    const int nPartidas = 4;
+    std::vector<SHuella> vSerie, vHilos(nPartidas);
+    for (int i = 0; i < nPartidas; ++i)
+        vSerie.push_back(JugarPartida(100 + i, Arena_Circulo));
+    std::vector<std::thread> vHilosEnMarcha;
+    for (int i = 0; i < nPartidas; ++i) {
+        vHilosEnMarcha.emplace_back([i, &vHilos]() { vHilos[i] = JugarPartida(100 + i, Arena_Circulo); });
+    }
+    for (std::thread& h : vHilosEnMarcha)
+        h.join();
+    for (int i = 0; i < nPartidas; ++i)
+        EXPECT_TRUE(Iguales(vSerie[i], vHilos[i])) << "partida " << i;
 }
 
 TEST(ArenaGrabacion, CuadrosEventosYArchivo)
 {
-  CPartida partida;
-  SConfigPartida config;
-  config.nSemilla = 9;
-  config.dTiempoMaximo = 2;
-  config.bGrabar = true;
-  ASSERT_TRUE(partida.Configurar(config));
-  partida.AddRobot("g\xE9nero \"x\"", Guion(Controlador_Giratorio));
-  partida.AddRobot("q", Guion(Controlador_Quieto));
-  ASSERT_TRUE(partida.Jugar());
-  const CGrabacion* pGrabacion = partida.GetGrabacion();
-  ASSERT_NE(pGrabacion, nullptr);
-  EXPECT_EQ(pGrabacion->GetNumCuadros(), 41u);   // the start plus 40 updates
-  std::ostringstream salida;
-  ASSERT_TRUE(pGrabacion->EscribirJSON(salida));
-  const std::string s = salida.str();
-  EXPECT_EQ(s.rfind("{\"formato\":\"grabacion-arena-1\",\"arena\":\"circulo\",\"medida\":9.9,", 0), 0u);
-  EXPECT_NE(s.find("\"robots\":[\"g\\u00e9nero \\\"x\\\"\",\"q\"]"), std::string::npos);
-  EXPECT_NE(s.find("{\"j\":0,\"t\":0,\"r\":[["), std::string::npos);
-  EXPECT_NE(s.find("{\"j\":0,\"t\":2,"), std::string::npos);
-  EXPECT_EQ(s.substr(s.size() - 3), "]}\n");
+    CPartida partida;
+    SConfigPartida config;
+    config.nSemilla = 9;
+    config.dTiempoMaximo = 2;
+    config.bGrabar = true;
+    ASSERT_TRUE(partida.Configurar(config));
+    partida.AddRobot("g\xE9nero \"x\"", Guion(Controlador_Giratorio));
+    partida.AddRobot("q", Guion(Controlador_Quieto));
+    ASSERT_TRUE(partida.Jugar());
+    const CGrabacion* pGrabacion = partida.GetGrabacion();
+    ASSERT_NE(pGrabacion, nullptr);
+    EXPECT_EQ(pGrabacion->GetNumCuadros(), 41u);  // the start plus 40 updates
+    std::ostringstream salida;
+    ASSERT_TRUE(pGrabacion->EscribirJSON(salida));
+    const std::string s = salida.str();
+    EXPECT_EQ(s.rfind("{\"formato\":\"grabacion-arena-1\",\"arena\":\"circulo\",\"medida\":9.9,", 0), 0u);
+    EXPECT_NE(s.find("\"robots\":[\"g\\u00e9nero \\\"x\\\"\",\"q\"]"), std::string::npos);
+    EXPECT_NE(s.find("{\"j\":0,\"t\":0,\"r\":[["), std::string::npos);
+    EXPECT_NE(s.find("{\"j\":0,\"t\":2,"), std::string::npos);
+    EXPECT_EQ(s.substr(s.size() - 3), "]}\n");
 
-  const std::string sRuta = ::testing::TempDir() + "grabacion_arena.json";
-  ASSERT_TRUE(pGrabacion->GuardarJSON(sRuta));
-  std::ifstream archivo(sRuta.c_str(), std::ios::binary);
-  std::stringstream leido;
-  leido << archivo.rdbuf();
-  EXPECT_EQ(leido.str(), s);
-  EXPECT_FALSE(std::ifstream((sRuta + ".tmp").c_str()).good());
-  std::remove(sRuta.c_str());
-  EXPECT_FALSE(pGrabacion->GuardarJSON(::testing::TempDir() + "no/existe/g.json"));
+    const std::string sRuta = ::testing::TempDir() + "grabacion_arena.json";
+    ASSERT_TRUE(pGrabacion->GuardarJSON(sRuta));
+    std::ifstream archivo(sRuta.c_str(), std::ios::binary);
+    std::stringstream leido;
+    leido << archivo.rdbuf();
+    EXPECT_EQ(leido.str(), s);
+    EXPECT_FALSE(std::ifstream((sRuta + ".tmp").c_str()).good());
+    std::remove(sRuta.c_str());
+    EXPECT_FALSE(pGrabacion->GuardarJSON(::testing::TempDir() + "no/existe/g.json"));
 }
 
 TEST(ArenaGrabacion, UnCuadroGuardaElEstadoYLosEventosDeSuActualizacion)
 {
-  CPartida partida;
-  SRobotTexto a;
-  a.Responder(1, "Rotate 4 1\n");
-  partida.AddRobot("a", a.Controlador());
-  partida.AddRobot("b", Guion(Controlador_Quieto));
-  partida.AddRobot("c", Guion(Controlador_Quieto));
-  SConfigPartida config;
-  config.eArena = Arena_Cuadrado;
-  config.bGrabar = true;
-  ASSERT_TRUE(partida.Configurar(config));
-  ASSERT_TRUE(partida.EmpezarSecuencia());
-  partida.EmpezarJuego();
-  partida.ColocarRobot(0, 1, 2, 0.5);
-  partida.ColocarRobot(1, -5, -5, 0);
-  partida.ColocarRobot(2, 5, -5, 0);
-  partida.AddMina(-5, -5, 200);
-  ASSERT_TRUE(partida.Actualizar());
-  std::ostringstream salida;
-  partida.GetGrabacion()->EscribirJSON(salida);
-  const std::vector<std::string> v = Lineas(salida.str());
-  ASSERT_EQ(v.size(), 2u);   // header with the first frame, then one frame a line
-  EXPECT_NE(v[0].find("\"arena\":\"cuadrado\",\"medida\":9.7,"), std::string::npos);
-  // Cannon and radar absolute: heading 0.5 plus 0 and 0.05.
-  EXPECT_EQ(v[1].rfind("{\"j\":0,\"t\":0.05,\"r\":[[1,2,0.5,0.5,0.55,100,1],[-5,-5,0,0,0,0,0],"
-                       "[5,-5,0,0,0,100,1]],\"d\":[],\"g\":[],\"m\":[],"
-                       "\"e\":[[\"mina\",1,-5,-5,200],[\"muerte\",1,-5,-5,1]]}",
-                       0),
-            0u);
+    CPartida partida;
+    SRobotTexto a;
+    a.Responder(1, "Rotate 4 1\n");
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("b", Guion(Controlador_Quieto));
+    partida.AddRobot("c", Guion(Controlador_Quieto));
+    SConfigPartida config;
+    config.eArena = Arena_Cuadrado;
+    config.bGrabar = true;
+    ASSERT_TRUE(partida.Configurar(config));
+    ASSERT_TRUE(partida.EmpezarSecuencia());
+    partida.EmpezarJuego();
+    partida.ColocarRobot(0, 1, 2, 0.5);
+    partida.ColocarRobot(1, -5, -5, 0);
+    partida.ColocarRobot(2, 5, -5, 0);
+    partida.AddMina(-5, -5, 200);
+    ASSERT_TRUE(partida.Actualizar());
+    std::ostringstream salida;
+    partida.GetGrabacion()->EscribirJSON(salida);
+    const std::vector<std::string> v = Lineas(salida.str());
+    ASSERT_EQ(v.size(), 2u);  // header with the first frame, then one frame a line
+    EXPECT_NE(v[0].find("\"arena\":\"cuadrado\",\"medida\":9.7,"), std::string::npos);
+    // Cannon and radar absolute: heading 0.5 plus 0 and 0.05.
+    EXPECT_EQ(v[1].rfind("{\"j\":0,\"t\":0.05,\"r\":[[1,2,0.5,0.5,0.55,100,1],[-5,-5,0,0,0,0,0],"
+                         "[5,-5,0,0,0,100,1]],\"d\":[],\"g\":[],\"m\":[],"
+                         "\"e\":[[\"mina\",1,-5,-5,200],[\"muerte\",1,-5,-5,1]]}",
+                         0),
+              0u);
 }
 
 TEST(ArenaGrabacion, SinGrabarNoHayGrabacion)
 {
-  CPartida partida;
-  partida.AddRobot("a", Guion(Controlador_Quieto));
-  partida.AddRobot("b", Guion(Controlador_Quieto));
-  SConfigPartida config;
-  config.dTiempoMaximo = 1;
-  ASSERT_TRUE(partida.Configurar(config));
-  ASSERT_TRUE(partida.Jugar());
-  EXPECT_EQ(partida.GetGrabacion(), nullptr);
+    CPartida partida;
+    partida.AddRobot("a", Guion(Controlador_Quieto));
+    partida.AddRobot("b", Guion(Controlador_Quieto));
+    SConfigPartida config;
+    config.dTiempoMaximo = 1;
+    ASSERT_TRUE(partida.Configurar(config));
+    ASSERT_TRUE(partida.Jugar());
+    EXPECT_EQ(partida.GetGrabacion(), nullptr);
 }
 
 }  // namespace

@@ -66,7 +66,9 @@ protected:
     void LeerDecision()
     {
         do {
-            ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera)) << "sin decisi" "\xF3" "n";
+            ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera)) << "sin decisi"
+                                                             "\xF3"
+                                                             "n";
         } while (sLinea.compare(0, 6, "Shoot ") == 0);
         ASSERT_TRUE(EsDecision(sLinea)) << sLinea;
         ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
@@ -115,8 +117,9 @@ TEST_F(BotContraArena, UnDrenajeYUnaDecisionPorSenyalAlRitmoDeLaArena)
     Arrancar();
     // Each tick's probe is answered in that tick's drain, before its decision.
     for (int i = 0; i < 30; ++i) {
-        Tick("Radar 3.5 0 0.7\nRobotInfo 90 0\nCoordinates 1 2 0.5\nInfo 0.5 1.5 0.2\nEnergy 100\n"
-             "Initialize 1\nCollision 2 0.3\nWarning 1 texto cualquiera\n");
+        Tick(
+            "Radar 3.5 0 0.7\nRobotInfo 90 0\nCoordinates 1 2 0.5\nInfo 0.5 1.5 0.2\nEnergy 100\n"
+            "Initialize 1\nCollision 2 0.3\nWarning 1 texto cualquiera\n");
         ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
         while (sLinea.compare(0, 6, "Shoot ") == 0)
             ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));

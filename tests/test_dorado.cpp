@@ -36,12 +36,12 @@ public:
 
 namespace {
 
-const unsigned int kSemilla    = 1208;
-const int          kPoblacion  = 100;
-const int          kEpocas     = 50;
-const int          kEntradas   = 3;
-const int          kSalidas    = 2;
-const int          kVolcados[] = {1, 10, 25, 50};
+const unsigned int kSemilla = 1208;
+const int kPoblacion = 100;
+const int kEpocas = 50;
+const int kEntradas = 3;
+const int kSalidas = 2;
+const int kVolcados[] = {1, 10, 25, 50};
 
 typedef std::map<std::string, std::string> TFicheros;
 
@@ -182,8 +182,8 @@ TFicheros Correr(unsigned int nSemilla, const std::string& sDirLogs)
         individuo.BorrarGenoma();
     ag.Limpiar();  // deletes the logs, so that their files are complete
     mFicheros["log_especies.txt"] = LeerFichero(sLogs[0]);
-    mFicheros["log_genes.txt"]    = LeerFichero(sLogs[1]);
-    mFicheros["log_ag.txt"]       = LeerFichero(sLogs[2]);
+    mFicheros["log_genes.txt"] = LeerFichero(sLogs[1]);
+    mFicheros["log_ag.txt"] = LeerFichero(sLogs[2]);
     return mFicheros;
 }
 

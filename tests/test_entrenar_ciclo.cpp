@@ -80,8 +80,9 @@ TEST(EntrenamientoRobot, CicloCompletoDejaSusArchivos)
 
     const std::vector<std::string> vEstadisticas = Lineas(Leer(sCarpeta + "/estadisticas.csv"));
     ASSERT_EQ(vEstadisticas.size(), 3u);
-    EXPECT_EQ(vEstadisticas[0], "generacion,evaluaciones,mejor_puntuacion,media_puntuacion,"
-                                "mejor_idoneidad_historica,especies,neuronas_media,enlaces_media,segundos");
+    EXPECT_EQ(vEstadisticas[0],
+              "generacion,evaluaciones,mejor_puntuacion,media_puntuacion,"
+              "mejor_idoneidad_historica,especies,neuronas_media,enlaces_media,segundos");
     EXPECT_EQ(vEstadisticas[1].rfind("0,12,", 0), 0u) << vEstadisticas[1];
     EXPECT_EQ(vEstadisticas[2].rfind("1,24,", 0), 0u) << vEstadisticas[2];
 

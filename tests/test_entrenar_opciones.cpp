@@ -33,10 +33,35 @@ TEST(Opciones, RobotLeeCadaOpcion)
     SOpcionesRobot o;
     std::string sError;
     ASSERT_TRUE(Leer(LeerOpcionesRobot,
-                     {"--poblacion", "30", "--generaciones", "7", "--semilla", "4294967295", "--hilos", "3",
-                      "--partidas", "6", "--salida", "s", "--punto-control", "0", "--reanudar", "p.txt", "--instalar",
-                      "--silencio", "--rivales", "quieto,poblacion", "--tiempo", "30.5", "--arena", "cuadrado",
-                      "--validacion", "0", "--sin-informe", "--fuente-red", "f.cpp"},
+                     {"--poblacion",
+                      "30",
+                      "--generaciones",
+                      "7",
+                      "--semilla",
+                      "4294967295",
+                      "--hilos",
+                      "3",
+                      "--partidas",
+                      "6",
+                      "--salida",
+                      "s",
+                      "--punto-control",
+                      "0",
+                      "--reanudar",
+                      "p.txt",
+                      "--instalar",
+                      "--silencio",
+                      "--rivales",
+                      "quieto,poblacion",
+                      "--tiempo",
+                      "30.5",
+                      "--arena",
+                      "cuadrado",
+                      "--validacion",
+                      "0",
+                      "--sin-informe",
+                      "--fuente-red",
+                      "f.cpp"},
                      o, sError))
         << sError;
     EXPECT_EQ(o.nPoblacion, 30);
@@ -60,11 +85,13 @@ TEST(Opciones, RobotLeeCadaOpcion)
 TEST(Opciones, ValoresMalosSeRechazanConMensaje)
 {
     const std::vector<std::vector<std::string>> vMalas = {
-        {"--poblacion", "1"},       {"--poblacion", "10x"},     {"--poblacion"},
-        {"--hilos", "0"},           {"--semilla", "-1"},        {"--semilla", "4294967296"},
-        {"--partidas", ""},         {"--tiempo", "nan"},        {"--arena", "cruz"},
-        {"--rivales", "giratorio,,quieto"}, {"--rivales", ""},  {"--rivales", "todos"},
-        {"--desconocida"},          {"robot"},
+        {"--poblacion", "1"}, {"--poblacion", "10x"},
+        {"--poblacion"},      {"--hilos", "0"},
+        {"--semilla", "-1"},  {"--semilla", "4294967296"},
+        {"--partidas", ""},   {"--tiempo", "nan"},
+        {"--arena", "cruz"},  {"--rivales", "giratorio,,quieto"},
+        {"--rivales", ""},    {"--rivales", "todos"},
+        {"--desconocida"},    {"robot"},
     };
     for (const std::vector<std::string>& vMala : vMalas) {
         SOpcionesRobot o;
@@ -190,10 +217,15 @@ TEST(Resumen, JsonConTextosEscapadosYEnUtf8)
 {
     CResumenJson r;
     r.Anyadir("programa", "dice \"hola\"\\");
-    r.Anyadir("da" "\xF1" "o", 2.5);
+    r.Anyadir(
+        "da"
+        "\xF1"
+        "o",
+        2.5);
     r.AnyadirParametro("poblacion", 150);
-    EXPECT_EQ(r.Texto(), "{\n \"programa\": \"dice \\\"hola\\\"\\\\\",\n \"da\xC3\xB1o\": 2.5,\n"
-                         " \"parametros\": {\n  \"poblacion\": 150\n }\n}\n");
+    EXPECT_EQ(r.Texto(),
+              "{\n \"programa\": \"dice \\\"hola\\\"\\\\\",\n \"da\xC3\xB1o\": 2.5,\n"
+              " \"parametros\": {\n  \"poblacion\": 150\n }\n}\n");
     CResumenJson solo;
     solo.AnyadirParametro("x", 1);
     EXPECT_EQ(solo.Texto(), "{\n \"parametros\": {\n  \"x\": 1\n }\n}\n");

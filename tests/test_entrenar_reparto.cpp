@@ -45,7 +45,10 @@ SLote LoteDePrueba()
     lote.config.dTiempoMaximo = 12.5;
     lote.config.dPaso = 0.03;
     STrabajo trabajo;
-    trabajo.sRed = std::string("red\0con\xFF" "bytes\n", 14);
+    trabajo.sRed = std::string(
+        "red\0con\xFF"
+        "bytes\n",
+        14);
     SEncuentro encuentro;
     encuentro.nSemilla = 0xFFFFFFFFFFFFFFFFull;
     encuentro.eRival = Rival_Red;
@@ -184,8 +187,8 @@ TEST(Reparto, MensajesCortadosOAlteradosSeRechazan)
     otroRival.vTrabajos[0].vEncuentros[0].eRival = Rival_Giratorio;
     const std::string sOtro = CodificarLote(otroRival);
     ASSERT_EQ(sOtro.size(), sLote.size());
-    const size_t nPosRival = static_cast<size_t>(
-        std::mismatch(sLote.begin(), sLote.end(), sOtro.begin()).first - sLote.begin());
+    const size_t nPosRival =
+        static_cast<size_t>(std::mismatch(sLote.begin(), sLote.end(), sOtro.begin()).first - sLote.begin());
     ASSERT_LT(nPosRival, sLote.size());
     std::string sRivalMalo = sLote;
     sRivalMalo[nPosRival] = 9;
@@ -317,9 +320,8 @@ TEST(Reparto, EntrenamientoPorLotesIgualAlDeHilos)
     std::mt19937 barajar(3);
     o.sSalida = sBase + "/lotes";
     CEntrenamientoRobot porLotes;
-    porLotes.SetEvaluador([&](int nGeneracion, const std::vector<STrabajo>& vTrabajos,
-                              const SConfigEvaluacion& config, std::vector<SResultadoTrabajo>& vResultados,
-                              std::string&) {
+    porLotes.SetEvaluador([&](int nGeneracion, const std::vector<STrabajo>& vTrabajos, const SConfigEvaluacion& config,
+                              std::vector<SResultadoTrabajo>& vResultados, std::string&) {
         vGeneraciones.push_back(nGeneracion);
         CReparto reparto;
         reparto.Iniciar(vTrabajos, nGeneracion, config);
@@ -372,7 +374,10 @@ TEST(Reparto, FalloDeEvaluacionNombraLaGeneracionYConservaLoGuardado)
     });
     std::string sError;
     EXPECT_FALSE(entrenamiento.Ejecutar(o, sError));
-    EXPECT_EQ(sError, "Generaci" "\xF3" "n 2: el proceso 1 no responde");
+    EXPECT_EQ(sError,
+              "Generaci"
+              "\xF3"
+              "n 2: el proceso 1 no responde");
     EXPECT_EQ(Leer(RutaPuntoControl(sCarpeta)), sPuntoControl);
     EXPECT_FALSE(std::filesystem::exists(sCarpeta + "/mejor_red.txt"));
     std::ifstream estadisticas(sCarpeta + "/estadisticas.csv");

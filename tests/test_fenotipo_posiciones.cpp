@@ -77,8 +77,8 @@ TEST(FenotipoPosiciones, IgualQueElBarridoConIDsRepetidosYDesordenados)
         TGNeuronas vN;
         const int nNeuronas = 1 + static_cast<int>(gen() % 12);
         for (int i = 0; i < nNeuronas; ++i)
-            vN.push_back(SGenNeurona(i == 0 ? Neurona_Sesgo : Neurona_Oculta, static_cast<int>(gen() % 15) - 2,
-                                     0.5, 0.5, false));
+            vN.push_back(SGenNeurona(i == 0 ? Neurona_Sesgo : Neurona_Oculta, static_cast<int>(gen() % 15) - 2, 0.5,
+                                     0.5, false));
         TGEnlaces vE;
         const int nEnlaces = static_cast<int>(gen() % 30);
         for (int k = 0; k < nEnlaces; ++k)

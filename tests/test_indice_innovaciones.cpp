@@ -149,16 +149,14 @@ TEST(IndiceInnovaciones, CoincideConElBarridoEnUnaBaseGrande)
     CInnovacion bd(CGenoma(0, 2, 1));
     std::mt19937 gen(99);
     const int vRaros[] = {-2147483647 - 1, -1, 2147483647, 65536, -65536};
-    auto Id = [&](int nRango) {
-        return gen() % 20 == 0 ? vRaros[gen() % 5] : static_cast<int>(gen() % nRango) - 2;
-    };
+    auto Id = [&](int nRango) { return gen() % 20 == 0 ? vRaros[gen() % 5] : static_cast<int>(gen() % nRango) - 2; };
     for (int k = 0; k < 6000; ++k) {
         const TInnovacion t = gen() % 3 == 0 ? INO_Neurona : INO_Enlace;
         if (gen() % 4 == 0)
             bd.CrearNuevaInnovacion(Registro(Id(9000), t, Id(60), Id(60), Id(400), 0.001 * k));
         else
-            bd.CrearNuevaInnovacion(Id(60), Id(60), t, t == INO_Neurona ? Neurona_Oculta : Neurona_SinTipo,
-                                    0.001 * k, 0.5);
+            bd.CrearNuevaInnovacion(Id(60), Id(60), t, t == INO_Neurona ? Neurona_Oculta : Neurona_SinTipo, 0.001 * k,
+                                    0.5);
     }
     for (int q = 0; q < 3000; ++q) {
         const int nIni = Id(64), nFin = Id(64);

@@ -38,8 +38,8 @@ void ComprobarGenoma(const CGenoma& g, int nEntradas, int nSalidas)
         const SGenNeurona& fin = vN[g.GetPosicionNeurona(e.nIDNeuronaFin)];
         EXPECT_NE(fin.Tipo, Neurona_Entrada);
         EXPECT_NE(fin.Tipo, Neurona_Sesgo);
-        const bool bDebeSerRec = e.nIDNeuronaInicio == e.nIDNeuronaFin ||
-                                 profundidad[e.nIDNeuronaInicio] > profundidad[e.nIDNeuronaFin];
+        const bool bDebeSerRec =
+            e.nIDNeuronaInicio == e.nIDNeuronaFin || profundidad[e.nIDNeuronaInicio] > profundidad[e.nIDNeuronaFin];
         EXPECT_EQ(e.bRecurrente, bDebeSerRec);
         EXPECT_GE(e.nIDInnovacion, 0);
     }

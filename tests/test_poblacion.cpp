@@ -32,7 +32,7 @@ public:
 // Members that own their genomes, and the engine's view of them.
 struct SPoblacion {
     std::vector<std::unique_ptr<CIndividuo>> vIndividuos;
-    TPoblacionIA                             v;
+    TPoblacionIA v;
     SPoblacion(std::size_t n, CAlgoritmoGenetico& ag)
     {
         for (std::size_t i = 0; i < n; ++i) {
@@ -104,20 +104,20 @@ std::vector<std::string> Entradas(const std::string& sDir)
 // What a death test's child checks on its way out: exit() runs atexit
 // handlers, so the child can say whether the failed call changed anything.
 struct SVigilancia {
-    const TPoblacionIA*       pPoblacion = nullptr;
-    CAlgoritmoGenetico*       pAG        = nullptr;
+    const TPoblacionIA* pPoblacion = nullptr;
+    CAlgoritmoGenetico* pAG = nullptr;
     std::vector<const CGenoma*> vPunteros;
-    std::vector<std::string>  vTextos;
-    std::string               sBD;
-    int                       nGeneracion = 0;
+    std::vector<std::string> vTextos;
+    std::string sBD;
+    int nGeneracion = 0;
 };
 SVigilancia g_vigilancia;
 
 void InformarSiIntacta()
 {
     const SVigilancia& v = g_vigilancia;
-    bool bIntacta = v.pAG->GetGeneracion() == v.nGeneracion &&
-                    Texto(*CPruebaAlgoritmoGenetico(*v.pAG).BDInnovaciones()) == v.sBD;
+    bool bIntacta =
+        v.pAG->GetGeneracion() == v.nGeneracion && Texto(*CPruebaAlgoritmoGenetico(*v.pAG).BDInnovaciones()) == v.sBD;
     for (std::size_t i = 0; i < v.pPoblacion->size(); ++i) {
         const CGenoma* g = (*v.pPoblacion)[i]->GetGenoma();
         bIntacta = bIntacta && g == v.vPunteros[i] && Texto(*g) == v.vTextos[i];
@@ -127,14 +127,14 @@ void InformarSiIntacta()
 
 void Vigilar(const TPoblacionIA& vPoblacion, CAlgoritmoGenetico& ag)
 {
-    g_vigilancia            = SVigilancia();
+    g_vigilancia = SVigilancia();
     g_vigilancia.pPoblacion = &vPoblacion;
-    g_vigilancia.pAG        = &ag;
+    g_vigilancia.pAG = &ag;
     for (const IIndividuoIA* p : vPoblacion) {
         g_vigilancia.vPunteros.push_back(p->GetGenoma());
         g_vigilancia.vTextos.push_back(Texto(*p->GetGenoma()));
     }
-    g_vigilancia.sBD         = Texto(*CPruebaAlgoritmoGenetico(ag).BDInnovaciones());
+    g_vigilancia.sBD = Texto(*CPruebaAlgoritmoGenetico(ag).BDInnovaciones());
     g_vigilancia.nGeneracion = ag.GetGeneracion();
     std::atexit(InformarSiIntacta);
 }
@@ -189,8 +189,8 @@ protected:
 
     const CInnovacion& BD() { return *CPruebaAlgoritmoGenetico(m_ag).BDInnovaciones(); }
 
-    std::string        m_sDir;
-    std::string        m_sFichero;
+    std::string m_sDir;
+    std::string m_sFichero;
     CAlgoritmoGenetico m_ag;
 };
 
@@ -390,10 +390,10 @@ CGenoma GenomaTestigo()
 }
 
 struct SSalidas {
-    int                  nGeneracion = -7;
+    int nGeneracion = -7;
     std::vector<CGenoma> vGenomas{GenomaTestigo()};
-    CInnovacion          bd{CGenoma(0, 3, 1)};
-    std::string          sMotivo;
+    CInnovacion bd{CGenoma(0, 3, 1)};
+    std::string sMotivo;
 
     bool Leer(const std::string& sTexto) { return LeerTextoPoblacion(sTexto, nGeneracion, vGenomas, bd, sMotivo); }
 };
@@ -412,10 +412,7 @@ protected:
         m_sTestigo = Resumen(testigo);
     }
 
-    static std::string Resumen(const SSalidas& s)
-    {
-        return ComponerTexto(s.nGeneracion, s.vGenomas, s.bd);
-    }
+    static std::string Resumen(const SSalidas& s) { return ComponerTexto(s.nGeneracion, s.vGenomas, s.bd); }
 
     void ExpectIntactas(const SSalidas& s, const std::string& sQue)
     {
@@ -424,7 +421,7 @@ protected:
     }
 
     std::string m_sTexto;
-    SSalidas    m_leido;
+    SSalidas m_leido;
     std::string m_sTestigo;
 };
 
@@ -472,8 +469,7 @@ void ExpectMismosValores(const std::string& sLeido, const SSalidas& s, const std
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (!vDescartado[i]) {
-            ASSERT_EQ(SeisCifras(a[i]), SeisCifras(b[i]))
-                << sQue << ", token " << i << ": " << a[i] << " / " << b[i];
+            ASSERT_EQ(SeisCifras(a[i]), SeisCifras(b[i])) << sQue << ", token " << i << ": " << a[i] << " / " << b[i];
         }
     }
 }

@@ -13,10 +13,10 @@ double Sigmoide(double x, double a) { return 1.0 / (1.0 + std::exp(-x / a)); }
 // in -> hidden -> out, with the hidden neuron added after the output.
 void ConstruirRedOcultaAlFinal(CRedNeuronal& red)
 {
-    const SNeurona* in   = red.AddNeurona(Neurona_Entrada, 0, 0.5, 0.0, 1.0);
+    const SNeurona* in = red.AddNeurona(Neurona_Entrada, 0, 0.5, 0.0, 1.0);
     red.AddNeurona(Neurona_Sesgo, 1, 0.25, 0.0, 1.0);
-    const SNeurona* out  = red.AddNeurona(Neurona_Salida, 2, 0.5, 1.0, 1.0);
-    const SNeurona* hid  = red.AddNeurona(Neurona_Oculta, 3, 0.5, 0.5, 1.0);
+    const SNeurona* out = red.AddNeurona(Neurona_Salida, 2, 0.5, 1.0, 1.0);
+    const SNeurona* hid = red.AddNeurona(Neurona_Oculta, 3, 0.5, 0.5, 1.0);
     red.AddEnlace(in, hid, 2.0, false);
     red.AddEnlace(hid, out, -3.0, false);
 }
@@ -37,8 +37,8 @@ TEST(RedNeuronal, PerceptronIgualEnAmbosModos)
     CRedNeuronal red;
     const SNeurona* x1 = red.AddNeurona(Neurona_Entrada, 0, 0.5, 0, 0.7);
     const SNeurona* x2 = red.AddNeurona(Neurona_Entrada, 1, 0.75, 0, 0.7);
-    const SNeurona* b  = red.AddNeurona(Neurona_Sesgo, 2, 0.25, 0, 0.7);
-    const SNeurona* o  = red.AddNeurona(Neurona_Salida, 3, 0.5, 1, 0.7);
+    const SNeurona* b = red.AddNeurona(Neurona_Sesgo, 2, 0.25, 0, 0.7);
+    const SNeurona* o = red.AddNeurona(Neurona_Salida, 3, 0.5, 1, 0.7);
     red.AddEnlace(x1, o, 0.3, false);
     red.AddEnlace(x2, o, -1.2, false);
     red.AddEnlace(b, o, 0.5, false);
@@ -77,8 +77,8 @@ TEST(RedNeuronal, SesgoNuncaSeCalculaYCapasIguales)
 {
     CRedNeuronal red;
     const SNeurona* in = red.AddNeurona(Neurona_Entrada, 0, 0.5, 0, 1);
-    const SNeurona* b  = red.AddNeurona(Neurona_Oculta, 1, 0.5, 0, 1);  // kind ignored: it is the bias slot
-    const SNeurona* o  = red.AddNeurona(Neurona_Salida, 2, 0.5, 1, 1);
+    const SNeurona* b = red.AddNeurona(Neurona_Oculta, 1, 0.5, 0, 1);  // kind ignored: it is the bias slot
+    const SNeurona* o = red.AddNeurona(Neurona_Salida, 2, 0.5, 1, 1);
     const SNeurona* o2 = red.AddNeurona(Neurona_Salida, 3, 0.7, 1, 1);
     red.AddEnlace(in, b, 50.0, false);
     red.AddEnlace(b, o, 1.0, false);
@@ -196,19 +196,23 @@ TEST(TextoRedDeathTest, EscapesInvalidosYTextosMalformados)
         std::string s;
         for (unsigned char c : plano) {
             const unsigned char k = static_cast<unsigned char>(c + 0x4B);
-            if (k == 0x0A) s += "\\n";
-            else if (k == 0x5C) s += "\\\\";
-            else if (k == 0x22) s += "\\\"";
-            else s += static_cast<char>(k);
+            if (k == 0x0A)
+                s += "\\n";
+            else if (k == 0x5C)
+                s += "\\\\";
+            else if (k == 0x22)
+                s += "\\\"";
+            else
+                s += static_cast<char>(k);
         }
         return s;
     };
     const char* malformados[] = {
-        "1\n0\n0\nx\n0\n0\n\n0\n",          // value that does not parse
-        "2\n0\n0\n1\n0\n0\n\n0\n",          // too few values
-        "1\n7\n0\n1\n0\n0\n\n0\n",          // kind outside 0..4
+        "1\n0\n0\nx\n0\n0\n\n0\n",              // value that does not parse
+        "2\n0\n0\n1\n0\n0\n\n0\n",              // too few values
+        "1\n7\n0\n1\n0\n0\n\n0\n",              // kind outside 0..4
         "1\n0\n0\n1\n0\n0\n\n1\n0\n1\n0\n1\n",  // link target not below N
-        "1\n0\n0\n1\n0\n0\n\n0\nbasura\n",  // trailing garbage
+        "1\n0\n0\n1\n0\n0\n\n0\nbasura\n",      // trailing garbage
     };
     for (const char* m : malformados)
         EXPECT_EXIT(Leer(Codificar(m)), ::testing::ExitedWithCode(255), kMensaje) << m;

@@ -99,12 +99,12 @@ public:
     CRedNeuronal& B() { return m_b; }
 
 private:
-    std::mt19937                 m_gen;
-    int                          m_nEntradas;
-    int                          m_nSigID = 0;
-    CRedNeuronal                 m_a, m_b;
+    std::mt19937 m_gen;
+    int m_nEntradas;
+    int m_nSigID = 0;
+    CRedNeuronal m_a, m_b;
     std::vector<const SNeurona*> m_vA, m_vB;
-    std::vector<double>          m_vY;
+    std::vector<double> m_vY;
 };
 
 void ComprobarLlamada(CRedesGemelas& redes, TEjecucion modo)

@@ -24,7 +24,8 @@ std::string TextoRed(const std::vector<double>& vSesgos, double dPesoEntrada = 0
         vEntradas.push_back(red.AddNeurona(Neurona_Entrada, static_cast<int>(i), 0.1 * i, 0.0, 1.0));
     const SNeurona* pSesgo = red.AddNeurona(Neurona_Sesgo, static_cast<int>(nEntradas), 0.9, 0.0, 1.0);
     for (unsigned k = 0; k < vSesgos.size(); ++k) {
-        const SNeurona* pSalida = red.AddNeurona(Neurona_Salida, static_cast<int>(nEntradas + 1 + k), 0.2 * k, 1.0, 1.0);
+        const SNeurona* pSalida =
+            red.AddNeurona(Neurona_Salida, static_cast<int>(nEntradas + 1 + k), 0.2 * k, 1.0, 1.0);
         red.AddEnlace(pSesgo, pSalida, vSesgos[k], false);
         if (k < vEntradas.size())
             red.AddEnlace(vEntradas[k], pSalida, dPesoEntrada, false);
@@ -60,7 +61,8 @@ struct SRobotEnMemoria {
     CRTBot bot;
 
     explicit SRobotEnMemoria(const std::string& sRed = TextoRed(kSesgosNeutros), unsigned nEntradas = 6)
-        : bot("robi", sRed, entrada, salida, nEntradas) {}
+        : bot("robi", sRed, entrada, salida, nEntradas)
+    {}
 
     void Recibir(const std::string& sMensajes)
     {
@@ -217,17 +219,17 @@ TEST(CRTBotComandos, FormatoYUmbrales)
     r.bot.Disparar(0.5);
     r.bot.Disparar(1.0);
     r.bot.Disparar(0.1234567 + 0.5);
-    EXPECT_EQ(r.Comandos(), (std::vector<std::string>{"Rotate 2 0.785398", "Rotate 4 -0.392699", "Rotate 1 0",
-                                                      "Accelerate 1", "Accelerate -0.5", "Brake 0.3", "Shoot 0",
-                                                      "Shoot 30", "Shoot 7.4074"}));
+    EXPECT_EQ(r.Comandos(),
+              (std::vector<std::string>{"Rotate 2 0.785398", "Rotate 4 -0.392699", "Rotate 1 0", "Accelerate 1",
+                                        "Accelerate -0.5", "Brake 0.3", "Shoot 0", "Shoot 30", "Shoot 7.4074"}));
 }
 
 TEST(CRTBotDecision, SalidasNeutrasDanAcelerarMenosMedioYDisparoCero)
 {
     SRobotEnMemoria r;
     r.bot.TomarDecisiones();
-    EXPECT_EQ(r.Comandos(), (std::vector<std::string>{"Rotate 1 0", "Rotate 4 0", "Rotate 2 0", "Accelerate -0.5",
-                                                      "Shoot 0"}));
+    EXPECT_EQ(r.Comandos(),
+              (std::vector<std::string>{"Rotate 1 0", "Rotate 4 0", "Rotate 2 0", "Accelerate -0.5", "Shoot 0"}));
     EXPECT_EQ(r.bot.GetSalidasRed(), (TVecDoubles(5, 0.5)));
 }
 

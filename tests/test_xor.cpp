@@ -14,10 +14,10 @@
 
 namespace {
 
-const std::size_t  kTamPoblacion     = 150;
-const int          kMaxGeneraciones  = 1000;
-const unsigned int kSemilla          = 2031u;
-const char*        kSinFenotipo      = "Los fenotipos deben crearse antes de tratar de obtenerlos.";
+const std::size_t kTamPoblacion = 150;
+const int kMaxGeneraciones = 1000;
+const unsigned int kSemilla = 2031u;
+const char* kSinFenotipo = "Los fenotipos deben crearse antes de tratar de obtenerlos.";
 
 class CIndividuoXor : public IIndividuoIA {
 public:
@@ -30,9 +30,9 @@ public:
 double Evaluar(CGenoma& genoma, bool& bResuelto)
 {
     static const double casos[4][3] = {{0, 0, 0}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0}};
-    CRedNeuronal* pRed   = const_cast<CRedNeuronal*>(genoma.CrearFenotipo());
-    double        dError = 0.0;
-    bResuelto            = true;
+    CRedNeuronal* pRed = const_cast<CRedNeuronal*>(genoma.CrearFenotipo());
+    double dError = 0.0;
+    bResuelto = true;
     for (const auto& caso : casos) {
         const TVecDoubles vEntradas = {caso[0], caso[1]};
         const TVecDoubles& vSalidas = pRed->Actualizar(vEntradas, Ejecucion_Instantanea);
@@ -86,7 +86,7 @@ protected:
     void ComprobarInvariantes()
     {
         ASSERT_EQ(m_vPoblacion.size(), kTamPoblacion);
-        const unsigned int     nMaxVisto = *m_sVistos.rbegin();
+        const unsigned int nMaxVisto = *m_sVistos.rbegin();
         std::set<unsigned int> sIDs;
         testing::internal::CaptureStderr();
         for (auto& pIndividuo : m_vIndividuos) {
@@ -97,8 +97,8 @@ protected:
             EXPECT_EQ(pGenoma->GetNumSalidas(), 1u);
             // Copies (elite, leaders, tournament picks) share their source's
             // id; a bred genome's id is new and is given once.
-            const unsigned int nID   = pGenoma->GetID();
-            const bool         bNuevo = nID > nMaxVisto;
+            const unsigned int nID = pGenoma->GetID();
+            const bool bNuevo = nID > nMaxVisto;
             EXPECT_TRUE(bNuevo || m_sVistos.count(nID)) << "id " << nID;
             EXPECT_TRUE(sIDs.insert(nID).second || !bNuevo) << "id nuevo repetido " << nID;
             EXPECT_NE(nID, kTamPoblacion) << "the id after CrearMente's is never handed out";
@@ -108,10 +108,10 @@ protected:
         m_sVistos.insert(sIDs.begin(), sIDs.end());
     }
 
-    CAlgoritmoGenetico                          m_ag;
+    CAlgoritmoGenetico m_ag;
     std::vector<std::unique_ptr<CIndividuoXor>> m_vIndividuos;
-    TPoblacionIA                                m_vPoblacion;
-    std::set<unsigned int>                      m_sVistos;
+    TPoblacionIA m_vPoblacion;
+    std::set<unsigned int> m_sVistos;
 };
 
 }  // namespace

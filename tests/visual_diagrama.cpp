@@ -182,9 +182,9 @@ TEST(DiagramaRed, ColorAnchoYCurvaSegunElEnlace)
     for (const SElementoXml* p : ElementosXml(v, "path", "enlace"))
         mSvg[std::make_pair(std::atoi(p->mAtributos.at("data-origen").c_str()),
                             std::atoi(p->mAtributos.at("data-destino").c_str()))] = p;
-    const SElementoXml* pFuerteNeg = mSvg[std::make_pair(5, 3)];   // -4.0
-    const SElementoXml* pDebilNeg = mSvg[std::make_pair(1, 6)];    // -0.5
-    const SElementoXml* pFuertePos = mSvg[std::make_pair(7, 4)];   // 3.0
+    const SElementoXml* pFuerteNeg = mSvg[std::make_pair(5, 3)];  // -4.0
+    const SElementoXml* pDebilNeg = mSvg[std::make_pair(1, 6)];   // -0.5
+    const SElementoXml* pFuertePos = mSvg[std::make_pair(7, 4)];  // 3.0
     EXPECT_EQ(pFuerteNeg->mAtributos.at("stroke"), pDebilNeg->mAtributos.at("stroke"));
     EXPECT_NE(pFuerteNeg->mAtributos.at("stroke"), pFuertePos->mAtributos.at("stroke"));
     EXPECT_GT(Atr(pFuerteNeg, "stroke-width"), Atr(pFuertePos, "stroke-width"));

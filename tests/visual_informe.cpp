@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <sys/wait.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #include "apoyo/LectorXml.h"
@@ -100,8 +100,8 @@ TEST(Json, LeeYEscribeSinPerderNada)
 {
     CJson j;
     std::string sError;
-    ASSERT_TRUE(j.Leer(" {\"a\": [1, -2.5e3, true, null], \"b\": {\"c\": \"x\\\"y\\\\z\\n\\u00e9\"}, \"d\": 0.1} ",
-                       sError))
+    ASSERT_TRUE(
+        j.Leer(" {\"a\": [1, -2.5e3, true, null], \"b\": {\"c\": \"x\\\"y\\\\z\\n\\u00e9\"}, \"d\": 0.1} ", sError))
         << sError;
     EXPECT_EQ(j.Escribir(), "{\"a\":[1,-2.5e3,true,null],\"b\":{\"c\":\"x\\\"y\\\\z\\u000a\\u00e9\"},\"d\":0.1}");
     EXPECT_DOUBLE_EQ(j.Buscar("a")->GetElementos()[1].GetNumero(), -2500.0);
@@ -115,7 +115,11 @@ TEST(Json, TextosEnUtf8OEnLatin1)
 {
     CJson j;
     std::string sError;
-    ASSERT_TRUE(j.Leer("[\"poblaci\xC3\xB3n\", \"poblaci\xF3n\", \"\xE2\x82\xAC" "1\", \"\xC3\"]", sError)) << sError;
+    ASSERT_TRUE(
+        j.Leer("[\"poblaci\xC3\xB3n\", \"poblaci\xF3n\", \"\xE2\x82\xAC"
+               "1\", \"\xC3\"]",
+               sError))
+        << sError;
     EXPECT_EQ(j.GetElementos()[0].GetTexto(), "poblaci\xF3n");
     EXPECT_EQ(j.GetElementos()[1].GetTexto(), "poblaci\xF3n");
     EXPECT_EQ(j.GetElementos()[2].GetTexto(), "?1");
@@ -142,8 +146,8 @@ TEST(Json, TextoMaloDaErrorConLineaYNoTocaElValor)
     CJson j;
     std::string sError;
     ASSERT_TRUE(j.Leer("[1]", sError));
-    const char* vMalos[] = {"", "{", "[1,]", "{\"a\" 1}", "{\"a\":1,}", "01x", "\"abc", "[1] 2", "{a:1}",
-                            "[\"\\q\"]", "1.", "-", "[tru]", "\"\x01\""};
+    const char* vMalos[] = {"",      "{",     "[1,]",      "{\"a\" 1}", "{\"a\":1,}", "01x",   "\"abc",
+                            "[1] 2", "{a:1}", "[\"\\q\"]", "1.",        "-",          "[tru]", "\"\x01\""};
     for (const char* sz : vMalos) {
         sError.clear();
         EXPECT_FALSE(j.Leer(sz, sError)) << sz;
@@ -173,13 +177,12 @@ TEST(TablaCsv, FilaMalaNombraSuLineaYNoTocaLaTabla)
     CTablaCsv t;
     std::string sError;
     ASSERT_TRUE(t.Leer("a,b\n1,2\n", {}, sError));
-    const struct { const char* szTexto; const char* szEsperado; } vCasos[] = {
-        {"a,b\n1,2\n3\n", "nea 3"},
-        {"a,b\n1,2\n3,x\n", "nea 3"},
-        {"a,b\n1,\n", "nea 2"},
-        {"a,b\n1,2,3\n", "nea 2"},
-        {"a\n1\n", "falta la columna b"},
-        {"", "cabecera"},
+    const struct {
+        const char* szTexto;
+        const char* szEsperado;
+    } vCasos[] = {
+        {"a,b\n1,2\n3\n", "nea 3"}, {"a,b\n1,2\n3,x\n", "nea 3"},     {"a,b\n1,\n", "nea 2"},
+        {"a,b\n1,2,3\n", "nea 2"},  {"a\n1\n", "falta la columna b"}, {"", "cabecera"},
     };
     for (const auto& c : vCasos) {
         EXPECT_FALSE(t.Leer(c.szTexto, {"a", "b"}, sError)) << c.szTexto;
@@ -220,8 +223,8 @@ TEST(Graficas, EspeciesApiladasSumanLaPoblacion)
     CTablaCsv t;
     std::string sError;
     // Species 2 is missing in generation 1 and species 3 appears in it.
-    ASSERT_TRUE(t.Leer("generacion,especie,miembros\n0,1,6\n0,2,4\n1,1,7\n1,3,3\n2,3,10\n", ColumnasEspecies(),
-                       sError));
+    ASSERT_TRUE(
+        t.Leer("generacion,especie,miembros\n0,1,6\n0,2,4\n1,1,7\n1,3,3\n2,3,10\n", ColumnasEspecies(), sError));
     std::vector<SElementoXml> v;
     ASSERT_TRUE(LeerXml(GraficaEspecies(t), v, sError)) << sError;
     const std::vector<const SElementoXml*> vBandas = ElementosXml(v, "polygon", "banda");
@@ -234,8 +237,8 @@ TEST(Graficas, EspeciesApiladasSumanLaPoblacion)
     EXPECT_DOUBLE_EQ(y[1], y[2]);
     // The bottom band (species 1) drops to nothing in generation 2.
     double yb[6];
-    std::sscanf(vBandas[0]->mAtributos.at("points").c_str(), "%*f,%lf %*f,%lf %*f,%lf %*f,%lf %*f,%lf %*f,%lf",
-                &yb[0], &yb[1], &yb[2], &yb[3], &yb[4], &yb[5]);
+    std::sscanf(vBandas[0]->mAtributos.at("points").c_str(), "%*f,%lf %*f,%lf %*f,%lf %*f,%lf %*f,%lf %*f,%lf", &yb[0],
+                &yb[1], &yb[2], &yb[3], &yb[4], &yb[5]);
     EXPECT_DOUBLE_EQ(yb[2], yb[3]);
     EXPECT_GT(yb[5], yb[0]);
 }
@@ -286,7 +289,9 @@ TEST(Informe, PaginaAutonomaConTodasLasPartes)
     for (const char* sz : {"src=\"http", "href=\"http", "<link", "<script src", "@import", "url(http"})
         EXPECT_EQ(sHtml.find(sz), std::string::npos) << sz;
     for (unsigned char c : sHtml)
-        ASSERT_LT(c, 0x80) << "la p" "\xE1" "gina debe ser ASCII";
+        ASSERT_LT(c, 0x80) << "la p"
+                              "\xE1"
+                              "gina debe ser ASCII";
     // The recording is embedded whole.
     CJson original, incrustada;
     ASSERT_TRUE(original.Leer(Leer(kDatos + "/partida.json"), sError));
@@ -381,7 +386,11 @@ TEST(Resumen, LoQueEscribeElEntrenamientoSaleEnElInforme)
     resumen.Anyadir("programa", "entrenar robot");
     resumen.Anyadir("semilla", 1234);
     resumen.Anyadir("semilla", 99);  // replaces, keeps its place
-    resumen.AnyadirParametro("poblaci" "\xF3" "n", 150);
+    resumen.AnyadirParametro(
+        "poblaci"
+        "\xF3"
+        "n",
+        150);
     resumen.AnyadirParametro("rivales", "girador <y> buscador");
     std::string sError;
     ASSERT_TRUE(resumen.Guardar(sCarpeta, sError)) << sError;
@@ -390,7 +399,12 @@ TEST(Resumen, LoQueEscribeElEntrenamientoSaleEnElInforme)
     ASSERT_EQ(j.GetMiembros().size(), 3u);
     EXPECT_EQ(j.GetMiembros()[1].first, "semilla");
     EXPECT_DOUBLE_EQ(j.GetMiembros()[1].second.GetNumero(), 99);
-    EXPECT_DOUBLE_EQ(j.Buscar("parametros")->Buscar("poblaci" "\xF3" "n")->GetNumero(), 150);
+    EXPECT_DOUBLE_EQ(j.Buscar("parametros")
+                         ->Buscar("poblaci"
+                                  "\xF3"
+                                  "n")
+                         ->GetNumero(),
+                     150);
 
     SResultadoInforme resultado;
     ASSERT_TRUE(GenerarInforme(sCarpeta, SinProgramas(), resultado, sError)) << sError;

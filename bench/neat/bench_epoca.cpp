@@ -53,8 +53,8 @@ public:
 
 private:
     CAlgoritmoGenetico m_ag;
-    TPoblacionIA       m_vPoblacion;
-    std::mt19937       m_generador;
+    TPoblacionIA m_vPoblacion;
+    std::mt19937 m_generador;
 };
 
 void MedirEpocas(benchmark::State& state, int nEntradas, int nSalidas, int nPrimera, int nUltima)

@@ -13,8 +13,8 @@ namespace {
 const int kConsultas = 4096;
 
 struct SConsulta {
-    int         nDesde;
-    int         nHasta;
+    int nDesde;
+    int nHasta;
     TInnovacion tipo;
 };
 

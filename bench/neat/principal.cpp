@@ -17,16 +17,16 @@ namespace {
 struct SFila {
     std::string sNombre;
     std::string sEtiqueta;
-    double      dTiempo;     // in the benchmark's own unit
+    double dTiempo;  // in the benchmark's own unit
     std::string sUnidad;
-    double      dNsPorEnlace;  // 0 where the benchmark has no link count
-    double      dCV;         // coefficient of variation, 0 without repetitions
+    double dNsPorEnlace;  // 0 where the benchmark has no link count
+    double dCV;           // coefficient of variation, 0 without repetitions
 };
 
 // Upper bounds, in the benchmark's unit or in ns per link.
 struct SObjetivo {
     double dMaximo;
-    bool   bPorEnlace;
+    bool bPorEnlace;
 };
 
 const std::map<std::string, SObjetivo>& Objetivos()
@@ -43,10 +43,14 @@ const std::map<std::string, SObjetivo>& Objetivos()
 const char* NombreUnidad(benchmark::TimeUnit unidad)
 {
     switch (unidad) {
-    case benchmark::kNanosecond: return "ns";
-    case benchmark::kMicrosecond: return "us";
-    case benchmark::kMillisecond: return "ms";
-    default: return "s";
+        case benchmark::kNanosecond:
+            return "ns";
+        case benchmark::kMicrosecond:
+            return "us";
+        case benchmark::kMillisecond:
+            return "ms";
+        default:
+            return "s";
     }
 }
 
@@ -85,15 +89,15 @@ private:
         if (bAgregado && run.aggregate_name != "median")
             return;
         SFila fila;
-        fila.sNombre   = run.run_name.str();
+        fila.sNombre = run.run_name.str();
         fila.sEtiqueta = run.report_label;
         // CPU time: the machine is shared, and wall time counts the waits.
         // Manual-time benchmarks measure their own thread's CPU time.
         const bool bManual = fila.sNombre.find("manual_time") != std::string::npos;
-        fila.dTiempo   = bManual ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
-        fila.sUnidad   = NombreUnidad(run.time_unit);
+        fila.dTiempo = bManual ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
+        fila.sUnidad = NombreUnidad(run.time_unit);
         fila.dNsPorEnlace = 0.0;
-        fila.dCV       = 0.0;
+        fila.dCV = 0.0;
         const auto it = run.counters.find("enlaces");
         if (it != run.counters.end() && it->second.value > 0)
             fila.dNsPorEnlace = ANanosegundos(fila.dTiempo, fila.sUnidad) / it->second.value;
@@ -103,7 +107,7 @@ private:
     std::string Cumplimiento(const SFila& fila) const;
     std::string RatioBusquedas(const std::string& sBase) const;
 
-    std::vector<SFila>            m_vFilas;
+    std::vector<SFila> m_vFilas;
     std::map<std::string, double> m_mCV;
 };
 

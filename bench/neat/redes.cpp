@@ -51,8 +51,8 @@ CGenoma GenomaEnCapas(const SFormaRed& forma, unsigned int nSemilla)
         vNeuronas.push_back(SGenNeurona(Neurona_Salida, n + 1 + j, (j + 1.0) / (m + 1), 1.0, false));
     for (std::size_t c = 1; c + 1 < vCapas.size(); ++c) {
         for (std::size_t j = 0; j < vCapas[c].size(); ++j)
-            vNeuronas.push_back(SGenNeurona(Neurona_Oculta, vCapas[c][j], (j + 1.0) / (vCapas[c].size() + 1),
-                                            c / dCapas, false));
+            vNeuronas.push_back(
+                SGenNeurona(Neurona_Oculta, vCapas[c][j], (j + 1.0) / (vCapas[c].size() + 1), c / dCapas, false));
     }
 
     // Neuron j of a layer reads from neurons j, j+1, ... of the layer before.
@@ -63,8 +63,7 @@ CGenoma GenomaEnCapas(const SFormaRed& forma, unsigned int nSemilla)
         for (std::size_t j = 0; j < vCapas[c].size(); ++j) {
             for (int t = 0; t < forma.vGradoEntrada[c - 1]; ++t) {
                 const int nDesde = vAntes[(j + t) % vAntes.size()];
-                vEnlaces.push_back(
-                    SGenEnlace(nDesde, vCapas[c][j], true, nInnovacion++, RandomDouble(-1, 1), false));
+                vEnlaces.push_back(SGenEnlace(nDesde, vCapas[c][j], true, nInnovacion++, RandomDouble(-1, 1), false));
             }
         }
     }

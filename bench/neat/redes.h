@@ -9,11 +9,11 @@
 #include "NEAT/CInnovacion.h"
 
 struct SFormaRed {
-    const char*      szNombre;
-    int              nEntradas;
-    int              nSalidas;
-    std::vector<int> vCapasOcultas;   // neurons per hidden layer
-    std::vector<int> vGradoEntrada;   // incoming links per neuron, one per hidden layer and one for the outputs
+    const char* szNombre;
+    int nEntradas;
+    int nSalidas;
+    std::vector<int> vCapasOcultas;  // neurons per hidden layer
+    std::vector<int> vGradoEntrada;  // incoming links per neuron, one per hidden layer and one for the outputs
 };
 
 // 2-1: the minimal XOR genome; 10-20-5: ten inputs, bias, two hidden layers

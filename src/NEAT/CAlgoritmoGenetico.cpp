@@ -1,5 +1,7 @@
 #include "CAlgoritmoGenetico.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -9,8 +11,6 @@
 #include <locale>
 #include <new>
 #include <sstream>
-#include <fcntl.h>
-#include <unistd.h>
 #include <utility>
 
 #include "CIndicePosiciones.h"
@@ -63,12 +63,12 @@ int HijosTrasElLider(double dHijosEsperados, std::size_t nTamPoblacion)
 std::size_t EspecieMasCercana(const TEspecies& vEspecies, const CGenoma& genoma, double& dMejorDistancia)
 {
     std::size_t nElegida = 0;
-    dMejorDistancia      = genoma.CalcularCompatibilidad(vEspecies[0].GetLider());
+    dMejorDistancia = genoma.CalcularCompatibilidad(vEspecies[0].GetLider());
     for (std::size_t e = 1; e < vEspecies.size(); ++e) {
         const double dDistancia = genoma.CalcularCompatibilidad(vEspecies[e].GetLider());
         if (dDistancia < dMejorDistancia) {
             dMejorDistancia = dDistancia;
-            nElegida        = e;
+            nElegida = e;
         }
     }
     return nElegida;
@@ -92,13 +92,12 @@ std::vector<const SGenEnlace*> GenesElegidos(const CGenoma& madre, const CGenoma
 {
     std::vector<const SGenEnlace*> vElegidos;
     vElegidos.reserve(madre.GetNumGenesEnlace() + padre.GetNumGenesEnlace());
-    TGEnlaces::const_iterator      itMadre = madre.GetItPrimerGen(), finMadre = madre.GetItFinGenes();
-    TGEnlaces::const_iterator      itPadre = padre.GetItPrimerGen(), finPadre = padre.GetItFinGenes();
+    TGEnlaces::const_iterator itMadre = madre.GetItPrimerGen(), finMadre = madre.GetItFinGenes();
+    TGEnlaces::const_iterator itPadre = padre.GetItPrimerGen(), finPadre = padre.GetItFinGenes();
     while (itMadre != finMadre || itPadre != finPadre) {
         const bool bSoloPadre =
             itMadre == finMadre || (itPadre != finPadre && itPadre->nIDInnovacion < itMadre->nIDInnovacion);
-        const bool bSoloMadre =
-            !bSoloPadre && (itPadre == finPadre || itMadre->nIDInnovacion < itPadre->nIDInnovacion);
+        const bool bSoloMadre = !bSoloPadre && (itPadre == finPadre || itMadre->nIDInnovacion < itPadre->nIDInnovacion);
         if (bSoloPadre) {
             if (!bMadreMejor)
                 vElegidos.push_back(&*itPadre);
@@ -118,7 +117,7 @@ std::vector<const SGenEnlace*> GenesElegidos(const CGenoma& madre, const CGenoma
 
 // Genes one round of mutations can add to a child: a neuron splitting a
 // link adds one neuron and two links, a new link one more.
-const std::size_t kHolguraEnlaces  = 3;
+const std::size_t kHolguraEnlaces = 3;
 const std::size_t kHolguraNeuronas = 1;
 
 }  // namespace
@@ -140,14 +139,14 @@ void CAlgoritmoGenetico::Limpiar()
         delete m_pBDInnovaciones;
         m_pBDInnovaciones = nullptr;
     }
-    m_nGeneracion             = 0;
-    m_nIDSigGenoma            = 0;
-    m_nIDSigEspecie           = 0;
-    m_nMejorIndividuo         = -1;
-    m_nEntradasRedes          = 0;
-    m_nSalidasRedes           = 0;
-    m_dMejorIdoneidad         = 0.0;
-    m_bMejorIdoneidadValida   = false;
+    m_nGeneracion = 0;
+    m_nIDSigGenoma = 0;
+    m_nIDSigEspecie = 0;
+    m_nMejorIndividuo = -1;
+    m_nEntradasRedes = 0;
+    m_nSalidasRedes = 0;
+    m_dMejorIdoneidad = 0.0;
+    m_bMejorIdoneidadValida = false;
     m_dIdoneidadTotalAjustada = 0.0;
     m_dIdoneidadMediaAjustada = 0.0;
     // The species and the best genomes belong to the run being cleared: kept
@@ -168,10 +167,10 @@ void CAlgoritmoGenetico::Inicializar(int nEntradas, int nSalidas)
 {
     Limpiar();
     m_nEntradasRedes = nEntradas;
-    m_nSalidasRedes  = nSalidas;
-    m_logEspecies    = nullptr;
-    m_logGenes       = nullptr;
-    m_logAG          = nullptr;
+    m_nSalidasRedes = nSalidas;
+    m_logEspecies = nullptr;
+    m_logGenes = nullptr;
+    m_logAG = nullptr;
     SetParametrosPorDefecto();
     GenerarSemillaRandom();
     const CGenoma genoma(1, nEntradas, nSalidas);
@@ -184,24 +183,24 @@ void CAlgoritmoGenetico::Inicializar(int nEntradas, int nSalidas)
 
 void CAlgoritmoGenetico::SetParametrosPorDefecto()
 {
-    m_nIndividuosElite              = 2;
+    m_nIndividuosElite = 2;
     m_nMaxEpocasPermitidasSinMejora = 30;
-    m_nMaxNumEspecies               = 10;
-    m_dMaxNumNeuronas               = 100;
-    m_nMaxNumIntentosEnlaceAntiguo  = 5;
-    m_nMaxIntentosAnyadirBucle      = 5;
-    m_nMaxIntentosAnyadirEnlace     = 5;
-    m_bEspeciacionActivada          = true;
-    m_dUmbralCompatibilidad         = 0.2;
-    m_dRatioDeCruce                 = 0.8;
-    m_dRatioDeMutacion              = 0.5;
-    m_dRatioDeMutacionSigmoidea     = 0.05;
-    m_dProbabilidadAnyadirNeurona   = 0.3;
-    m_dProbabilidadAnyadirEnlace    = 0.6;
-    m_dProbabilidadAnyadirBucle     = 0.3;
-    m_dProbabilidadSustituirPeso    = 0.05;
-    m_dMaxPerturbacionPeso          = 0.15;
-    m_dMaxPerturbacionSigmoidea     = 0.15;
+    m_nMaxNumEspecies = 10;
+    m_dMaxNumNeuronas = 100;
+    m_nMaxNumIntentosEnlaceAntiguo = 5;
+    m_nMaxIntentosAnyadirBucle = 5;
+    m_nMaxIntentosAnyadirEnlace = 5;
+    m_bEspeciacionActivada = true;
+    m_dUmbralCompatibilidad = 0.2;
+    m_dRatioDeCruce = 0.8;
+    m_dRatioDeMutacion = 0.5;
+    m_dRatioDeMutacionSigmoidea = 0.05;
+    m_dProbabilidadAnyadirNeurona = 0.3;
+    m_dProbabilidadAnyadirEnlace = 0.6;
+    m_dProbabilidadAnyadirBucle = 0.3;
+    m_dProbabilidadSustituirPeso = 0.05;
+    m_dMaxPerturbacionPeso = 0.15;
+    m_dMaxPerturbacionSigmoidea = 0.15;
 }
 
 void CAlgoritmoGenetico::CrearMente(IIndividuoIA* Individuo)
@@ -239,7 +238,7 @@ void CAlgoritmoGenetico::ResetearYEliminar()
 
 void CAlgoritmoGenetico::OrdenarYSalvarIndividuos()
 {
-    TPoblacionIA&                vPoblacion = *m_vPoblacion;
+    TPoblacionIA& vPoblacion = *m_vPoblacion;
     std::vector<SOrdenPtrGenoma> vOrdenGenomas;
     for (IIndividuoIA* pIndividuo : vPoblacion) {
         vOrdenGenomas.push_back(SOrdenPtrGenoma(pIndividuo->GetPuntuacion(), pIndividuo->GetGenoma()));
@@ -251,7 +250,7 @@ void CAlgoritmoGenetico::OrdenarYSalvarIndividuos()
 
     const double dMejorActual = vPoblacion[0]->GetGenoma()->GetIdoneidad();
     if (dMejorActual > m_dMejorIdoneidad || !m_bMejorIdoneidadValida) {
-        m_dMejorIdoneidad       = dMejorActual;
+        m_dMejorIdoneidad = dMejorActual;
         m_bMejorIdoneidadValida = true;
     }
 
@@ -263,13 +262,13 @@ void CAlgoritmoGenetico::OrdenarYSalvarIndividuos()
 void CAlgoritmoGenetico::EspeciarYCalcularHijosAExpandir()
 {
     for (IIndividuoIA* pIndividuo : *m_vPoblacion) {
-        CGenoma* pGenoma   = GenomaDe(pIndividuo);
-        bool     bColocado = false;
+        CGenoma* pGenoma = GenomaDe(pIndividuo);
+        bool bColocado = false;
         if (!m_vEspecies.empty()) {
-            double            dMejorDistancia = 0.0;
-            const std::size_t nElegida        = EspecieMasCercana(m_vEspecies, *pGenoma, dMejorDistancia);
-            const bool        bCompatible     = dMejorDistancia <= m_dUmbralCompatibilidad;
-            const bool bLleno      = m_vEspecies.size() == m_nMaxNumEspecies;
+            double dMejorDistancia = 0.0;
+            const std::size_t nElegida = EspecieMasCercana(m_vEspecies, *pGenoma, dMejorDistancia);
+            const bool bCompatible = dMejorDistancia <= m_dUmbralCompatibilidad;
+            const bool bLleno = m_vEspecies.size() == m_nMaxNumEspecies;
             if (m_bEspeciacionActivada && (bCompatible || bLleno)) {
                 m_vEspecies[nElegida].AddMiembro(*pGenoma);
                 pGenoma->SetEspecie(m_vEspecies[nElegida].GetID());
@@ -291,10 +290,9 @@ void CAlgoritmoGenetico::EspeciarYCalcularHijosAExpandir()
 
     // Every score 0: the quotient would be 0/0; every genome is due one.
     for (IIndividuoIA* pIndividuo : *m_vPoblacion) {
-        CGenoma*     pGenoma = GenomaDe(pIndividuo);
-        const double dHijos  = m_dIdoneidadMediaAjustada == 0.0
-                                   ? 1.0
-                                   : pGenoma->GetIdoneidadAjustada() / m_dIdoneidadMediaAjustada;
+        CGenoma* pGenoma = GenomaDe(pIndividuo);
+        const double dHijos =
+            m_dIdoneidadMediaAjustada == 0.0 ? 1.0 : pGenoma->GetIdoneidadAjustada() / m_dIdoneidadMediaAjustada;
         pGenoma->SetNumHijosAExpandir(dHijos);
     }
 
@@ -312,15 +310,15 @@ const CGenoma* CAlgoritmoGenetico::TournamentSelection(unsigned int nComparacion
 {
     // At least one draw, so that a tournament always has a winner.
     const unsigned int nSorteos = nComparaciones > 0 ? nComparaciones : 1;
-    const int          nUltimo  = static_cast<int>(m_vPoblacion->size()) - 1;
-    const CGenoma*     pGanador = nullptr;
-    double             dMejor   = 0.0;
+    const int nUltimo = static_cast<int>(m_vPoblacion->size()) - 1;
+    const CGenoma* pGanador = nullptr;
+    double dMejor = 0.0;
     for (unsigned int n = 0; n < nSorteos; ++n) {
-        const int      aleatorio = RandomInt(0, nUltimo);
-        const CGenoma* pGenoma   = (*m_vPoblacion)[aleatorio]->GetGenoma();
+        const int aleatorio = RandomInt(0, nUltimo);
+        const CGenoma* pGenoma = (*m_vPoblacion)[aleatorio]->GetGenoma();
         if (!pGanador || pGenoma->GetIdoneidad() > dMejor) {
             pGanador = pGenoma;
-            dMejor   = pGenoma->GetIdoneidad();
+            dMejor = pGenoma->GetIdoneidad();
         }
     }
     return pGanador;
@@ -336,8 +334,8 @@ CGenoma* CAlgoritmoGenetico::Cruce(const CGenoma& madre, const CGenoma& padre)
     // nothing. The ids are collected as AddIDNeurona collects them (each
     // once, in order of first appearance), through a hash set instead of a
     // search of the list.
-    TGEnlaces         enlacesHijo;
-    std::vector<int>  vIDNeuronas;
+    TGEnlaces enlacesHijo;
+    std::vector<int> vIDNeuronas;
     CIndicePosiciones idsVistos;
     enlacesHijo.reserve(vElegidos.size() + kHolguraEnlaces);
     for (const SGenEnlace* pElegido : vElegidos) {
@@ -411,13 +409,13 @@ void CAlgoritmoGenetico::EscribirLogGenes()
     if (!m_logGenes)
         return;
     const TPoblacionIA& vPoblacion = *m_vPoblacion;
-    double              dNeuronas  = 0.0;
-    double              dEnlaces   = 0.0;
+    double dNeuronas = 0.0;
+    double dEnlaces = 0.0;
     for (const IIndividuoIA* pIndividuo : vPoblacion) {
         dNeuronas += static_cast<double>(pIndividuo->GetGenoma()->GetNumGenesNeurona());
         dEnlaces += static_cast<double>(pIndividuo->GetGenoma()->GetNumGenesEnlace());
     }
-    const double   dTam     = static_cast<double>(vPoblacion.size());
+    const double dTam = static_cast<double>(vPoblacion.size());
     const CGenoma* pPrimero = vPoblacion[0]->GetGenoma();
     m_logGenes->anyadirALog("%i\t%i\t%f\t%f\n", static_cast<int>(pPrimero->GetNumGenesNeurona()),
                             static_cast<int>(pPrimero->GetNumGenesEnlace()), dNeuronas / dTam, dEnlaces / dTam);
@@ -428,7 +426,7 @@ void CAlgoritmoGenetico::EscribirLogAG()
     if (!m_logAG)
         return;
     const TPoblacionIA& vPoblacion = *m_vPoblacion;
-    double              dTotal     = 0.0;
+    double dTotal = 0.0;
     for (const IIndividuoIA* pIndividuo : vPoblacion)
         dTotal += pIndividuo->GetGenoma()->GetIdoneidad();
     const double dMejorPuntuacionActual = vPoblacion[0]->GetGenoma()->GetIdoneidad();
@@ -637,7 +635,16 @@ bool LeerCabeceraPoblacion(std::istream& in, int& nGeneracion, unsigned int& nIn
     long long nGen = 0, nTam = 0;
     if (!LecturaTexto::LeerEntero(in, INT_MIN, INT_MAX, nGen) || !LecturaTexto::LeerEntero(in, 0, UINT_MAX, nTam)) {
         in.setstate(std::ios::failbit);
-        sMotivo = "la cabecera (generaci" "\xF3" "n y n" "\xFA" "mero de individuos) est" "\xE1" " da" "\xF1" "ada";
+        sMotivo =
+            "la cabecera (generaci"
+            "\xF3"
+            "n y n"
+            "\xFA"
+            "mero de individuos) est"
+            "\xE1"
+            " da"
+            "\xF1"
+            "ada";
         return false;
     }
     nGeneracion = static_cast<int>(nGen);
@@ -652,14 +659,24 @@ bool LeerCuerpoPoblacion(std::istream& in, unsigned int nIndividuos, std::vector
     for (unsigned int i = 0; i < nIndividuos; ++i) {
         CGenoma genoma;
         if (!LeerGenoma(in, genoma)) {
-            sMotivo = "el genoma " + std::to_string(i) + " est" "\xE1" " incompleto o da" "\xF1" "ado";
+            sMotivo = "el genoma " + std::to_string(i) +
+                      " est"
+                      "\xE1"
+                      " incompleto o da"
+                      "\xF1"
+                      "ado";
             return false;
         }
         vLeidos.push_back(genoma);
     }
     CInnovacion bd{CGenoma()};
     if (!LeerInnovaciones(in, bd)) {
-        sMotivo = "la base de datos de innovaciones est" "\xE1" " incompleta o da" "\xF1" "ada";
+        sMotivo =
+            "la base de datos de innovaciones est"
+            "\xE1"
+            " incompleta o da"
+            "\xF1"
+            "ada";
         return false;
     }
     if (!SoloEspaciosAlFinal(in)) {
@@ -748,6 +765,6 @@ void CAlgoritmoGenetico::RecuperarPoblacion(TPoblacionIA& vPoblacion, const char
         vNuevos[i]->Copiar(vGenomas[i]);
         vPoblacion[i]->SetGenoma(vNuevos[i]);
     }
-    m_nGeneracion      = nGeneracion;
+    m_nGeneracion = nGeneracion;
     *m_pBDInnovaciones = bd;
 }

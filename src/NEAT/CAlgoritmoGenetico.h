@@ -14,20 +14,17 @@
 class CLog;
 
 typedef std::vector<const CRedNeuronal*> TFenotipos;
-typedef std::vector<CEspecie>            TEspecies;
+typedef std::vector<CEspecie> TEspecies;
 
 // Sort record: ascending order with it puts the highest score first.
 struct SOrdenPtrGenoma {
-    double         dIdoneidad;
+    double dIdoneidad;
     const CGenoma* genoma;
 
     SOrdenPtrGenoma(double d, const CGenoma* g) : dIdoneidad(d), genoma(g) {}
 };
 
-inline bool operator<(const SOrdenPtrGenoma& g1, const SOrdenPtrGenoma& g2)
-{
-    return g1.dIdoneidad > g2.dIdoneidad;
-}
+inline bool operator<(const SOrdenPtrGenoma& g1, const SOrdenPtrGenoma& g2) { return g1.dIdoneidad > g2.dIdoneidad; }
 
 // The evolution engine: one engine runs one evolution.
 class CAlgoritmoGenetico {
@@ -101,20 +98,20 @@ private:
     // Tests reach the private steps through this class only.
     friend class CPruebaAlgoritmoGenetico;
 
-    int                  m_nIDSigGenoma;
-    int                  m_nIDSigEspecie;
-    int                  m_nGeneracion;
-    int                  m_nMejorIndividuo;
-    int                  m_nEntradasRedes;
-    int                  m_nSalidasRedes;
-    bool                 m_bMejorIdoneidadValida;
-    double               m_dMejorIdoneidad;
-    double               m_dIdoneidadTotalAjustada;
-    double               m_dIdoneidadMediaAjustada;
-    CInnovacion*         m_pBDInnovaciones;
+    int m_nIDSigGenoma;
+    int m_nIDSigEspecie;
+    int m_nGeneracion;
+    int m_nMejorIndividuo;
+    int m_nEntradasRedes;
+    int m_nSalidasRedes;
+    bool m_bMejorIdoneidadValida;
+    double m_dMejorIdoneidad;
+    double m_dIdoneidadTotalAjustada;
+    double m_dIdoneidadMediaAjustada;
+    CInnovacion* m_pBDInnovaciones;
     std::vector<CGenoma> m_vMejoresIndividuos;
-    TEspecies            m_vEspecies;
-    TPoblacionIA*        m_vPoblacion;
+    TEspecies m_vEspecies;
+    TPoblacionIA* m_vPoblacion;
 
     unsigned int m_nIndividuosElite;
     unsigned int m_nMaxEpocasPermitidasSinMejora;
@@ -123,17 +120,17 @@ private:
     unsigned int m_nMaxNumIntentosEnlaceAntiguo;
     unsigned int m_nMaxIntentosAnyadirBucle;
     unsigned int m_nMaxIntentosAnyadirEnlace;
-    bool         m_bEspeciacionActivada;
-    double       m_dUmbralCompatibilidad;
-    double       m_dRatioDeCruce;
-    double       m_dRatioDeMutacion;
-    double       m_dRatioDeMutacionSigmoidea;
-    double       m_dProbabilidadAnyadirNeurona;
-    double       m_dProbabilidadAnyadirEnlace;
-    double       m_dProbabilidadAnyadirBucle;
-    double       m_dProbabilidadSustituirPeso;
-    double       m_dMaxPerturbacionPeso;
-    double       m_dMaxPerturbacionSigmoidea;
+    bool m_bEspeciacionActivada;
+    double m_dUmbralCompatibilidad;
+    double m_dRatioDeCruce;
+    double m_dRatioDeMutacion;
+    double m_dRatioDeMutacionSigmoidea;
+    double m_dProbabilidadAnyadirNeurona;
+    double m_dProbabilidadAnyadirEnlace;
+    double m_dProbabilidadAnyadirBucle;
+    double m_dProbabilidadSustituirPeso;
+    double m_dMaxPerturbacionPeso;
+    double m_dMaxPerturbacionSigmoidea;
 
     CLog* m_logEspecies;
     CLog* m_logGenes;

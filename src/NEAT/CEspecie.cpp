@@ -2,11 +2,11 @@
 
 #include "DebugLib/Random/Random.h"
 
-unsigned int CEspecie::ms_nEdadEspecieJoven   = 15;
-unsigned int CEspecie::ms_nEdadEspecieVieja   = 40;
-double       CEspecie::ms_dBonusEspecieJoven  = 1.25;
-double       CEspecie::ms_dPenaEspecieVieja   = 0.75;
-double       CEspecie::ms_dRatioSupervivencia = 0.3;
+unsigned int CEspecie::ms_nEdadEspecieJoven = 15;
+unsigned int CEspecie::ms_nEdadEspecieVieja = 40;
+double CEspecie::ms_dBonusEspecieJoven = 1.25;
+double CEspecie::ms_dPenaEspecieVieja = 0.75;
+double CEspecie::ms_dRatioSupervivencia = 0.3;
 
 namespace {
 
@@ -20,27 +20,27 @@ CEspecie::CEspecie(const CGenoma& PrimerMiembro, int nIDEspecie)
     : m_nID(0), m_nEpocasSinMejora(0), m_nEdad(0), m_dMejorIdoneidad(0.0), m_dHijosAExpandir(0.0)
 {
     Limpiar();
-    m_nID             = nIDEspecie;
-    m_IndividuoLider  = PrimerMiembro;
+    m_nID = nIDEspecie;
+    m_IndividuoLider = PrimerMiembro;
     m_dMejorIdoneidad = PrimerMiembro.GetIdoneidad();
     m_vIndividuos.push_back(&PrimerMiembro);
 }
 
 void CEspecie::Limpiar()
 {
-    m_nID              = 0;
-    m_nEdad            = 0;
+    m_nID = 0;
+    m_nEdad = 0;
     m_nEpocasSinMejora = 0;
-    m_dMejorIdoneidad  = 0.0;
-    m_dHijosAExpandir  = 0.0;
+    m_dMejorIdoneidad = 0.0;
+    m_dHijosAExpandir = 0.0;
     m_vIndividuos.clear();
 }
 
 void CEspecie::AddMiembro(const CGenoma& nuevo)
 {
     if (nuevo.GetIdoneidad() > m_dMejorIdoneidad) {
-        m_IndividuoLider   = nuevo;
-        m_dMejorIdoneidad  = nuevo.GetIdoneidad();
+        m_IndividuoLider = nuevo;
+        m_dMejorIdoneidad = nuevo.GetIdoneidad();
         m_nEpocasSinMejora = 0;
     }
     m_vIndividuos.push_back(&nuevo);
@@ -59,8 +59,8 @@ void CEspecie::AjustarIdoneidades()
     if (m_vIndividuos.empty())
         return;
     // The age is never negative, so comparing it as unsigned is exact.
-    const unsigned int nEdad   = static_cast<unsigned int>(m_nEdad);
-    double             dFactor = 1.0;
+    const unsigned int nEdad = static_cast<unsigned int>(m_nEdad);
+    double dFactor = 1.0;
     if (nEdad < ms_nEdadEspecieJoven)
         dFactor = ms_dBonusEspecieJoven;
     else if (nEdad > ms_nEdadEspecieVieja)
@@ -88,7 +88,7 @@ const CGenoma& CEspecie::GetSuperviviente() const
     // Product in double precision, truncated: 10 members give one of the
     // first three. Compared before converting, so no ratio overflows the int.
     const double dProducto = nMiembros * ms_dRatioSupervivencia;
-    int          nUltimo   = 0;
+    int nUltimo = 0;
     if (dProducto >= nMiembros)
         nUltimo = nMiembros - 1;
     else if (dProducto >= 1.0)

@@ -34,19 +34,19 @@ public:
     static void SetRatioSuperviviencia(double dRatio) { ms_dRatioSupervivencia = dRatio; }
 
 private:
-    int          m_nID;
-    int          m_nEpocasSinMejora;
-    int          m_nEdad;
-    double       m_dMejorIdoneidad;
-    double       m_dHijosAExpandir;
-    CGenoma      m_IndividuoLider;
+    int m_nID;
+    int m_nEpocasSinMejora;
+    int m_nEdad;
+    double m_dMejorIdoneidad;
+    double m_dHijosAExpandir;
+    CGenoma m_IndividuoLider;
     TIntegrantes m_vIndividuos;
 
     static unsigned int ms_nEdadEspecieJoven;
     static unsigned int ms_nEdadEspecieVieja;
-    static double       ms_dBonusEspecieJoven;
-    static double       ms_dPenaEspecieVieja;
-    static double       ms_dRatioSupervivencia;
+    static double ms_dBonusEspecieJoven;
+    static double ms_dPenaEspecieVieja;
+    static double ms_dRatioSupervivencia;
 };
 
 #endif

@@ -13,19 +13,19 @@
 #include <vector>
 
 #include "CInnovacion.h"
-#include "LecturaTexto.h"
 #include "DebugLib/Random/Random.h"
+#include "LecturaTexto.h"
 
 namespace {
 
 // Weights of the three terms of the compatibility distance.
-const double kPesoExceso      = 1.0;
-const double kPesoDisjuntos   = 1.0;
+const double kPesoExceso = 1.0;
+const double kPesoDisjuntos = 1.0;
 const double kPesoEmparejados = 0.4;
 
 // Genes one round of mutations can add: a neuron splitting a link adds one
 // neuron and two links, a new link one more.
-const size_t kHolguraEnlaces  = 3;
+const size_t kHolguraEnlaces = 3;
 const size_t kHolguraNeuronas = 1;
 
 // Silent look-ups: they only decide whether a gene can take part in a
@@ -125,9 +125,9 @@ CGenoma::CGenoma(const CGenoma& g) : m_nProfundidadRed(0), m_pFenotipo(nullptr) 
 CGenoma::CGenoma(int id, int entradas, int salidas) : m_nProfundidadRed(0), m_pFenotipo(nullptr)
 {
     Limpiar();
-    m_nIDGenoma    = id;
+    m_nIDGenoma = id;
     m_nEntradasRed = entradas;
-    m_nSalidasRed  = salidas;
+    m_nSalidasRed = salidas;
 
     // Bias left of the inputs, outputs spread evenly one layer below.
     double dDesplazX = 1.0 / (entradas + 2);
@@ -158,7 +158,7 @@ CGenoma::CGenoma(int id, TGNeuronas vNeuronas, TGEnlaces vEnlaces, int entradas,
     m_vGenesEnlace.swap(vEnlaces);
     m_vGenesNeurona.swap(vNeuronas);
     m_nEntradasRed = entradas;
-    m_nSalidasRed  = salidas;
+    m_nSalidasRed = salidas;
 }
 
 CGenoma::~CGenoma() { Limpiar(); }
@@ -184,12 +184,12 @@ void CGenoma::Copiar(const CGenoma& g)
     m_vGenesEnlace.assign(g.m_vGenesEnlace.begin(), g.m_vGenesEnlace.end());
     m_vGenesNeurona.reserve(g.m_vGenesNeurona.size() + kHolguraNeuronas);
     m_vGenesNeurona.assign(g.m_vGenesNeurona.begin(), g.m_vGenesNeurona.end());
-    m_nEspecie           = g.m_nEspecie;
-    m_nIDGenoma          = g.m_nIDGenoma;
-    m_nSalidasRed        = g.m_nSalidasRed;
-    m_nEntradasRed       = g.m_nEntradasRed;
-    m_dIdoneidad         = g.m_dIdoneidad;
-    m_dHijosAExpandir    = g.m_dHijosAExpandir;
+    m_nEspecie = g.m_nEspecie;
+    m_nIDGenoma = g.m_nIDGenoma;
+    m_nSalidasRed = g.m_nSalidasRed;
+    m_nEntradasRed = g.m_nEntradasRed;
+    m_dIdoneidad = g.m_dIdoneidad;
+    m_dHijosAExpandir = g.m_dHijosAExpandir;
     m_dIdoneidadAjustada = g.m_dIdoneidadAjustada;
 }
 
@@ -198,13 +198,13 @@ void CGenoma::Limpiar()
     BorrarFenotipo();
     m_vGenesEnlace.clear();
     m_vGenesNeurona.clear();
-    m_nEspecie           = 0;
-    m_nSalidasRed        = 0;
-    m_nEntradasRed       = 0;
-    m_nIDGenoma          = 0;
-    m_dHijosAExpandir    = 0.0;
+    m_nEspecie = 0;
+    m_nSalidasRed = 0;
+    m_nEntradasRed = 0;
+    m_nIDGenoma = 0;
+    m_dHijosAExpandir = 0.0;
     m_dIdoneidadAjustada = 0.0;
-    m_dIdoneidad         = 0.0;
+    m_dIdoneidad = 0.0;
 }
 
 void CGenoma::OrdenarGenes()
@@ -266,8 +266,7 @@ int CGenoma::GetPosicionNeurona(int IDNeurona) const
         if (m_vGenesNeurona[i].nID == IDNeurona)
             return static_cast<int>(i);
     }
-    std::fprintf(stderr, "ERROR: No se ha podido localizar el IDNeurona=%d!! (%s,%d)\n", IDNeurona, __FILE__,
-                 __LINE__);
+    std::fprintf(stderr, "ERROR: No se ha podido localizar el IDNeurona=%d!! (%s,%d)\n", IDNeurona, __FILE__, __LINE__);
     return -1;
 }
 
@@ -280,15 +279,15 @@ void CGenoma::AddEnlace(double dRatioMutacion, double dProbLoop, CInnovacion& BD
     if (RandomDouble(0, 1) > dRatioMutacion)
         return;
 
-    int  nIDInicio   = -1;
-    int  nIDFin      = -1;
+    int nIDInicio = -1;
+    int nIDFin = -1;
     bool bRecurrente = false;
 
     // Neither a loop nor an ordinary link may end at an input or the bias;
     // with no neuron after the bias there is nothing to draw.
     const int nPrimeraDestino = m_nEntradasRed + 1;
-    const int nUltima         = static_cast<int>(m_vGenesNeurona.size()) - 1;
-    const bool bHayDestino    = nUltima >= nPrimeraDestino;
+    const int nUltima = static_cast<int>(m_vGenesNeurona.size()) - 1;
+    const bool bHayDestino = nUltima >= nPrimeraDestino;
 
     if (dProbLoop > RandomDouble(0, 1)) {
         while (bHayDestino && nIntentosLoop-- > 0) {
@@ -297,13 +296,13 @@ void CGenoma::AddEnlace(double dRatioMutacion, double dProbLoop, CInnovacion& BD
                 continue;
             nIDInicio = nIDFin = gen.nID;
             gen.bRecurrente = true;
-            bRecurrente     = true;
+            bRecurrente = true;
             break;
         }
     } else {
         while (bHayDestino && nIntentosEnlace-- > 0) {
             nIDInicio = m_vGenesNeurona[RandomInt(0, nUltima)].nID;
-            nIDFin    = m_vGenesNeurona[RandomInt(nPrimeraDestino, nUltima)].nID;
+            nIDFin = m_vGenesNeurona[RandomInt(nPrimeraDestino, nUltima)].nID;
             if (!EnlaceDuplicado(nIDInicio, nIDFin) && nIDInicio != nIDFin)
                 break;
             nIDInicio = nIDFin = -1;
@@ -329,12 +328,12 @@ void CGenoma::AddNeurona(double dRatioMutacion, CInnovacion& BDInnovaciones, int
         return;
 
     const int tamanyoMini = m_nSalidasRed + m_nEntradasRed + 5;
-    const int L           = static_cast<int>(m_vGenesEnlace.size());
-    int nElegido          = -1;
+    const int L = static_cast<int>(m_vGenesEnlace.size());
+    int nElegido = -1;
 
     if (static_cast<int>(m_vGenesNeurona.size()) < tamanyoMini) {
         // Small genome: the newest sqrt(L) links are left alone.
-        const int s    = static_cast<int>(std::sqrt(static_cast<float>(L)));
+        const int s = static_cast<int>(std::sqrt(static_cast<float>(L)));
         const int nMax = L - 1 - s;
         while (nMax >= 0 && nIntentosEnlaceAnt-- > 0) {
             const int nPos = RandomInt(0, nMax);
@@ -354,14 +353,14 @@ void CGenoma::AddNeurona(double dRatioMutacion, CInnovacion& BDInnovaciones, int
 
     SGenEnlace& enlace = m_vGenesEnlace[nElegido];
     enlace.bHabilitado = false;
-    const double pesoOriginal   = enlace.dPeso;
-    const int    nNeuronaInicio = enlace.nIDNeuronaInicio;
-    const int    nNeuronaFin    = enlace.nIDNeuronaFin;
+    const double pesoOriginal = enlace.dPeso;
+    const int nNeuronaInicio = enlace.nIDNeuronaInicio;
+    const int nNeuronaFin = enlace.nIDNeuronaFin;
 
     const SGenNeurona& genInicio = m_vGenesNeurona[GetPosicionNeurona(nNeuronaInicio)];
-    const SGenNeurona& genFin    = m_vGenesNeurona[GetPosicionNeurona(nNeuronaFin)];
-    const double nuevoSplitY     = (genInicio.dSplitY + genFin.dSplitY) / 2.0;
-    const double nuevoSplitX     = (genInicio.dSplitX + genFin.dSplitX) / 2.0;
+    const SGenNeurona& genFin = m_vGenesNeurona[GetPosicionNeurona(nNeuronaFin)];
+    const double nuevoSplitY = (genInicio.dSplitY + genFin.dSplitY) / 2.0;
+    const double nuevoSplitX = (genInicio.dSplitX + genFin.dSplitX) / 2.0;
 
     int idInno = BDInnovaciones.ComprobarInnovacion(nNeuronaInicio, nNeuronaFin, INO_Neurona);
     // The genome already holds the neuron this split once made: it needs a fresh one.
@@ -384,8 +383,8 @@ void CGenoma::AddNeurona(double dRatioMutacion, CInnovacion& BDInnovaciones, int
     }
 
     const int nIDNuevaNeurona = BDInnovaciones.GetIDNeurona(idInno);
-    const int idInnoEnl1      = BDInnovaciones.ComprobarInnovacion(nNeuronaInicio, nIDNuevaNeurona, INO_Enlace);
-    const int idInnoEnl2      = BDInnovaciones.ComprobarInnovacion(nIDNuevaNeurona, nNeuronaFin, INO_Enlace);
+    const int idInnoEnl1 = BDInnovaciones.ComprobarInnovacion(nNeuronaInicio, nIDNuevaNeurona, INO_Enlace);
+    const int idInnoEnl2 = BDInnovaciones.ComprobarInnovacion(nIDNuevaNeurona, nNeuronaFin, INO_Enlace);
     if (idInnoEnl1 < 0 || idInnoEnl2 < 0)
         std::fprintf(stderr,
                      "ERROR INTERNO (%s,%d): No se encuentran valores que deber"
@@ -435,8 +434,8 @@ double CGenoma::CalcularCompatibilidad(const CGenoma& genoma) const
 {
     const TGEnlaces& v1 = m_vGenesEnlace;
     const TGEnlaces& v2 = genoma.m_vGenesEnlace;
-    const int nFin1     = static_cast<int>(v1.size()) - 1;
-    const int nFin2     = static_cast<int>(v2.size()) - 1;
+    const int nFin1 = static_cast<int>(v1.size()) - 1;
+    const int nFin2 = static_cast<int>(v2.size()) - 1;
 
     // Each walk stops on its list's last gene; an empty list stands at its
     // end from the start, so nothing outside a list is ever read.
@@ -546,7 +545,7 @@ bool LeerCabecera(std::istream& in, SCabeceraGenoma& cab)
         !LeerCuenta(in, cab.nNeuronas))
         return false;
     cab.nEntradas = static_cast<int>(nEntradas);
-    cab.nSalidas  = static_cast<int>(nSalidas);
+    cab.nSalidas = static_cast<int>(nSalidas);
     return true;
 }
 

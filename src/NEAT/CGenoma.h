@@ -59,16 +59,16 @@ public:
     TGEnlaces::const_iterator GetItFinGenes() const { return m_vGenesEnlace.end(); }
 
 private:
-    int           m_nIDGenoma;
-    int           m_nEspecie;
-    int           m_nSalidasRed;
-    int           m_nEntradasRed;
+    int m_nIDGenoma;
+    int m_nEspecie;
+    int m_nSalidasRed;
+    int m_nEntradasRed;
     [[maybe_unused]] int m_nProfundidadRed;  // kept for the record layout; nothing reads it
-    double        m_dIdoneidad;
-    double        m_dHijosAExpandir;
-    double        m_dIdoneidadAjustada;
-    TGEnlaces     m_vGenesEnlace;
-    TGNeuronas    m_vGenesNeurona;
+    double m_dIdoneidad;
+    double m_dHijosAExpandir;
+    double m_dIdoneidadAjustada;
+    TGEnlaces m_vGenesEnlace;
+    TGNeuronas m_vGenesNeurona;
     CRedNeuronal* m_pFenotipo;
 };
 

@@ -12,7 +12,7 @@ void CIndicePosiciones::Limpiar()
 {
     m_vCasillas.clear();
     m_nOcupadas = 0;
-    m_nBits     = 0;
+    m_nBits = 0;
 }
 
 // Fibonacci hashing: the top bits of the product spread consecutive ids.
@@ -44,7 +44,7 @@ bool CIndicePosiciones::InsertarSiFalta(std::uint64_t nClave, int nPosicion)
     for (std::size_t i = Inicio(nClave);; i = (i + 1) & nMascara) {
         SCasilla& c = m_vCasillas[i];
         if (c.nPosicion < 0) {
-            c.nClave    = nClave;
+            c.nClave = nClave;
             c.nPosicion = nPosicion;
             ++m_nOcupadas;
             return true;

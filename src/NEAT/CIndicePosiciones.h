@@ -15,20 +15,20 @@ public:
 
     void Limpiar();
     bool InsertarSiFalta(std::uint64_t nClave, int nPosicion);  // false if the key was there
-    int Buscar(std::uint64_t nClave) const;  // -1 when the key is absent
+    int Buscar(std::uint64_t nClave) const;                     // -1 when the key is absent
 
 private:
     struct SCasilla {
         std::uint64_t nClave;
-        int           nPosicion;  // -1: empty
+        int nPosicion;  // -1: empty
     };
 
     std::size_t Inicio(std::uint64_t nClave) const;
-    void        Crecer();
+    void Crecer();
 
     std::vector<SCasilla> m_vCasillas;  // size 0 or a power of two
-    std::size_t           m_nOcupadas;
-    unsigned int          m_nBits;
+    std::size_t m_nOcupadas;
+    unsigned int m_nBits;
 };
 
 #endif

@@ -34,7 +34,7 @@ void CInnovacion::Limpiar()
 {
     m_vInnovaciones.clear();
     m_nSigIDInnovacion = 0;
-    m_nSigIDNeurona    = 0;
+    m_nSigIDNeurona = 0;
     m_vIndiceEnlaces[INO_Neurona].Limpiar();
     m_vIndiceEnlaces[INO_Enlace].Limpiar();
     m_indiceNeuronas.Limpiar();
@@ -90,8 +90,8 @@ SGenNeurona CInnovacion::CrearNeuronaDesdeID(int nIDNeurona)
     const int nPos = m_indiceNeuronas.Buscar(ClaveNeurona(nIDNeurona));
     if (nPos >= 0) {
         const SInnovacion& inno = m_vInnovaciones[nPos];
-        gen.Tipo    = inno.tipoNeurona;
-        gen.nID     = inno.nIDNeurona;
+        gen.Tipo = inno.tipoNeurona;
+        gen.nID = inno.nIDNeurona;
         gen.dSplitX = inno.dSplitX;
         gen.dSplitY = inno.dSplitY;
         return gen;
@@ -136,7 +136,7 @@ bool LeerRegistro(std::istream& in, SInnovacion& r)
     // A neuron record names the kind of a real neuron.
     if (nTipo == INO_Neurona && nTipoNeurona == Neurona_SinTipo)
         return false;
-    r.tipo        = static_cast<TInnovacion>(nTipo);
+    r.tipo = static_cast<TInnovacion>(nTipo);
     r.tipoNeurona = static_cast<TNeurona>(nTipoNeurona);
     return LeerInt(in, r.nIDNeurona) && LeerInt(in, r.nIDNeuronaInicio) && LeerInt(in, r.nIDNeuronaFin) &&
            LeerReal(in, r.dSplitX) && LeerReal(in, r.dSplitY) && LeerInt(in, r.nID);

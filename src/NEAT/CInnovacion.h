@@ -10,25 +10,29 @@
 
 class CGenoma;
 
-enum TInnovacion {
-    INO_Neurona = 0,
-    INO_Enlace  = 1
-};
+enum TInnovacion { INO_Neurona = 0, INO_Enlace = 1 };
 
 struct SInnovacion {
-    int         nID;
+    int nID;
     TInnovacion tipo;
-    int         nIDNeuronaInicio;
-    int         nIDNeuronaFin;
-    int         nIDNeurona;
-    TNeurona    tipoNeurona;
-    double      dSplitY;
-    double      dSplitX;
+    int nIDNeuronaInicio;
+    int nIDNeuronaFin;
+    int nIDNeurona;
+    TNeurona tipoNeurona;
+    double dSplitY;
+    double dSplitX;
 
     SInnovacion() {}
     SInnovacion(int dsd, int hasta, TInnovacion t, int id, TNeurona tNeu, double x, double y)
-        : nID(id), tipo(t), nIDNeuronaInicio(dsd), nIDNeuronaFin(hasta), nIDNeurona(0), tipoNeurona(tNeu),
-          dSplitY(y), dSplitX(x) {}
+        : nID(id),
+          tipo(t),
+          nIDNeuronaInicio(dsd),
+          nIDNeuronaFin(hasta),
+          nIDNeurona(0),
+          tipoNeurona(tNeu),
+          dSplitY(y),
+          dSplitX(x)
+    {}
 };
 
 typedef std::vector<SInnovacion> TInnovaciones;
@@ -46,7 +50,11 @@ public:
     SGenNeurona CrearNeuronaDesdeID(int nIDNeurona);
     int GetIDNeurona(int nID) const { return m_vInnovaciones[nID].nIDNeurona; }
 
-    int SetSigIDInnovacion(int num) { m_nSigIDInnovacion += num; return m_nSigIDInnovacion; }
+    int SetSigIDInnovacion(int num)
+    {
+        m_nSigIDInnovacion += num;
+        return m_nSigIDInnovacion;
+    }
     void SetSigIDNeurona(int n) { m_nSigIDNeurona = n; }
     int GetSigIDInnovacion() const { return m_nSigIDInnovacion; }
     int GetSigIDNeurona() const { return m_nSigIDNeurona; }
@@ -56,8 +64,8 @@ private:
     void Indexar(int nPosicion);
 
     TInnovaciones m_vInnovaciones;
-    int           m_nSigIDInnovacion;
-    int           m_nSigIDNeurona;
+    int m_nSigIDInnovacion;
+    int m_nSigIDNeurona;
 
     // Look-up caches, rebuilt from nothing by Limpiar and extended by every
     // appended record; they hold positions in m_vInnovaciones, the first one

@@ -21,15 +21,15 @@ void ErrorDecodificacion(int nLinea)
 
 // One neuron and its outgoing links as read from a plain network text.
 struct SEnlaceLeido {
-    bool     bRecurrente;
-    double   dPeso;
+    bool bRecurrente;
+    double dPeso;
     unsigned nOrigen;
     unsigned nDestino;
 };
 
 struct SNeuronaLeida {
-    int    nTipo;
-    int    nID;
+    int nTipo;
+    int nID;
     double dCurva;
     double dSplitX;
     double dSplitY;
@@ -84,7 +84,7 @@ void CRedNeuronal::AddEnlace(const SNeurona* NeuronaInicio, const SNeurona* Neur
 {
     // Both neurons belong to this network, which holds them as writable.
     SNeurona* pInicio = const_cast<SNeurona*>(NeuronaInicio);
-    SNeurona* pFin    = const_cast<SNeurona*>(NeuronaFin);
+    SNeurona* pFin = const_cast<SNeurona*>(NeuronaFin);
     SEnlace enlace(dPeso, pInicio, pFin, bRec);
     pInicio->vEnlacesSalida.push_back(enlace);
     pFin->vEnlacesEntrada.push_back(enlace);
@@ -140,7 +140,7 @@ const TVecDoubles& CRedNeuronal::Actualizar(const TVecDoubles& Entradas, TEjecuc
 
 void CRedNeuronal::ConstruirCompacta()
 {
-    m_bCompactaAlDia  = true;
+    m_bCompactaAlDia = true;
     m_bCompactaUsable = false;
     m_vNeuronasCompacta.clear();
     m_vdPesosCompacta.clear();
@@ -163,7 +163,7 @@ void CRedNeuronal::ConstruirCompacta()
         const SNeurona* pNeurona = m_vNeuronas[i];
         SNeuronaCompacta n;
         n.nPrimerEnlace = static_cast<int>(m_vdPesosCompacta.size());
-        n.dCurvatura    = pNeurona->dCurvaturaSigmoidea;
+        n.dCurvatura = pNeurona->dCurvaturaSigmoidea;
         for (const SEnlace& enlace : pNeurona->vEnlacesEntrada) {
             const auto it = std::lower_bound(vPorDireccion.begin(), vPorDireccion.end(),
                                              std::make_pair(static_cast<const SNeurona*>(enlace.pNeuronaEntrada), 0));
@@ -204,10 +204,10 @@ void CRedNeuronal::MarcarEstadoCompacta()
 
 void CRedNeuronal::PasadaCompacta(const TVecDoubles& Entradas)
 {
-    double* const       pValores  = m_vdValores.data();
-    const double* const pPesos    = m_vdPesosCompacta.data();
-    const int* const    pOrigenes = m_vnOrigenesCompacta.data();
-    const size_t        nNeuronas = m_vNeuronasCompacta.size();
+    double* const pValores = m_vdValores.data();
+    const double* const pPesos = m_vdPesosCompacta.data();
+    const int* const pOrigenes = m_vnOrigenesCompacta.data();
+    const size_t nNeuronas = m_vNeuronasCompacta.size();
     size_t i = 0;
     for (; i < m_nEntradasCompacta; ++i)
         pValores[i] = Entradas[i];
@@ -327,8 +327,8 @@ bool CargarTextoPlanoRed(const std::string& sPlano, CRedNeuronal& red)
     std::vector<SNeuronaLeida> vNeuronas;
     for (unsigned i = 0; i < nNeuronas; ++i) {
         SNeuronaLeida n;
-        if (!LeerValor(in, n.nTipo) || !LeerValor(in, n.nID) || !LeerValor(in, n.dCurva) ||
-            !LeerValor(in, n.dSplitX) || !LeerValor(in, n.dSplitY))
+        if (!LeerValor(in, n.nTipo) || !LeerValor(in, n.nID) || !LeerValor(in, n.dCurva) || !LeerValor(in, n.dSplitX) ||
+            !LeerValor(in, n.dSplitY))
             return false;
         if (n.nTipo < Neurona_Entrada || n.nTipo > Neurona_SinTipo)
             return false;

@@ -8,45 +8,45 @@
 
 #include "tipos.h"
 
-enum TNeurona {
-    Neurona_Entrada = 0,
-    Neurona_Salida  = 1,
-    Neurona_Oculta  = 2,
-    Neurona_Sesgo   = 3,
-    Neurona_SinTipo = 4
-};
+enum TNeurona { Neurona_Entrada = 0, Neurona_Salida = 1, Neurona_Oculta = 2, Neurona_Sesgo = 3, Neurona_SinTipo = 4 };
 
-enum TEjecucion {
-    Ejecucion_Instantanea  = 0,
-    Ejecucion_PasoDinamico = 1
-};
+enum TEjecucion { Ejecucion_Instantanea = 0, Ejecucion_PasoDinamico = 1 };
 
 struct SNeurona;
 
 struct SEnlace {
     SNeurona* pNeuronaEntrada;
     SNeurona* pNeuronaSalida;
-    double    dPeso;
-    bool      bRecurrente;
+    double dPeso;
+    bool bRecurrente;
 
     SEnlace(double peso, SNeurona* pNIn, SNeurona* pNOut, bool rec)
-        : pNeuronaEntrada(pNIn), pNeuronaSalida(pNOut), dPeso(peso), bRecurrente(rec) {}
+        : pNeuronaEntrada(pNIn), pNeuronaSalida(pNOut), dPeso(peso), bRecurrente(rec)
+    {}
 };
 
 struct SNeurona {
     std::vector<SEnlace> vEnlacesEntrada;
     std::vector<SEnlace> vEnlacesSalida;
     TNeurona TipoNeurona;
-    int      nID;
-    double   dCurvaturaSigmoidea;
-    double   dSumaEntradas;
-    double   dSalida;
-    double   dX, dY;
-    double   dSplitX, dSplitY;
+    int nID;
+    double dCurvaturaSigmoidea;
+    double dSumaEntradas;
+    double dSalida;
+    double dX, dY;
+    double dSplitX, dSplitY;
 
     SNeurona(TNeurona tipo, int id, double x, double y, double curva)
-        : TipoNeurona(tipo), nID(id), dCurvaturaSigmoidea(curva), dSumaEntradas(0.0),
-          dSalida(0.0), dX(0.0), dY(0.0), dSplitX(x), dSplitY(y) {}
+        : TipoNeurona(tipo),
+          nID(id),
+          dCurvaturaSigmoidea(curva),
+          dSumaEntradas(0.0),
+          dSalida(0.0),
+          dX(0.0),
+          dY(0.0),
+          dSplitX(x),
+          dSplitY(y)
+    {}
 };
 
 // A runnable network. Neurons are evaluated in the order they were added:
@@ -80,12 +80,12 @@ private:
     CRedNeuronal& operator=(const CRedNeuronal&);
 
     double FuncionActivacion(double SumaEntradas, double Activacion);
-    void   Pasada(const TVecDoubles& Entradas);
+    void Pasada(const TVecDoubles& Entradas);
 
     // Compact form.
     struct SNeuronaCompacta {
-        int    nPrimerEnlace;  // its incoming links: [nPrimerEnlace, nFinEnlaces)
-        int    nFinEnlaces;
+        int nPrimerEnlace;  // its incoming links: [nPrimerEnlace, nFinEnlaces)
+        int nFinEnlaces;
         double dCurvatura;
     };
     void ConstruirCompacta();
@@ -93,19 +93,19 @@ private:
     void PasadaCompacta(const TVecDoubles& Entradas);
     void ActualizarCompacta(const TVecDoubles& Entradas, std::size_t nPasadas, bool bReiniciar);
 
-    std::map<double, int>  m_mTablaCapas;
-    TVecDoubles            m_vdSalidas;
+    std::map<double, int> m_mTablaCapas;
+    TVecDoubles m_vdSalidas;
     std::vector<SNeurona*> m_vNeuronas;
 
-    bool                          m_bCompactaAlDia;  // false after every change of the network
-    bool                          m_bCompactaUsable;  // false if a link comes from a foreign neuron
-    std::size_t                   m_nEntradasCompacta;
+    bool m_bCompactaAlDia;   // false after every change of the network
+    bool m_bCompactaUsable;  // false if a link comes from a foreign neuron
+    std::size_t m_nEntradasCompacta;
     std::vector<SNeuronaCompacta> m_vNeuronasCompacta;  // by position in m_vNeuronas
-    std::vector<double>           m_vdPesosCompacta;    // incoming links, neuron after neuron
-    std::vector<int>              m_vnOrigenesCompacta;  // position of each link's source
-    std::vector<int>              m_vnSalidasCompacta;   // positions of the output neurons
-    std::vector<int>              m_vnEstadoCompacta;    // computed neurons read before they are computed
-    std::vector<double>           m_vdValores;           // outputs during evaluation
+    std::vector<double> m_vdPesosCompacta;              // incoming links, neuron after neuron
+    std::vector<int> m_vnOrigenesCompacta;              // position of each link's source
+    std::vector<int> m_vnSalidasCompacta;               // positions of the output neurons
+    std::vector<int> m_vnEstadoCompacta;                // computed neurons read before they are computed
+    std::vector<double> m_vdValores;                    // outputs during evaluation
 };
 
 std::ostream& operator<<(std::ostream& out, const CRedNeuronal& red);

@@ -7,29 +7,31 @@
 #include "DebugLib/Random/Random.h"
 
 struct SGenNeurona {
-    int      nID;
+    int nID;
     TNeurona Tipo;
-    bool     bRecurrente;
-    double   dCurvaturaActivacion;
-    double   dSplitX;
-    double   dSplitY;
+    bool bRecurrente;
+    double dCurvaturaActivacion;
+    double dSplitX;
+    double dSplitY;
 
     // Every neuron gene draws its own curvature.
     SGenNeurona(TNeurona t, int id, double x, double y, bool r)
-        : nID(id), Tipo(t), bRecurrente(r), dCurvaturaActivacion(RandomDouble(0, 1)), dSplitX(x), dSplitY(y) {}
+        : nID(id), Tipo(t), bRecurrente(r), dCurvaturaActivacion(RandomDouble(0, 1)), dSplitX(x), dSplitY(y)
+    {}
 };
 
 struct SGenEnlace {
-    int    nIDNeuronaInicio;
-    int    nIDNeuronaFin;
+    int nIDNeuronaInicio;
+    int nIDNeuronaFin;
     double dPeso;
-    bool   bHabilitado;
-    bool   bRecurrente;
-    int    nIDInnovacion;
+    bool bHabilitado;
+    bool bRecurrente;
+    int nIDInnovacion;
 
     SGenEnlace() {}
     SGenEnlace(int in, int fin, bool h, int tag, double p, bool r)
-        : nIDNeuronaInicio(in), nIDNeuronaFin(fin), dPeso(p), bHabilitado(h), bRecurrente(r), nIDInnovacion(tag) {}
+        : nIDNeuronaInicio(in), nIDNeuronaFin(fin), dPeso(p), bHabilitado(h), bRecurrente(r), nIDInnovacion(tag)
+    {}
 };
 
 // Link genes are ordered by innovation number alone.
@@ -39,6 +41,6 @@ inline bool operator<(const SGenEnlace& GenIzq, const SGenEnlace& GenDcha)
 }
 
 typedef std::vector<SGenNeurona> TGNeuronas;
-typedef std::vector<SGenEnlace>  TGEnlaces;
+typedef std::vector<SGenEnlace> TGEnlaces;
 
 #endif

@@ -21,8 +21,9 @@ public:
             m_pGenoma = nullptr;
         }
     }
+
 protected:
-    double   m_dPuntuacion;
+    double m_dPuntuacion;
     CGenoma* m_pGenoma;
 };
 

@@ -4,6 +4,6 @@
 #include <vector>
 
 typedef std::vector<double> TVecDoubles;
-typedef std::vector<int>    TVecInts;
+typedef std::vector<int> TVecInts;
 
 #endif

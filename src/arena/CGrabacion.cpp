@@ -7,54 +7,60 @@
 
 namespace {
 
-const char* const kNombresEvento[] = {"disparo", "impacto", "pared", "choque",
-                                      "galleta", "mina", "muerte", "destruido"};
+const char* const kNombresEvento[] = {"disparo", "impacto", "pared",  "choque",
+                                      "galleta", "mina",    "muerte", "destruido"};
 
 // Three decimals, trailing zeros dropped: keeps the file compact.
 void EscribirNumero(std::ostream& salida, double dValor)
 {
-  if (!std::isfinite(dValor)) dValor = 0;
-  char szTexto[48];
-  std::snprintf(szTexto, sizeof(szTexto), "%.3f", dValor);
-  size_t nLong = std::strlen(szTexto);
-  while (nLong > 0 && szTexto[nLong - 1] == '0') --nLong;
-  if (nLong > 0 && szTexto[nLong - 1] == '.') --nLong;
-  szTexto[nLong] = '\0';
-  if (std::strcmp(szTexto, "-0") == 0) std::strcpy(szTexto, "0");
-  salida << szTexto;
+    if (!std::isfinite(dValor))
+        dValor = 0;
+    char szTexto[48];
+    std::snprintf(szTexto, sizeof(szTexto), "%.3f", dValor);
+    size_t nLong = std::strlen(szTexto);
+    while (nLong > 0 && szTexto[nLong - 1] == '0')
+        --nLong;
+    if (nLong > 0 && szTexto[nLong - 1] == '.')
+        --nLong;
+    szTexto[nLong] = '\0';
+    if (std::strcmp(szTexto, "-0") == 0)
+        std::strcpy(szTexto, "0");
+    salida << szTexto;
 }
 
 void EscribirTexto(std::ostream& salida, const std::string& sTexto)
 {
-  salida << '"';
-  for (unsigned char c : sTexto) {
-    if (c == '"' || c == '\\') {
-      salida << '\\' << c;
-    } else if (c < 0x20 || c >= 0x7F) {
-      char szEscape[8];
-      std::snprintf(szEscape, sizeof(szEscape), "\\u%04x", c);
-      salida << szEscape;
-    } else {
-      salida << c;
+    salida << '"';
+    for (unsigned char c : sTexto) {
+        if (c == '"' || c == '\\') {
+            salida << '\\' << c;
+        } else if (c < 0x20 || c >= 0x7F) {
+            char szEscape[8];
+            std::snprintf(szEscape, sizeof(szEscape), "\\u%04x", c);
+            salida << szEscape;
+        } else {
+            salida << c;
+        }
     }
-  }
-  salida << '"';
+    salida << '"';
 }
 
-void EscribirGrupos(std::ostream& salida, const std::vector<double>& vdValores,
-                    size_t nInicio, size_t nFin, size_t nAncho)
+void EscribirGrupos(std::ostream& salida, const std::vector<double>& vdValores, size_t nInicio, size_t nFin,
+                    size_t nAncho)
 {
-  salida << '[';
-  for (size_t i = nInicio; i < nFin; i += nAncho) {
-    if (i > nInicio) salida << ',';
     salida << '[';
-    for (size_t k = 0; k < nAncho; ++k) {
-      if (k > 0) salida << ',';
-      EscribirNumero(salida, vdValores[i + k]);
+    for (size_t i = nInicio; i < nFin; i += nAncho) {
+        if (i > nInicio)
+            salida << ',';
+        salida << '[';
+        for (size_t k = 0; k < nAncho; ++k) {
+            if (k > 0)
+                salida << ',';
+            EscribirNumero(salida, vdValores[i + k]);
+        }
+        salida << ']';
     }
     salida << ']';
-  }
-  salida << ']';
 }
 
 }  // namespace
@@ -63,157 +69,159 @@ CGrabacion::CGrabacion() : m_dMedida(0), m_dPaso(0), m_nEventosAsignados(0) {}
 
 void CGrabacion::Limpiar()
 {
-  m_sArena.clear();
-  m_dMedida = 0;
-  m_dPaso = 0;
-  m_vsNombres.clear();
-  m_vCuadros.clear();
-  m_vdRobots.clear();
-  m_vdDisparos.clear();
-  m_vdGalletas.clear();
-  m_vdMinas.clear();
-  m_vEventos.clear();
-  m_nEventosAsignados = 0;
+    m_sArena.clear();
+    m_dMedida = 0;
+    m_dPaso = 0;
+    m_vsNombres.clear();
+    m_vCuadros.clear();
+    m_vdRobots.clear();
+    m_vdDisparos.clear();
+    m_vdGalletas.clear();
+    m_vdMinas.clear();
+    m_vEventos.clear();
+    m_nEventosAsignados = 0;
 }
 
 void CGrabacion::Empezar(const std::string& sArena, double dMedida, double dPaso,
                          const std::vector<std::string>& vsNombres)
 {
-  Limpiar();
-  m_sArena = sArena;
-  m_dMedida = dMedida;
-  m_dPaso = dPaso;
-  m_vsNombres = vsNombres;
+    Limpiar();
+    m_sArena = sArena;
+    m_dMedida = dMedida;
+    m_dPaso = dPaso;
+    m_vsNombres = vsNombres;
 }
 
 void CGrabacion::AddEvento(TEvento eTipo, int nRobot, double dX, double dY, double dValor)
 {
-  m_vEventos.push_back(SEvento{eTipo, nRobot, dX, dY, dValor});
+    m_vEventos.push_back(SEvento{eTipo, nRobot, dX, dY, dValor});
 }
 
 void CGrabacion::AddCuadro(int nJuego, double dTiempo)
 {
-  SCuadro cuadro;
-  cuadro.nJuego = nJuego;
-  cuadro.dTiempo = dTiempo;
-  cuadro.iRobot = m_vdRobots.size();
-  cuadro.iDisparo = m_vdDisparos.size();
-  cuadro.iGalleta = m_vdGalletas.size();
-  cuadro.iMina = m_vdMinas.size();
-  cuadro.iEvento = m_nEventosAsignados;
-  cuadro.nEventos = m_vEventos.size() - m_nEventosAsignados;
-  m_nEventosAsignados = m_vEventos.size();
-  m_vCuadros.push_back(cuadro);
+    SCuadro cuadro;
+    cuadro.nJuego = nJuego;
+    cuadro.dTiempo = dTiempo;
+    cuadro.iRobot = m_vdRobots.size();
+    cuadro.iDisparo = m_vdDisparos.size();
+    cuadro.iGalleta = m_vdGalletas.size();
+    cuadro.iMina = m_vdMinas.size();
+    cuadro.iEvento = m_nEventosAsignados;
+    cuadro.nEventos = m_vEventos.size() - m_nEventosAsignados;
+    m_nEventosAsignados = m_vEventos.size();
+    m_vCuadros.push_back(cuadro);
 }
 
-void CGrabacion::AddRobot(double dX, double dY, double dRumbo, double dCanyon, double dRadar,
-                          double dEnergia, bool bVivo)
+void CGrabacion::AddRobot(double dX, double dY, double dRumbo, double dCanyon, double dRadar, double dEnergia,
+                          bool bVivo)
 {
-  const double vdValores[7] = {dX, dY, dRumbo, dCanyon, dRadar, dEnergia, bVivo ? 1.0 : 0.0};
-  m_vdRobots.insert(m_vdRobots.end(), vdValores, vdValores + 7);
+    const double vdValores[7] = {dX, dY, dRumbo, dCanyon, dRadar, dEnergia, bVivo ? 1.0 : 0.0};
+    m_vdRobots.insert(m_vdRobots.end(), vdValores, vdValores + 7);
 }
 
 void CGrabacion::AddDisparo(double dX, double dY, double dEnergia)
 {
-  m_vdDisparos.push_back(dX);
-  m_vdDisparos.push_back(dY);
-  m_vdDisparos.push_back(dEnergia);
+    m_vdDisparos.push_back(dX);
+    m_vdDisparos.push_back(dY);
+    m_vdDisparos.push_back(dEnergia);
 }
 
 void CGrabacion::AddGalleta(double dX, double dY)
 {
-  m_vdGalletas.push_back(dX);
-  m_vdGalletas.push_back(dY);
+    m_vdGalletas.push_back(dX);
+    m_vdGalletas.push_back(dY);
 }
 
 void CGrabacion::AddMina(double dX, double dY)
 {
-  m_vdMinas.push_back(dX);
-  m_vdMinas.push_back(dY);
+    m_vdMinas.push_back(dX);
+    m_vdMinas.push_back(dY);
 }
 
 size_t CGrabacion::Fin(size_t nCuadro, size_t SCuadro::*pInicio, size_t nTotal) const
 {
-  if (nCuadro + 1 < m_vCuadros.size()) return m_vCuadros[nCuadro + 1].*pInicio;
-  return nTotal;
+    if (nCuadro + 1 < m_vCuadros.size())
+        return m_vCuadros[nCuadro + 1].*pInicio;
+    return nTotal;
 }
 
 void CGrabacion::EscribirCuadro(std::ostream& salida, size_t nCuadro) const
 {
-  const SCuadro& c = m_vCuadros[nCuadro];
-  salida << "{\"j\":" << c.nJuego << ",\"t\":";
-  EscribirNumero(salida, c.dTiempo);
-  salida << ",\"r\":";
-  EscribirGrupos(salida, m_vdRobots, c.iRobot, Fin(nCuadro, &SCuadro::iRobot, m_vdRobots.size()), 7);
-  salida << ",\"d\":";
-  EscribirGrupos(salida, m_vdDisparos, c.iDisparo,
-                 Fin(nCuadro, &SCuadro::iDisparo, m_vdDisparos.size()), 3);
-  salida << ",\"g\":";
-  EscribirGrupos(salida, m_vdGalletas, c.iGalleta,
-                 Fin(nCuadro, &SCuadro::iGalleta, m_vdGalletas.size()), 2);
-  salida << ",\"m\":";
-  EscribirGrupos(salida, m_vdMinas, c.iMina, Fin(nCuadro, &SCuadro::iMina, m_vdMinas.size()), 2);
-  salida << ",\"e\":[";
-  for (size_t i = 0; i < c.nEventos; ++i) {
-    const SEvento& e = m_vEventos[c.iEvento + i];
-    if (i > 0) salida << ',';
-    salida << "[\"" << kNombresEvento[e.eTipo] << "\"," << e.nRobot << ',';
-    EscribirNumero(salida, e.dX);
-    salida << ',';
-    EscribirNumero(salida, e.dY);
-    salida << ',';
-    EscribirNumero(salida, e.dValor);
-    salida << ']';
-  }
-  salida << "]}";
+    const SCuadro& c = m_vCuadros[nCuadro];
+    salida << "{\"j\":" << c.nJuego << ",\"t\":";
+    EscribirNumero(salida, c.dTiempo);
+    salida << ",\"r\":";
+    EscribirGrupos(salida, m_vdRobots, c.iRobot, Fin(nCuadro, &SCuadro::iRobot, m_vdRobots.size()), 7);
+    salida << ",\"d\":";
+    EscribirGrupos(salida, m_vdDisparos, c.iDisparo, Fin(nCuadro, &SCuadro::iDisparo, m_vdDisparos.size()), 3);
+    salida << ",\"g\":";
+    EscribirGrupos(salida, m_vdGalletas, c.iGalleta, Fin(nCuadro, &SCuadro::iGalleta, m_vdGalletas.size()), 2);
+    salida << ",\"m\":";
+    EscribirGrupos(salida, m_vdMinas, c.iMina, Fin(nCuadro, &SCuadro::iMina, m_vdMinas.size()), 2);
+    salida << ",\"e\":[";
+    for (size_t i = 0; i < c.nEventos; ++i) {
+        const SEvento& e = m_vEventos[c.iEvento + i];
+        if (i > 0)
+            salida << ',';
+        salida << "[\"" << kNombresEvento[e.eTipo] << "\"," << e.nRobot << ',';
+        EscribirNumero(salida, e.dX);
+        salida << ',';
+        EscribirNumero(salida, e.dY);
+        salida << ',';
+        EscribirNumero(salida, e.dValor);
+        salida << ']';
+    }
+    salida << "]}";
 }
 
 bool CGrabacion::EscribirJSON(std::ostream& salida) const
 {
-  salida << "{\"formato\":\"grabacion-arena-1\",\"arena\":";
-  EscribirTexto(salida, m_sArena);
-  salida << ",\"medida\":";
-  EscribirNumero(salida, m_dMedida);
-  salida << ",\"paso\":";
-  EscribirNumero(salida, m_dPaso);
-  salida << ",\"radios\":{\"robot\":0.5,\"disparo\":0.1,\"objeto\":0.3},\"robots\":[";
-  for (size_t i = 0; i < m_vsNombres.size(); ++i) {
-    if (i > 0) salida << ',';
-    EscribirTexto(salida, m_vsNombres[i]);
-  }
-  salida << "],\"cuadros\":[";
-  for (size_t i = 0; i < m_vCuadros.size(); ++i) {
-    if (i > 0) salida << ",\n";
-    EscribirCuadro(salida, i);
-  }
-  salida << "]}\n";
-  return static_cast<bool>(salida);
+    salida << "{\"formato\":\"grabacion-arena-1\",\"arena\":";
+    EscribirTexto(salida, m_sArena);
+    salida << ",\"medida\":";
+    EscribirNumero(salida, m_dMedida);
+    salida << ",\"paso\":";
+    EscribirNumero(salida, m_dPaso);
+    salida << ",\"radios\":{\"robot\":0.5,\"disparo\":0.1,\"objeto\":0.3},\"robots\":[";
+    for (size_t i = 0; i < m_vsNombres.size(); ++i) {
+        if (i > 0)
+            salida << ',';
+        EscribirTexto(salida, m_vsNombres[i]);
+    }
+    salida << "],\"cuadros\":[";
+    for (size_t i = 0; i < m_vCuadros.size(); ++i) {
+        if (i > 0)
+            salida << ",\n";
+        EscribirCuadro(salida, i);
+    }
+    salida << "]}\n";
+    return static_cast<bool>(salida);
 }
 
 bool CGrabacion::GuardarJSON(const std::string& sRuta) const
 {
-  const std::string sTemporal = sRuta + ".tmp";
-  {
-    std::ofstream archivo(sTemporal.c_str(), std::ios::binary | std::ios::trunc);
-    if (!archivo) {
-      std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se puede crear %s\n",
-                   __LINE__, sTemporal.c_str());
-      return false;
+    const std::string sTemporal = sRuta + ".tmp";
+    {
+        std::ofstream archivo(sTemporal.c_str(), std::ios::binary | std::ios::trunc);
+        if (!archivo) {
+            std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se puede crear %s\n", __LINE__,
+                         sTemporal.c_str());
+            return false;
+        }
+        EscribirJSON(archivo);
+        archivo.close();
+        if (!archivo) {
+            std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo escribir %s\n", __LINE__,
+                         sTemporal.c_str());
+            std::remove(sTemporal.c_str());
+            return false;
+        }
     }
-    EscribirJSON(archivo);
-    archivo.close();
-    if (!archivo) {
-      std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo escribir %s\n",
-                   __LINE__, sTemporal.c_str());
-      std::remove(sTemporal.c_str());
-      return false;
+    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
+        std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo renombrar %s\n", __LINE__,
+                     sTemporal.c_str());
+        std::remove(sTemporal.c_str());
+        return false;
     }
-  }
-  if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
-    std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo renombrar %s\n",
-                 __LINE__, sTemporal.c_str());
-    std::remove(sTemporal.c_str());
-    return false;
-  }
-  return true;
+    return true;
 }

@@ -17,10 +17,10 @@ enum TTipoArena { Arena_Circulo = 0, Arena_Cuadrado = 1 };
 // messages carry; Controlador_Texto hands the messages as text lines to a
 // callback and parses the command lines it returns.
 enum TControlador {
-  Controlador_Quieto = 0,
-  Controlador_Giratorio = 1,
-  Controlador_Buscador = 2,
-  Controlador_Texto = 3
+    Controlador_Quieto = 0,
+    Controlador_Giratorio = 1,
+    Controlador_Buscador = 2,
+    Controlador_Texto = 3
 };
 
 // sMensajes: this update's messages, one per line, in the arena's order.
@@ -28,89 +28,89 @@ enum TControlador {
 typedef std::function<void(const std::string& sMensajes, std::string& sComandos)> TFuncionTexto;
 
 struct SControlador {
-  TControlador eTipo = Controlador_Quieto;
-  TFuncionTexto fTexto;
+    TControlador eTipo = Controlador_Quieto;
+    TFuncionTexto fTexto;
 };
 
 struct SConfigPartida {
-  TTipoArena eArena = Arena_Circulo;
-  uint64_t nSemilla = 1;
-  double dPaso = 0.05;          // (0, 0.1]
-  double dTiempoMaximo = 120.0;
-  int nJuegos = 1;
-  bool bGrabar = false;
+    TTipoArena eArena = Arena_Circulo;
+    uint64_t nSemilla = 1;
+    double dPaso = 0.05;  // (0, 0.1]
+    double dTiempoMaximo = 120.0;
+    int nJuegos = 1;
+    bool bGrabar = false;
 };
 
 // Totals over the games of a sequence, plus each game's points and position.
 struct SResultadoRobot {
-  double dPuntos = 0;
-  int nPosicion = 0;            // in the last game played
-  double dDanyoCausado = 0;     // energy taken from other robots by its shots
-  double dEnergiaRestante = 0;  // summed over games, 0 for a game it lost
-  double dTiempoVivo = 0;       // summed over games
-  int nDisparos = 0;
-  int nAciertos = 0;            // shots that hit another robot
-  std::vector<double> vdPuntosJuego;
-  std::vector<int> vnPosicionJuego;
+    double dPuntos = 0;
+    int nPosicion = 0;            // in the last game played
+    double dDanyoCausado = 0;     // energy taken from other robots by its shots
+    double dEnergiaRestante = 0;  // summed over games, 0 for a game it lost
+    double dTiempoVivo = 0;       // summed over games
+    int nDisparos = 0;
+    int nAciertos = 0;  // shots that hit another robot
+    std::vector<double> vdPuntosJuego;
+    std::vector<int> vnPosicionJuego;
 };
 
 // What a robot has been told in the current update. The scripted
 // controllers decide from it.
 struct SPercepcion {
-  double dRadarDistancia = 0;
-  int nRadarObjeto = -1;
-  double dRadarAngulo = 0;
-  double dEnergiaVista = 0;     // valid when nRadarObjeto is ObjetoArena_Robot
-  double dX = 0, dY = 0, dRumbo = 0;
-  double dTiempo = 0, dVelocidad = 0, dAnguloCanyon = 0;
-  double dPaso = 0.05;
-  double dEnergia = 0;
-  int nRobotsQuedan = 0;
-  int nImpactos = 0;            // shots that hit it this update
-  bool bChoquePared = false;
-  bool bChoqueRobot = false;
+    double dRadarDistancia = 0;
+    int nRadarObjeto = -1;
+    double dRadarAngulo = 0;
+    double dEnergiaVista = 0;  // valid when nRadarObjeto is ObjetoArena_Robot
+    double dX = 0, dY = 0, dRumbo = 0;
+    double dTiempo = 0, dVelocidad = 0, dAnguloCanyon = 0;
+    double dPaso = 0.05;
+    double dEnergia = 0;
+    int nRobotsQuedan = 0;
+    int nImpactos = 0;  // shots that hit it this update
+    bool bChoquePared = false;
+    bool bChoqueRobot = false;
 };
 
 // Memory of the scripted controllers between updates.
 struct SMemoriaGuion {
-  int nImpactosRecientes = 0;
-  double dUltimoImpacto = -1e9;
-  double dHuidaHasta = -1e9;
-  double dUltimoVisto = -1e9;
-  double dUltimoDisparo = -1e9;
-  double dDireccionObjetivo = 0;  // absolute
-  double dDistanciaObjetivo = 0;
-  double dSentidoBarrido = 1;
-  double dEsquivarHasta = -1e9;
-  double dGalletaVista = -1e9;
-  double dDireccionGalleta = 0;   // absolute
+    int nImpactosRecientes = 0;
+    double dUltimoImpacto = -1e9;
+    double dHuidaHasta = -1e9;
+    double dUltimoVisto = -1e9;
+    double dUltimoDisparo = -1e9;
+    double dDireccionObjetivo = 0;  // absolute
+    double dDistanciaObjetivo = 0;
+    double dSentidoBarrido = 1;
+    double dEsquivarHasta = -1e9;
+    double dGalletaVista = -1e9;
+    double dDireccionGalleta = 0;  // absolute
 };
 
 struct SRobot {
-  std::string sNombre;
-  SControlador controlador;
-  double dX = 0, dY = 0, dVX = 0, dVY = 0;
-  double dRumbo = 0, dCanyon = 0, dRadar = 0;   // cannon, radar: relative
-  double dGiroCuerpo = 0, dGiroCanyon = 0, dGiroRadar = 0;
-  double dAceleracion = 0, dFreno = 0;
-  double dReserva = 0;          // shot energy available
-  double dEnergia = kEnergiaInicial;
-  bool bVivo = false;
-  std::vector<double> vdDisparosPendientes;
-  std::string sMensajes;
-  std::string sComandos;
-  SPercepcion percepcion;
-  SMemoriaGuion memoria;
-  SResultadoRobot resultado;
+    std::string sNombre;
+    SControlador controlador;
+    double dX = 0, dY = 0, dVX = 0, dVY = 0;
+    double dRumbo = 0, dCanyon = 0, dRadar = 0;  // cannon, radar: relative
+    double dGiroCuerpo = 0, dGiroCanyon = 0, dGiroRadar = 0;
+    double dAceleracion = 0, dFreno = 0;
+    double dReserva = 0;  // shot energy available
+    double dEnergia = kEnergiaInicial;
+    bool bVivo = false;
+    std::vector<double> vdDisparosPendientes;
+    std::string sMensajes;
+    std::string sComandos;
+    SPercepcion percepcion;
+    SMemoriaGuion memoria;
+    SResultadoRobot resultado;
 };
 
 struct SDisparo {
-  double dX, dY, dVX, dVY, dEnergia;
-  int nTirador;                 // -1 once shots of different robots merged
+    double dX, dY, dVX, dVY, dEnergia;
+    int nTirador;  // -1 once shots of different robots merged
 };
 
 struct SObjeto {
-  double dX, dY, dEnergia;
+    double dX, dY, dEnergia;
 };
 
 // One match: a sequence of games between the robots added, in one arena,
@@ -118,95 +118,93 @@ struct SObjeto {
 // parallel threads. Use either Jugar, or EmpezarSecuencia, then per game
 // EmpezarJuego and Actualizar until it returns false, then
 // TerminarSecuencia.
-class CPartida
-{
+class CPartida {
 public:
-  CPartida();
-  ~CPartida();
-  CPartida(const CPartida&) = delete;
-  CPartida& operator=(const CPartida&) = delete;
+    CPartida();
+    ~CPartida();
+    CPartida(const CPartida&) = delete;
+    CPartida& operator=(const CPartida&) = delete;
 
-  void Limpiar();
+    void Limpiar();
 
-  bool Configurar(const SConfigPartida& config);
-  int AddRobot(const std::string& sNombre, const SControlador& controlador);
+    bool Configurar(const SConfigPartida& config);
+    int AddRobot(const std::string& sNombre, const SControlador& controlador);
 
-  bool Jugar();
+    bool Jugar();
 
-  bool EmpezarSecuencia();
-  void EmpezarJuego();
-  bool Actualizar();
-  void TerminarSecuencia();
+    bool EmpezarSecuencia();
+    void EmpezarJuego();
+    bool Actualizar();
+    void TerminarSecuencia();
 
-  // Placing things by hand, for tests and tools.
-  void ColocarRobot(int nRobot, double dX, double dY, double dRumbo);
-  SRobot& GetRobotEditable(int nRobot) { return m_vRobots[nRobot]; }
-  void AddGalleta(double dX, double dY, double dEnergia);
-  void AddMina(double dX, double dY, double dEnergia);
-  void AddDisparo(double dX, double dY, double dVX, double dVY, double dEnergia, int nTirador);
+    // Placing things by hand, for tests and tools.
+    void ColocarRobot(int nRobot, double dX, double dY, double dRumbo);
+    SRobot& GetRobotEditable(int nRobot) { return m_vRobots[nRobot]; }
+    void AddGalleta(double dX, double dY, double dEnergia);
+    void AddMina(double dX, double dY, double dEnergia);
+    void AddDisparo(double dX, double dY, double dVX, double dVY, double dEnergia, int nTirador);
 
-  const SConfigPartida& GetConfig() const { return m_config; }
-  int GetNumRobots() const { return static_cast<int>(m_vRobots.size()); }
-  const SRobot& GetRobot(int nRobot) const { return m_vRobots[nRobot]; }
-  const std::vector<SDisparo>& GetDisparos() const { return m_vDisparos; }
-  const std::vector<SObjeto>& GetGalletas() const { return m_vGalletas; }
-  const std::vector<SObjeto>& GetMinas() const { return m_vMinas; }
-  double GetTiempo() const { return m_dTiempo; }
-  int GetJuego() const { return m_nJuego; }
-  int GetRobotsVivos() const { return m_nVivos; }
-  std::vector<SResultadoRobot> GetResultados() const;
-  const CGrabacion* GetGrabacion() const { return m_pGrabacion; }
+    const SConfigPartida& GetConfig() const { return m_config; }
+    int GetNumRobots() const { return static_cast<int>(m_vRobots.size()); }
+    const SRobot& GetRobot(int nRobot) const { return m_vRobots[nRobot]; }
+    const std::vector<SDisparo>& GetDisparos() const { return m_vDisparos; }
+    const std::vector<SObjeto>& GetGalletas() const { return m_vGalletas; }
+    const std::vector<SObjeto>& GetMinas() const { return m_vMinas; }
+    double GetTiempo() const { return m_dTiempo; }
+    int GetJuego() const { return m_nJuego; }
+    int GetRobotsVivos() const { return m_nVivos; }
+    std::vector<SResultadoRobot> GetResultados() const;
+    const CGrabacion* GetGrabacion() const { return m_pGrabacion; }
 
 private:
-  // Geometry.
-  double DistanciaPared(double dPX, double dPY, double dUX, double dUY) const;
-  bool DentroConMargen(double dX, double dY, double dMargen) const;
-  bool BuscarLugarLibre(double dRadio, double dLimite, double& dX, double& dY);
-  double ImpactoPared(double dPX, double dPY, double dDX, double dDY, double dRadio,
-                      double& dNX, double& dNY) const;
+    // Geometry.
+    double DistanciaPared(double dPX, double dPY, double dUX, double dUY) const;
+    bool DentroConMargen(double dX, double dY, double dMargen) const;
+    bool BuscarLugarLibre(double dRadio, double dLimite, double& dX, double& dY);
+    double ImpactoPared(double dPX, double dPY, double dDX, double dDY, double dRadio, double& dNX, double& dNY) const;
 
-  // One update.
-  void AplicarComandos();
-  void Disparar(int nRobot, double dEnergia);
-  void MoverDisparos();
-  void FusionarDisparos();
-  bool MoverDisparo(SDisparo& disparo);
-  void ActualizarRobot(int nRobot);
-  void BarrerRadar(int nRobot);
-  void MoverRobot(int nRobot);
-  bool ResolverTramo(int nRobot, double& dFraccion);
-  bool SeAcercan(int nRobot, int nOtro) const;
-  void ChocarConPared(int nRobot, double dNX, double dNY);
-  void ChocarConRobot(int nRobot, int nOtro);
-  void TocarObjetos(int nRobot, double dX0, double dY0);
-  void RetirarMuertos();
-  void GenerarObjetos();
-  void TerminarJuego();
-  void EntregarMensajes();
-  void Grabar();
+    // One update.
+    void AplicarComandos();
+    void Disparar(int nRobot, double dEnergia);
+    void MoverDisparos();
+    void FusionarDisparos();
+    bool MoverDisparo(SDisparo& disparo);
+    void ActualizarRobot(int nRobot);
+    void BarrerRadar(int nRobot);
+    void MoverRobot(int nRobot);
+    bool ResolverTramo(int nRobot, double& dFraccion);
+    bool SeAcercan(int nRobot, int nOtro) const;
+    void ChocarConPared(int nRobot, double dNX, double dNY);
+    void ChocarConRobot(int nRobot, int nOtro);
+    void TocarObjetos(int nRobot, double dX0, double dY0);
+    void RetirarMuertos();
+    void GenerarObjetos();
+    void TerminarJuego();
+    void EntregarMensajes();
+    void Grabar();
 
-  // Messages.
-  void Enviar(int nRobot, const char* szFormato, ...);
-  void EnviarColision(int nRobot, int nObjeto, double dDirX, double dDirY);
-  void ParsearComandos(int nRobot);
-  void AplicarLinea(int nRobot, const char* pLinea, const char* pFin);
-  void Girar(int nRobot, int nPartes, double dVelocidad);
-  void DecidirGuion(int nRobot);
+    // Messages.
+    void Enviar(int nRobot, const char* szFormato, ...);
+    void EnviarColision(int nRobot, int nObjeto, double dDirX, double dDirY);
+    void ParsearComandos(int nRobot);
+    void AplicarLinea(int nRobot, const char* pLinea, const char* pFin);
+    void Girar(int nRobot, int nPartes, double dVelocidad);
+    void DecidirGuion(int nRobot);
 
-  SConfigPartida m_config;
-  CGenerador m_generador;
-  std::vector<SRobot> m_vRobots;
-  std::vector<SDisparo> m_vDisparos;
-  std::vector<SObjeto> m_vGalletas;
-  std::vector<SObjeto> m_vMinas;
-  CGrabacion* m_pGrabacion;
-  double m_dTiempo;
-  int m_nPaso;
-  int m_nPasosMax;
-  int m_nJuego;
-  int m_nVivos;
-  int m_nRobotsJuego;
-  bool m_bJuegoTerminado;
+    SConfigPartida m_config;
+    CGenerador m_generador;
+    std::vector<SRobot> m_vRobots;
+    std::vector<SDisparo> m_vDisparos;
+    std::vector<SObjeto> m_vGalletas;
+    std::vector<SObjeto> m_vMinas;
+    CGrabacion* m_pGrabacion;
+    double m_dTiempo;
+    int m_nPaso;
+    int m_nPasosMax;
+    int m_nJuego;
+    int m_nVivos;
+    int m_nRobotsJuego;
+    bool m_bJuegoTerminado;
 };
 
 #endif

@@ -17,16 +17,16 @@ const double kAceleracionMin = -0.5;
 const double kAceleracionMax = 2.0;
 const double kEnergiaInicial = 100.0;
 const double kEnergiaMaxima = 120.0;
-const double kGiroMaxCuerpo = 0.785398163397448;   // pi/4
-const double kGiroMaxCanyon = 1.5707963267949;     // pi/2
-const double kGiroMaxRadar = 2.0943951023932;      // 2 pi/3
+const double kGiroMaxCuerpo = 0.785398163397448;  // pi/4
+const double kGiroMaxCanyon = 1.5707963267949;    // pi/2
+const double kGiroMaxRadar = 2.0943951023932;     // 2 pi/3
 const double kReboteRobot = 0.7;
 const double kDurezaRobot = 0.5;
 const double kProteccionRobot = 0.5;
 const double kReboteFrente = 0.7;
 const double kDurezaFrente = 0.9;
 const double kProteccionFrente = 0.9;
-const double kAnguloFrente = 0.523598775598299;    // 30 degrees
+const double kAnguloFrente = 0.523598775598299;  // 30 degrees
 const double kNivelEnergia = 10.0;
 
 // Shots.
@@ -51,11 +51,11 @@ const double kPi = 3.14159265358979323846;
 
 // Object kinds as the radar and "Collision" number them.
 enum TObjetoArena {
-  ObjetoArena_Robot = 0,
-  ObjetoArena_Disparo = 1,
-  ObjetoArena_Pared = 2,
-  ObjetoArena_Galleta = 3,
-  ObjetoArena_Mina = 4
+    ObjetoArena_Robot = 0,
+    ObjetoArena_Disparo = 1,
+    ObjetoArena_Pared = 2,
+    ObjetoArena_Galleta = 3,
+    ObjetoArena_Mina = 4
 };
 
 // Part bits of "Rotate".
@@ -66,8 +66,7 @@ double VelocidadParalela(double dVPar, double dAcel, double dFreno, double dPaso
 double VelocidadLateral(double dVPerp, double dPaso);
 
 // Applies both formulas to a velocity given the heading.
-void ActualizarVelocidad(double& dVX, double& dVY, double dRumbo, double dAcel,
-                         double dFreno, double dPaso);
+void ActualizarVelocidad(double& dVX, double& dVY, double dRumbo, double dAcel, double dFreno, double dPaso);
 
 // Rotation speed that "Rotate bits w" gives the selected parts.
 double LimitarGiro(int nPartes, double dVelocidad);
@@ -76,14 +75,13 @@ double LimitarGiro(int nPartes, double dVelocidad);
 bool EsFrontal(double dRumbo, double dDirX, double dDirY);
 
 // Bounce off a wall with unit normal n; returns the damage the robot takes.
-double ChocarPared(double& dVX, double& dVY, double dNX, double dNY,
-                   double dRebotePared, double dDurezaPared, bool bFrontal);
+double ChocarPared(double& dVX, double& dVY, double dNX, double dNY, double dRebotePared, double dDurezaPared,
+                   bool bFrontal);
 
 // Robot against robot, n the unit vector from robot 1 to robot 2. Writes
 // the damage each takes.
-void ChocarRobots(double& dV1X, double& dV1Y, double& dV2X, double& dV2Y,
-                  double dNX, double dNY, bool bFrontal1, bool bFrontal2,
-                  double& dDanyo1, double& dDanyo2);
+void ChocarRobots(double& dV1X, double& dV1Y, double& dV2X, double& dV2Y, double dNX, double dNY, bool bFrontal1,
+                  bool bFrontal2, double& dDanyo1, double& dDanyo2);
 
 // Energy the shooter pays for a shot of energy dEnergia.
 double CosteDisparo(double dEnergia, int nRobotsQuedan);
@@ -101,8 +99,7 @@ double NormalizarAngulo(double dAngulo);
 
 // Ray from p along unit u against a circle (centre c, radius r) seen from
 // outside: distance to its surface, or -1 when missed or behind.
-double RayoCirculo(double dPX, double dPY, double dUX, double dUY,
-                   double dCX, double dCY, double dRadio);
+double RayoCirculo(double dPX, double dPY, double dUX, double dUY, double dCX, double dCY, double dRadio);
 
 // Ray from inside an enclosing circle centred at the origin / a square of
 // half side dLado: distance to the wall.

@@ -6,12 +6,12 @@
 // What a scripted robot asks for in one update. Like the arena's commands,
 // the values hold until the next decision; dDisparo 0 means no shot.
 struct SOrdenes {
-  double dGiroCuerpo = 0;
-  double dGiroCanyon = 0;
-  double dGiroRadar = 0;
-  double dAceleracion = 0;
-  double dFreno = 0;
-  double dDisparo = 0;
+    double dGiroCuerpo = 0;
+    double dGiroCanyon = 0;
+    double dGiroRadar = 0;
+    double dAceleracion = 0;
+    double dFreno = 0;
+    double dDisparo = 0;
 };
 
 // Spinner: turns steadily, sweeps cannon and radar, fires at what it sees.

@@ -13,48 +13,31 @@
 
 struct SMensaje {
     const char* szNombre;
-    int         nArgumentos;
-    int         nTiposArgumentos[4];  // 0 none, 1 text, 2 real, 3 integer, 4 hexadecimal
+    int nArgumentos;
+    int nTiposArgumentos[4];  // 0 none, 1 text, 2 real, 3 integer, 4 hexadecimal
 };
 
 const SMensaje kMensajes2Robot[25] = {
-    {"Initialize", 1, {3, 0, 0, 0}},
-    {"YourName", 1, {1, 0, 0, 0}},
-    {"YourColour", 1, {4, 0, 0, 0}},
-    {"GameOption", 2, {3, 2, 0, 0}},
-    {"GameStarts", 0, {0, 0, 0, 0}},
-    {"Radar", 3, {2, 3, 2, 0}},
-    {"Info", 3, {2, 2, 2, 0}},
-    {"Coordinates", 3, {2, 2, 2, 0}},
-    {"RobotInfo", 2, {2, 3, 0, 0}},
-    {"RotationReached", 1, {3, 0, 0, 0}},
-    {"Energy", 1, {2, 0, 0, 0}},
-    {"RobotsLeft", 1, {3, 0, 0, 0}},
-    {"Collision", 2, {3, 2, 0, 0}},
-    {"Warning", 2, {3, 1, 0, 0}},
-    {"Dead", 0, {0, 0, 0, 0}},
-    {"GameFinishes", 0, {0, 0, 0, 0}},
-    {"ExitRobot", 0, {0, 0, 0, 0}},
-    {"", 0, {0, 0, 0, 0}},
+    {"Initialize", 1, {3, 0, 0, 0}}, {"YourName", 1, {1, 0, 0, 0}},
+    {"YourColour", 1, {4, 0, 0, 0}}, {"GameOption", 2, {3, 2, 0, 0}},
+    {"GameStarts", 0, {0, 0, 0, 0}}, {"Radar", 3, {2, 3, 2, 0}},
+    {"Info", 3, {2, 2, 2, 0}},       {"Coordinates", 3, {2, 2, 2, 0}},
+    {"RobotInfo", 2, {2, 3, 0, 0}},  {"RotationReached", 1, {3, 0, 0, 0}},
+    {"Energy", 1, {2, 0, 0, 0}},     {"RobotsLeft", 1, {3, 0, 0, 0}},
+    {"Collision", 2, {3, 2, 0, 0}},  {"Warning", 2, {3, 1, 0, 0}},
+    {"Dead", 0, {0, 0, 0, 0}},       {"GameFinishes", 0, {0, 0, 0, 0}},
+    {"ExitRobot", 0, {0, 0, 0, 0}},  {"", 0, {0, 0, 0, 0}},
 };
 
 const SMensaje kMensajes2RTB[25] = {
-    {"RobotOption", 2, {3, 3, 0, 0}},
-    {"Name", 1, {1, 0, 0, 0}},
-    {"Colour", 2, {4, 4, 0, 0}},
-    {"Rotate", 2, {3, 2, 0, 0}},
-    {"RotateTo", 3, {3, 2, 2, 0}},
-    {"RotateAmount", 3, {3, 2, 2, 0}},
-    {"Sweep", 4, {3, 2, 2, 2}},
-    {"Accelerate", 1, {2, 0, 0, 0}},
-    {"Brake", 1, {2, 0, 0, 0}},
-    {"Break", 1, {2, 0, 0, 0}},
-    {"Shoot", 1, {2, 0, 0, 0}},
-    {"Print", 1, {1, 0, 0, 0}},
-    {"Debug", 1, {1, 0, 0, 0}},
-    {"DebugLine", 4, {2, 2, 2, 2}},
-    {"DebugCircle", 3, {2, 2, 2, 0}},
-    {"", 0, {0, 0, 0, 0}},
+    {"RobotOption", 2, {3, 3, 0, 0}}, {"Name", 1, {1, 0, 0, 0}},
+    {"Colour", 2, {4, 4, 0, 0}},      {"Rotate", 2, {3, 2, 0, 0}},
+    {"RotateTo", 3, {3, 2, 2, 0}},    {"RotateAmount", 3, {3, 2, 2, 0}},
+    {"Sweep", 4, {3, 2, 2, 2}},       {"Accelerate", 1, {2, 0, 0, 0}},
+    {"Brake", 1, {2, 0, 0, 0}},       {"Break", 1, {2, 0, 0, 0}},
+    {"Shoot", 1, {2, 0, 0, 0}},       {"Print", 1, {1, 0, 0, 0}},
+    {"Debug", 1, {1, 0, 0, 0}},       {"DebugLine", 4, {2, 2, 2, 2}},
+    {"DebugCircle", 3, {2, 2, 2, 0}}, {"", 0, {0, 0, 0, 0}},
 };
 
 CRTBot* Bot = nullptr;
@@ -71,10 +54,7 @@ int msg2enum(char* szPalabra)
     return -1;
 }
 
-void manejar_senyal(int)
-{
-    g_nSenyalRecibida = 1;
-}
+void manejar_senyal(int) { g_nSenyalRecibida = 1; }
 
 namespace {
 
@@ -91,8 +71,8 @@ timespec Ahora()
 timespec RestoDeSegundo(const timespec& tDesde)
 {
     const timespec tAhora = Ahora();
-    long long nTranscurrido = (tAhora.tv_sec - tDesde.tv_sec) * static_cast<long long>(kNanosPorSegundo) +
-                              (tAhora.tv_nsec - tDesde.tv_nsec);
+    long long nTranscurrido =
+        (tAhora.tv_sec - tDesde.tv_sec) * static_cast<long long>(kNanosPorSegundo) + (tAhora.tv_nsec - tDesde.tv_nsec);
     long long nResto = kNanosPorSegundo - nTranscurrido;
     if (nResto < 0)
         nResto = 0;

@@ -16,18 +16,18 @@ const double kRotacionMax = 0.785398;
 const double kEnergiaMaxDisparo = 30.0;
 
 // Slots written by the messages.
-const unsigned kEntradaAnguloRadar   = 5;
-const unsigned kEntradaEnergia       = 6;
-const unsigned kEntradaAnguloCanyon  = 7;
-const unsigned kEntradaVelocidad     = 8;
-const unsigned kEntradaTiempo        = 9;
-const unsigned kEntradaEnergiaRobot  = 10;
-const unsigned kEntradaCompanyero    = 11;
-const int      kNumTiposObjetoRadar  = 5;
+const unsigned kEntradaAnguloRadar = 5;
+const unsigned kEntradaEnergia = 6;
+const unsigned kEntradaAnguloCanyon = 7;
+const unsigned kEntradaVelocidad = 8;
+const unsigned kEntradaTiempo = 9;
+const unsigned kEntradaEnergiaRobot = 10;
+const unsigned kEntradaCompanyero = 11;
+const int kNumTiposObjetoRadar = 5;
 
 struct SMensajeAtendido {
     const char* szNombre;
-    int         nMensaje;
+    int nMensaje;
 };
 
 const SMensajeAtendido kMensajesAtendidos[] = {
@@ -35,10 +35,7 @@ const SMensajeAtendido kMensajesAtendidos[] = {
     {"RobotInfo", Mensaje_RobotInfo},   {"Energy", Mensaje_Energy}, {"ExitRobot", Mensaje_ExitRobot},
 };
 
-bool EsBlanco(int c)
-{
-    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
+bool EsBlanco(int c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 void ErrorRedNoApropiada(int nLinea, unsigned nNumEntradas)
 {
@@ -69,8 +66,12 @@ bool RedApropiadaParaBot(const CRedNeuronal& red, unsigned nNumEntradas)
 
 CRTBot::CRTBot(std::string strNombre, std::string strRed, std::istream& entrada, std::ostream& salida,
                unsigned int nNumEntradas)
-    : CRedNeuronal(), m_strNombre(strNombre), m_pEntrada(&entrada), m_pSalida(&salida),
-      m_nNumEntradas(nNumEntradas), m_bTerminado(false)
+    : CRedNeuronal(),
+      m_strNombre(strNombre),
+      m_pEntrada(&entrada),
+      m_pSalida(&salida),
+      m_nNumEntradas(nNumEntradas),
+      m_bTerminado(false)
 {
     std::istringstream texto(strRed);
     texto >> *this;  // a text that does not decode ends the process
@@ -124,13 +125,26 @@ void CRTBot::ProcesarMensajes(TBuscarMensaje pfBuscar)
 void CRTBot::AtenderMensaje(int nMensaje)
 {
     switch (nMensaje) {
-    case Mensaje_Initialize: Inicializar(); break;
-    case Mensaje_Radar:      Radar(); break;
-    case Mensaje_Info:       Info(); break;
-    case Mensaje_RobotInfo:  RobotInfo(); break;
-    case Mensaje_Energy:     Energy(); break;
-    case Mensaje_ExitRobot:  TerminarBot(); break;
-    default: break;
+        case Mensaje_Initialize:
+            Inicializar();
+            break;
+        case Mensaje_Radar:
+            Radar();
+            break;
+        case Mensaje_Info:
+            Info();
+            break;
+        case Mensaje_RobotInfo:
+            RobotInfo();
+            break;
+        case Mensaje_Energy:
+            Energy();
+            break;
+        case Mensaje_ExitRobot:
+            TerminarBot();
+            break;
+        default:
+            break;
     }
 }
 

@@ -9,21 +9,17 @@
 
 // Parts of the robot that a "Rotate" command turns, numbered as the arena
 // expects them.
-enum TObjetoRotable {
-    Objeto_Robot  = 1,
-    Objeto_Canyon = 2,
-    Objeto_Radar  = 4
-};
+enum TObjetoRotable { Objeto_Robot = 1, Objeto_Canyon = 2, Objeto_Radar = 4 };
 
 // Numbers of the arena messages that the controller acts on, as they stand
 // in the robot's protocol table.
 enum TMensajeAtendido {
     Mensaje_Initialize = 0,
-    Mensaje_Radar      = 5,
-    Mensaje_Info       = 6,
-    Mensaje_RobotInfo  = 8,
-    Mensaje_Energy     = 10,
-    Mensaje_ExitRobot  = 16
+    Mensaje_Radar = 5,
+    Mensaje_Info = 6,
+    Mensaje_RobotInfo = 8,
+    Mensaje_Energy = 10,
+    Mensaje_ExitRobot = 16
 };
 
 // Turns a message name into its number in the protocol table, -1 if none.
@@ -75,13 +71,13 @@ private:
     void AtenderMensaje(int nMensaje);
     void Escribir(const std::string& sLinea);
 
-    std::string   m_strNombre;
+    std::string m_strNombre;
     std::istream* m_pEntrada;
     std::ostream* m_pSalida;
-    TVecDoubles   m_vdEntradas;
-    TVecDoubles   m_vdSalidasRed;
-    unsigned      m_nNumEntradas;
-    bool          m_bTerminado;
+    TVecDoubles m_vdEntradas;
+    TVecDoubles m_vdSalidasRed;
+    unsigned m_nNumEntradas;
+    bool m_bTerminado;
 };
 
 // Whether a network can drive the robot: at most nNumEntradas inputs, the

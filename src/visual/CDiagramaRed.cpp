@@ -20,22 +20,32 @@ const char* kColorNegativo = "#d1431f";
 const char* ColorNodo(TNeurona tipo)
 {
     switch (tipo) {
-    case Neurona_Entrada: return "#b9e4b0";
-    case Neurona_Salida: return "#f7c77e";
-    case Neurona_Sesgo: return "#d6d6d6";
-    case Neurona_Oculta: return "#bcd4f5";
-    default: return "#ffffff";
+        case Neurona_Entrada:
+            return "#b9e4b0";
+        case Neurona_Salida:
+            return "#f7c77e";
+        case Neurona_Sesgo:
+            return "#d6d6d6";
+        case Neurona_Oculta:
+            return "#bcd4f5";
+        default:
+            return "#ffffff";
     }
 }
 
 const char* NombreTipo(TNeurona tipo)
 {
     switch (tipo) {
-    case Neurona_Entrada: return "entrada";
-    case Neurona_Salida: return "salida";
-    case Neurona_Sesgo: return "sesgo";
-    case Neurona_Oculta: return "oculta";
-    default: return "sin tipo";
+        case Neurona_Entrada:
+            return "entrada";
+        case Neurona_Salida:
+            return "salida";
+        case Neurona_Sesgo:
+            return "sesgo";
+        case Neurona_Oculta:
+            return "oculta";
+        default:
+            return "sin tipo";
     }
 }
 
@@ -50,9 +60,12 @@ void Unitario(double dx, double dy, double& ux, double& uy)
 
 int ValorHex(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -270,17 +283,21 @@ void CDiagramaRed::TrazarArco(SArcoDiagrama& arco) const
 std::string CDiagramaRed::Etiqueta(const SNodoDiagrama& nodo) const
 {
     switch (nodo.Tipo) {
-    case Neurona_Entrada: return "E" + std::to_string(nodo.nOrdenTipo);
-    case Neurona_Salida: return "S" + std::to_string(nodo.nOrdenTipo);
-    case Neurona_Sesgo: return "B";
-    default: return std::to_string(nodo.nID);
+        case Neurona_Entrada:
+            return "E" + std::to_string(nodo.nOrdenTipo);
+        case Neurona_Salida:
+            return "S" + std::to_string(nodo.nOrdenTipo);
+        case Neurona_Sesgo:
+            return "B";
+        default:
+            return std::to_string(nodo.nID);
     }
 }
 
 std::string CDiagramaRed::Descripcion(const SNodoDiagrama& nodo) const
 {
-    return std::string("Neurona ") + std::to_string(nodo.nID) + " (" + NombreTipo(nodo.Tipo) +
-           "), curvatura " + FormatearNumero(nodo.dCurva, 4);
+    return std::string("Neurona ") + std::to_string(nodo.nID) + " (" + NombreTipo(nodo.Tipo) + "), curvatura " +
+           FormatearNumero(nodo.dCurva, 4);
 }
 
 std::string CDiagramaRed::ColorArco(const SArcoDiagrama& arco) const
@@ -310,8 +327,8 @@ std::string CDiagramaRed::GenerarDot() const
         << "  edge [arrowsize=0.5];\n";
     for (size_t i = 0; i < m_vNodos.size(); ++i) {
         const SNodoDiagrama& n = m_vNodos[i];
-        out << "  n" << i << " [pos=\"" << Punto(n.dX, n.dY) << "!\", label=\"" << Etiqueta(n)
-            << "\", fillcolor=\"" << ColorNodo(n.Tipo) << "\", tooltip=\"" << Descripcion(n) << "\"];\n";
+        out << "  n" << i << " [pos=\"" << Punto(n.dX, n.dY) << "!\", label=\"" << Etiqueta(n) << "\", fillcolor=\""
+            << ColorNodo(n.Tipo) << "\", tooltip=\"" << Descripcion(n) << "\"];\n";
     }
     for (const SArcoDiagrama& a : m_vArcos) {
         const double* p = a.vdPuntos;
@@ -337,9 +354,9 @@ std::string CDiagramaRed::SvgArco(const SArcoDiagrama& a) const
     const double* p = a.vdPuntos;
     std::ostringstream out;
     out << "<path class=\"enlace\" data-origen=\"" << m_vNodos[a.nOrigen].nID << "\" data-destino=\""
-        << m_vNodos[a.nDestino].nID << "\" data-peso=\"" << FormatearNumero(a.dPeso, 6) << "\" d=\"M" << N(p[0])
-        << "," << N(p[1]) << " C" << N(p[2]) << "," << N(p[3]) << " " << N(p[4]) << "," << N(p[5]) << " " << N(p[6])
-        << "," << N(p[7]) << "\" fill=\"none\" stroke=\"" << ColorArco(a) << "\" stroke-width=\"" << N(AnchoArco(a))
+        << m_vNodos[a.nDestino].nID << "\" data-peso=\"" << FormatearNumero(a.dPeso, 6) << "\" d=\"M" << N(p[0]) << ","
+        << N(p[1]) << " C" << N(p[2]) << "," << N(p[3]) << " " << N(p[4]) << "," << N(p[5]) << " " << N(p[6]) << ","
+        << N(p[7]) << "\" fill=\"none\" stroke=\"" << ColorArco(a) << "\" stroke-width=\"" << N(AnchoArco(a))
         << "\" stroke-opacity=\"" << N(OpacidadArco(a)) << "\" marker-end=\"url(#"
         << (a.dPeso < 0 ? "red-flecha-neg" : "red-flecha-pos") << ")\"";
     if (a.bRecurrente)
@@ -366,7 +383,10 @@ std::string CDiagramaRed::SvgLeyenda() const
     const double y = m_dAlto - kAltoLeyenda / 2;
     std::ostringstream out;
     out << "<g class=\"leyenda\" font-size=\"11\" font-family=\"sans-serif\">";
-    const struct { TNeurona tipo; const char* texto; } vTipos[] = {
+    const struct {
+        TNeurona tipo;
+        const char* texto;
+    } vTipos[] = {
         {Neurona_Entrada, "entrada"}, {Neurona_Sesgo, "sesgo"}, {Neurona_Oculta, "oculta"}, {Neurona_Salida, "salida"}};
     double x = kMargen;
     for (const auto& t : vTipos) {
@@ -376,24 +396,24 @@ std::string CDiagramaRed::SvgLeyenda() const
         x += 80;
     }
     out << "<line x1=\"" << N(x) << "\" y1=\"" << N(y) << "\" x2=\"" << N(x + 24) << "\" y2=\"" << N(y)
-        << "\" stroke=\"" << kColorPositivo << "\" stroke-width=\"3\"/><text x=\"" << N(x + 30) << "\" y=\""
-        << N(y + 4) << "\">peso &gt; 0</text>";
+        << "\" stroke=\"" << kColorPositivo << "\" stroke-width=\"3\"/><text x=\"" << N(x + 30) << "\" y=\"" << N(y + 4)
+        << "\">peso &gt; 0</text>";
     x += 100;
     out << "<line x1=\"" << N(x) << "\" y1=\"" << N(y) << "\" x2=\"" << N(x + 24) << "\" y2=\"" << N(y)
-        << "\" stroke=\"" << kColorNegativo << "\" stroke-width=\"3\"/><text x=\"" << N(x + 30) << "\" y=\""
-        << N(y + 4) << "\">peso &lt; 0</text>";
+        << "\" stroke=\"" << kColorNegativo << "\" stroke-width=\"3\"/><text x=\"" << N(x + 30) << "\" y=\"" << N(y + 4)
+        << "\">peso &lt; 0</text>";
     x += 100;
     out << "<line x1=\"" << N(x) << "\" y1=\"" << N(y) << "\" x2=\"" << N(x + 24) << "\" y2=\"" << N(y)
-        << "\" stroke=\"#555555\" stroke-width=\"2\" stroke-dasharray=\"5,3\"/><text x=\"" << N(x + 30)
-        << "\" y=\"" << N(y + 4) << "\">recurrente</text></g>\n";
+        << "\" stroke=\"#555555\" stroke-width=\"2\" stroke-dasharray=\"5,3\"/><text x=\"" << N(x + 30) << "\" y=\""
+        << N(y + 4) << "\">recurrente</text></g>\n";
     return out.str();
 }
 
 std::string CDiagramaRed::GenerarSvgIncrustado() const
 {
     std::ostringstream out;
-    out << "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"diagrama-red\" width=\"" << N(m_dAncho)
-        << "\" height=\"" << N(m_dAlto) << "\" viewBox=\"0 0 " << N(m_dAncho) << " " << N(m_dAlto) << "\">\n"
+    out << "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"diagrama-red\" width=\"" << N(m_dAncho) << "\" height=\""
+        << N(m_dAlto) << "\" viewBox=\"0 0 " << N(m_dAncho) << " " << N(m_dAlto) << "\">\n"
         << "<defs>";
     const char* vColores[2] = {kColorPositivo, kColorNegativo};
     const char* vIds[2] = {"red-flecha-pos", "red-flecha-neg"};
@@ -429,7 +449,10 @@ bool CargarTextoRed(const std::string& sTexto, CRedNeuronal& red, std::string& s
     // Also accept the plain form, as written before scrambling.
     if (CargarTextoPlanoRed(sTexto, red))
         return true;
-    sError = "no es un texto de red neuronal v" "\xE1" "lido";
+    sError =
+        "no es un texto de red neuronal v"
+        "\xE1"
+        "lido";
     return false;
 }
 

@@ -13,22 +13,22 @@
 // from the feed-forward ones. Coordinates are SVG pixels (y grows downward).
 
 struct SNodoDiagrama {
-    int      nID;
+    int nID;
     TNeurona Tipo;
-    double   dCurva;
-    double   dX, dY;
-    int      nOrdenTipo;  // k for the k-th input or output, counted from 0
+    double dCurva;
+    double dX, dY;
+    int nOrdenTipo;  // k for the k-th input or output, counted from 0
 };
 
 struct SArcoDiagrama {
-    int    nOrigen;   // node positions, not IDs
-    int    nDestino;
+    int nOrigen;  // node positions, not IDs
+    int nDestino;
     double dPeso;
-    bool   bRecurrente;
+    bool bRecurrente;
     // Geometry as one cubic curve: start, two controls, end (touching the
     // target's circle).
     double vdPuntos[8];
-    bool   bCurvo;
+    bool bCurvo;
 };
 
 class CDiagramaRed {

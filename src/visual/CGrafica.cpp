@@ -93,10 +93,22 @@ void CGrafica::Rango(double& dMinX, double& dMaxX, double& dMinY, double& dMaxY)
     }
     if (m_Tipo == Grafica_Apilada)
         dMinY = std::min(0.0, dMinY);
-    if (!(dMaxX >= dMinX)) { dMinX = 0; dMaxX = 1; }
-    if (!(dMaxY >= dMinY)) { dMinY = 0; dMaxY = 1; }
-    if (dMaxX - dMinX < 1e-12) { dMinX -= 0.5; dMaxX += 0.5; }
-    if (dMaxY - dMinY < 1e-12) { dMinY -= 0.5; dMaxY += 0.5; }
+    if (!(dMaxX >= dMinX)) {
+        dMinX = 0;
+        dMaxX = 1;
+    }
+    if (!(dMaxY >= dMinY)) {
+        dMinY = 0;
+        dMaxY = 1;
+    }
+    if (dMaxX - dMinX < 1e-12) {
+        dMinX -= 0.5;
+        dMaxX += 0.5;
+    }
+    if (dMaxY - dMinY < 1e-12) {
+        dMinY -= 0.5;
+        dMaxY += 0.5;
+    }
     const double dHolgura = (m_Tipo == Grafica_Apilada) ? 0.0 : 0.05 * (dMaxY - dMinY);
     dMaxY += dHolgura;
     if (dMinY != 0.0)
@@ -111,17 +123,17 @@ std::string CGrafica::Ejes(double dMinX, double dMaxX, double dMinY, double dMax
     for (double y : MarcasEje(dMinY, dMaxY, 5)) {
         const double py = PY(y, dMinY, dMaxY);
         out << "<line x1=\"" << N(x0) << "\" y1=\"" << N(py) << "\" x2=\"" << N(x1) << "\" y2=\"" << N(py)
-            << "\" stroke=\"#e4e4e4\"/><text x=\"" << N(x0 - 6) << "\" y=\"" << N(py + 3)
-            << "\" text-anchor=\"end\">" << TextoMarca(y) << "</text>";
+            << "\" stroke=\"#e4e4e4\"/><text x=\"" << N(x0 - 6) << "\" y=\"" << N(py + 3) << "\" text-anchor=\"end\">"
+            << TextoMarca(y) << "</text>";
     }
     for (double x : MarcasEje(dMinX, dMaxX, 8)) {
         const double px = PX(x, dMinX, dMaxX);
         out << "<line x1=\"" << N(px) << "\" y1=\"" << N(y0) << "\" x2=\"" << N(px) << "\" y2=\"" << N(y0 + 4)
-            << "\" stroke=\"#333333\"/><text x=\"" << N(px) << "\" y=\"" << N(y0 + 15)
-            << "\" text-anchor=\"middle\">" << TextoMarca(x) << "</text>";
+            << "\" stroke=\"#333333\"/><text x=\"" << N(px) << "\" y=\"" << N(y0 + 15) << "\" text-anchor=\"middle\">"
+            << TextoMarca(x) << "</text>";
     }
-    out << "<rect x=\"" << N(x0) << "\" y=\"" << N(y1) << "\" width=\"" << N(x1 - x0) << "\" height=\""
-        << N(y0 - y1) << "\" fill=\"none\" stroke=\"#333333\"/>"
+    out << "<rect x=\"" << N(x0) << "\" y=\"" << N(y1) << "\" width=\"" << N(x1 - x0) << "\" height=\"" << N(y0 - y1)
+        << "\" fill=\"none\" stroke=\"#333333\"/>"
         << "<text x=\"" << N((x0 + x1) / 2) << "\" y=\"" << N(kAlto - 8) << "\" text-anchor=\"middle\">"
         << EscaparXml(m_sEjeX) << "</text>"
         << "<text transform=\"translate(14," << N((y0 + y1) / 2) << ") rotate(-90)\" text-anchor=\"middle\">"
@@ -177,12 +189,13 @@ std::string CGrafica::Leyenda() const
         const SSerieGrafica& s = m_vSeries[m_Tipo == Grafica_Apilada ? m_vSeries.size() - 1 - i : i];
         const double y = kArriba + 6 + 15 * i;
         out << "<rect x=\"" << N(x) << "\" y=\"" << N(y) << "\" width=\"10\" height=\"10\" fill=\"" << s.sColor
-            << "\"/><text x=\"" << N(x + 14) << "\" y=\"" << N(y + 9) << "\">" << EscaparXml(s.sNombre)
-            << "</text>";
+            << "\"/><text x=\"" << N(x + 14) << "\" y=\"" << N(y + 9) << "\">" << EscaparXml(s.sNombre) << "</text>";
     }
     if (m_vSeries.size() > n)
         out << "<text x=\"" << N(x) << "\" y=\"" << N(kArriba + 15 + 15 * n) << "\">y " << m_vSeries.size() - n
-            << " m" "&#225;" "s</text>";
+            << " m"
+               "&#225;"
+               "s</text>";
     out << "</g>\n";
     return out.str();
 }

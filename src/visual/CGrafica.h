@@ -7,10 +7,7 @@
 // An x-y chart drawn straight to SVG: either lines (one per series) or
 // stacked bands (each series is a band's thickness at each x).
 
-enum TGrafica {
-    Grafica_Lineas = 0,
-    Grafica_Apilada
-};
+enum TGrafica { Grafica_Lineas = 0, Grafica_Apilada };
 
 struct SSerieGrafica {
     std::string sNombre;
@@ -27,7 +24,11 @@ public:
 
     void SetTipo(TGrafica tipo) { m_Tipo = tipo; }
     void SetTitulo(const std::string& s) { m_sTitulo = s; }
-    void SetEjes(const std::string& sX, const std::string& sY) { m_sEjeX = sX; m_sEjeY = sY; }
+    void SetEjes(const std::string& sX, const std::string& sY)
+    {
+        m_sEjeX = sX;
+        m_sEjeY = sY;
+    }
     void SetLeyendaMaxima(size_t n) { m_nLeyendaMaxima = n; }
     // For stacked charts every series must share the same x values.
     void AddSerie(const SSerieGrafica& serie) { m_vSeries.push_back(serie); }

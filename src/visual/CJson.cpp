@@ -20,7 +20,11 @@ public:
         if (!LeerValor(valor, 0) || (SaltarBlancos(), m_nPos != m_sTexto.size())) {
             if (m_sError.empty())
                 m_sError = "texto de sobra tras el valor";
-            sError = "JSON mal formado en la l" "\xED" "nea " + std::to_string(Linea()) + ": " + m_sError;
+            sError =
+                "JSON mal formado en la l"
+                "\xED"
+                "nea " +
+                std::to_string(Linea()) + ": " + m_sError;
             return false;
         }
         return true;
@@ -74,9 +78,18 @@ private:
             valor.m_Tipo = Json_Texto;
             return LeerCadena(valor.m_sTexto);
         }
-        if (Consumir("true")) { valor.SetBooleano(true); return true; }
-        if (Consumir("false")) { valor.SetBooleano(false); return true; }
-        if (Consumir("null")) { valor.SetNulo(); return true; }
+        if (Consumir("true")) {
+            valor.SetBooleano(true);
+            return true;
+        }
+        if (Consumir("false")) {
+            valor.SetBooleano(false);
+            return true;
+        }
+        if (Consumir("null")) {
+            valor.SetNulo();
+            return true;
+        }
         return LeerNumero(valor);
     }
 
@@ -94,18 +107,27 @@ private:
         if (m_nPos < m_sTexto.size() && m_sTexto[m_nPos] == '-')
             ++m_nPos;
         if (!LeerDigitos())
-            return Fallo("valor no v" "\xE1" "lido");
+            return Fallo(
+                "valor no v"
+                "\xE1"
+                "lido");
         if (m_nPos < m_sTexto.size() && m_sTexto[m_nPos] == '.') {
             ++m_nPos;
             if (!LeerDigitos())
-                return Fallo("n" "\xFA" "mero mal formado");
+                return Fallo(
+                    "n"
+                    "\xFA"
+                    "mero mal formado");
         }
         if (m_nPos < m_sTexto.size() && (m_sTexto[m_nPos] == 'e' || m_sTexto[m_nPos] == 'E')) {
             ++m_nPos;
             if (m_nPos < m_sTexto.size() && (m_sTexto[m_nPos] == '+' || m_sTexto[m_nPos] == '-'))
                 ++m_nPos;
             if (!LeerDigitos())
-                return Fallo("n" "\xFA" "mero mal formado");
+                return Fallo(
+                    "n"
+                    "\xFA"
+                    "mero mal formado");
         }
         valor.Limpiar();
         valor.m_Tipo = Json_Numero;
@@ -118,7 +140,10 @@ private:
     // sequence is taken as ISO 8859-1 itself, as the system's own texts are.
     char CaracterUtf8(unsigned char c)
     {
-        const int nSiguientes = (c >= 0xC2 && c <= 0xDF) ? 1 : (c >= 0xE0 && c <= 0xEF) ? 2 : (c >= 0xF0 && c <= 0xF4) ? 3 : 0;
+        const int nSiguientes = (c >= 0xC2 && c <= 0xDF)   ? 1
+                                : (c >= 0xE0 && c <= 0xEF) ? 2
+                                : (c >= 0xF0 && c <= 0xF4) ? 3
+                                                           : 0;
         if (nSiguientes == 0 || m_nPos + nSiguientes > m_sTexto.size())
             return static_cast<char>(c);
         unsigned nCodigo = c & (0x3F >> nSiguientes);
@@ -140,10 +165,17 @@ private:
         for (int i = 0; i < 4; ++i) {
             const char c = m_sTexto[m_nPos++];
             nCodigo <<= 4;
-            if (c >= '0' && c <= '9') nCodigo |= c - '0';
-            else if (c >= 'a' && c <= 'f') nCodigo |= c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') nCodigo |= c - 'A' + 10;
-            else return Fallo("escape no v" "\xE1" "lido");
+            if (c >= '0' && c <= '9')
+                nCodigo |= c - '0';
+            else if (c >= 'a' && c <= 'f')
+                nCodigo |= c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                nCodigo |= c - 'A' + 10;
+            else
+                return Fallo(
+                    "escape no v"
+                    "\xE1"
+                    "lido");
         }
         sSalida += nCodigo <= 0xFF ? static_cast<char>(nCodigo) : '?';
         return true;
@@ -160,7 +192,10 @@ private:
                 return true;
             }
             if (static_cast<unsigned char>(c) < 0x20)
-                return Fallo("car" "\xE1" "cter de control en un texto");
+                return Fallo(
+                    "car"
+                    "\xE1"
+                    "cter de control en un texto");
             if (static_cast<unsigned char>(c) >= 0x80) {
                 s += CaracterUtf8(static_cast<unsigned char>(c));
                 continue;
@@ -181,7 +216,10 @@ private:
             } else if (p && e) {
                 s += szValores[p - szSimples];
             } else {
-                return Fallo("escape no v" "\xE1" "lido");
+                return Fallo(
+                    "escape no v"
+                    "\xE1"
+                    "lido");
             }
         }
         return Fallo("texto sin cerrar");
@@ -270,10 +308,7 @@ bool CJson::Leer(const std::string& sTexto, std::string& sError)
     return true;
 }
 
-double CJson::GetNumero() const
-{
-    return m_Tipo == Json_Numero ? std::strtod(m_sTexto.c_str(), nullptr) : 0.0;
-}
+double CJson::GetNumero() const { return m_Tipo == Json_Numero ? std::strtod(m_sTexto.c_str(), nullptr) : 0.0; }
 
 const CJson* CJson::Buscar(const std::string& sClave) const
 {
@@ -286,16 +321,25 @@ const CJson* CJson::Buscar(const std::string& sClave) const
 std::string CJson::ComoTexto() const
 {
     switch (m_Tipo) {
-    case Json_Nulo: return "null";
-    case Json_Booleano: return m_bValor ? "true" : "false";
-    case Json_Numero:
-    case Json_Texto: return m_sTexto;
-    default: return "";
+        case Json_Nulo:
+            return "null";
+        case Json_Booleano:
+            return m_bValor ? "true" : "false";
+        case Json_Numero:
+        case Json_Texto:
+            return m_sTexto;
+        default:
+            return "";
     }
 }
 
 void CJson::SetNulo() { Limpiar(); }
-void CJson::SetBooleano(bool b) { Limpiar(); m_Tipo = Json_Booleano; m_bValor = b; }
+void CJson::SetBooleano(bool b)
+{
+    Limpiar();
+    m_Tipo = Json_Booleano;
+    m_bValor = b;
+}
 
 void CJson::SetNumero(double d)
 {
@@ -307,9 +351,22 @@ void CJson::SetNumero(double d)
     m_sTexto = (std::strpbrk(sz, "ni") ? "0" : sz);
 }
 
-void CJson::SetTexto(const std::string& s) { Limpiar(); m_Tipo = Json_Texto; m_sTexto = s; }
-void CJson::SetLista() { Limpiar(); m_Tipo = Json_Lista; }
-void CJson::SetObjeto() { Limpiar(); m_Tipo = Json_Objeto; }
+void CJson::SetTexto(const std::string& s)
+{
+    Limpiar();
+    m_Tipo = Json_Texto;
+    m_sTexto = s;
+}
+void CJson::SetLista()
+{
+    Limpiar();
+    m_Tipo = Json_Lista;
+}
+void CJson::SetObjeto()
+{
+    Limpiar();
+    m_Tipo = Json_Objeto;
+}
 void CJson::AddElemento(const CJson& valor) { m_vElementos.push_back(valor); }
 
 void CJson::SetMiembro(const std::string& sClave, const CJson& valor)
@@ -332,26 +389,32 @@ std::string CJson::Escribir() const
 void CJson::EscribirEn(std::string& sSalida) const
 {
     switch (m_Tipo) {
-    case Json_Nulo:
-    case Json_Booleano:
-    case Json_Numero: sSalida += ComoTexto(); break;
-    case Json_Texto: sSalida += '"' + EscaparJson(m_sTexto) + '"'; break;
-    case Json_Lista:
-        sSalida += '[';
-        for (size_t i = 0; i < m_vElementos.size(); ++i) {
-            if (i) sSalida += ',';
-            m_vElementos[i].EscribirEn(sSalida);
-        }
-        sSalida += ']';
-        break;
-    case Json_Objeto:
-        sSalida += '{';
-        for (size_t i = 0; i < m_vMiembros.size(); ++i) {
-            if (i) sSalida += ',';
-            sSalida += '"' + EscaparJson(m_vMiembros[i].first) + "\":";
-            m_vMiembros[i].second.EscribirEn(sSalida);
-        }
-        sSalida += '}';
-        break;
+        case Json_Nulo:
+        case Json_Booleano:
+        case Json_Numero:
+            sSalida += ComoTexto();
+            break;
+        case Json_Texto:
+            sSalida += '"' + EscaparJson(m_sTexto) + '"';
+            break;
+        case Json_Lista:
+            sSalida += '[';
+            for (size_t i = 0; i < m_vElementos.size(); ++i) {
+                if (i)
+                    sSalida += ',';
+                m_vElementos[i].EscribirEn(sSalida);
+            }
+            sSalida += ']';
+            break;
+        case Json_Objeto:
+            sSalida += '{';
+            for (size_t i = 0; i < m_vMiembros.size(); ++i) {
+                if (i)
+                    sSalida += ',';
+                sSalida += '"' + EscaparJson(m_vMiembros[i].first) + "\":";
+                m_vMiembros[i].second.EscribirEn(sSalida);
+            }
+            sSalida += '}';
+            break;
     }
 }

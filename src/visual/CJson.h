@@ -11,14 +11,7 @@
 // decoded (characters beyond 0xFF become '?'), and a lone high byte is
 // taken as ISO 8859-1. Written out, they are plain ASCII with escapes.
 
-enum TJson {
-    Json_Nulo = 0,
-    Json_Booleano,
-    Json_Numero,
-    Json_Texto,
-    Json_Lista,
-    Json_Objeto
-};
+enum TJson { Json_Nulo = 0, Json_Booleano, Json_Numero, Json_Texto, Json_Lista, Json_Objeto };
 
 class CJson {
 public:

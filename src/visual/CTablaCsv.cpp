@@ -42,15 +42,26 @@ bool LeerFila(const std::string& sLinea, int nLinea, const std::vector<std::stri
 {
     const std::vector<std::string> vCampos = PartirLinea(Recortar(sLinea));
     if (vCampos.size() != vColumnas.size()) {
-        sError = "l" "\xED" "nea " + std::to_string(nLinea) + ": " + std::to_string(vCampos.size()) +
-                 " campos, se esperaban " + std::to_string(vColumnas.size());
+        sError =
+            "l"
+            "\xED"
+            "nea " +
+            std::to_string(nLinea) + ": " + std::to_string(vCampos.size()) + " campos, se esperaban " +
+            std::to_string(vColumnas.size());
         return false;
     }
     vFila.assign(vCampos.size(), 0.0);
     for (size_t i = 0; i < vCampos.size(); ++i)
         if (!ConvertirNumero(vCampos[i], vFila[i])) {
-            sError = "l" "\xED" "nea " + std::to_string(nLinea) + ": valor no num" "\xE9" "rico en " + vColumnas[i] +
-                     ": '" + vCampos[i] + "'";
+            sError =
+                "l"
+                "\xED"
+                "nea " +
+                std::to_string(nLinea) +
+                ": valor no num"
+                "\xE9"
+                "rico en " +
+                vColumnas[i] + ": '" + vCampos[i] + "'";
             return false;
         }
     return true;

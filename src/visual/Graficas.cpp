@@ -14,10 +14,24 @@ const char* const kArchivoEspecies = "especies.csv";
 
 namespace {
 
-const char* const kTituloPuntuacion = "Puntuaci" "\xF3" "n por generaci" "\xF3" "n";
-const char* const kTituloEspecies = "Tama" "\xF1" "o de las especies";
-const char* const kTituloTamanyo = "Tama" "\xF1" "o medio del genoma";
-const char* const kGeneracion = "generaci" "\xF3" "n";
+const char* const kTituloPuntuacion =
+    "Puntuaci"
+    "\xF3"
+    "n por generaci"
+    "\xF3"
+    "n";
+const char* const kTituloEspecies =
+    "Tama"
+    "\xF1"
+    "o de las especies";
+const char* const kTituloTamanyo =
+    "Tama"
+    "\xF1"
+    "o medio del genoma";
+const char* const kGeneracion =
+    "generaci"
+    "\xF3"
+    "n";
 
 SSerieGrafica Serie(const CTablaCsv& tabla, const std::string& sColumna, const std::string& sNombre,
                     const std::string& sColor)
@@ -85,8 +99,7 @@ std::string TextoGnuplot(const std::string& s)
 
 void BloqueEstadisticas(std::ostringstream& out, const CTablaCsv& est)
 {
-    const char* vColumnas[] = {"generacion", "mejor_puntuacion", "media_puntuacion", "neuronas_media",
-                               "enlaces_media"};
+    const char* vColumnas[] = {"generacion", "mejor_puntuacion", "media_puntuacion", "neuronas_media", "enlaces_media"};
     out << "$estadisticas << EOD\n";
     for (size_t i = 0; i < est.GetNumFilas(); ++i) {
         for (size_t c = 0; c < 5; ++c)
@@ -122,11 +135,18 @@ std::string GraficaPuntuaciones(const CTablaCsv& est)
 {
     CGrafica g;
     g.SetTitulo(kTituloPuntuacion);
-    g.SetEjes(kGeneracion, "puntuaci" "\xF3" "n");
+    g.SetEjes(kGeneracion,
+              "puntuaci"
+              "\xF3"
+              "n");
     g.AddSerie(Serie(est, "mejor_puntuacion", "mejor", "#d1431f"));
     g.AddSerie(Serie(est, "media_puntuacion", "media", "#1f6fd1"));
     if (est.Columna("mejor_idoneidad_historica") >= 0)
-        g.AddSerie(Serie(est, "mejor_idoneidad_historica", "mejor hist" "\xF3" "rica", "#999999"));
+        g.AddSerie(Serie(est, "mejor_idoneidad_historica",
+                         "mejor hist"
+                         "\xF3"
+                         "rica",
+                         "#999999"));
     return g.GenerarSvg();
 }
 
@@ -171,7 +191,12 @@ std::string GuionGnuplot(const CTablaCsv& est, const CTablaCsv* pEspecies, const
     BloqueEstadisticas(out, est);
     out << "set output " << TextoGnuplot(sPrefijoSalida + "puntuaciones_gnuplot.svg" + sSufijoSalida) << "\n"
         << "set title " << TextoGnuplot(kTituloPuntuacion) << "\n"
-        << "set ylabel " << TextoGnuplot("puntuaci" "\xF3" "n") << "\n"
+        << "set ylabel "
+        << TextoGnuplot(
+               "puntuaci"
+               "\xF3"
+               "n")
+        << "\n"
         << "plot $estadisticas using 1:2 with lines lw 2 lc rgb '#d1431f' title 'mejor', \\\n"
         << "     '' using 1:3 with lines lw 2 lc rgb '#1f6fd1' title 'media'\n"
         << "set output " << TextoGnuplot(sPrefijoSalida + "tamanyo_gnuplot.svg" + sSufijoSalida) << "\n"
@@ -201,7 +226,10 @@ bool GraficasGnuplot(const CTablaCsv& est, const CTablaCsv* pEspecies, const std
                      std::vector<std::string>& vEscritos, std::string& sError)
 {
     if (BuscarPrograma("gnuplot").empty()) {
-        sError = "gnuplot no est" "\xE1" " instalado";
+        sError =
+            "gnuplot no est"
+            "\xE1"
+            " instalado";
         return false;
     }
     const std::string sSufijo = ".tmp";
@@ -220,7 +248,12 @@ bool GraficasGnuplot(const CTablaCsv& est, const CTablaCsv* pEspecies, const std
             std::remove((sRuta + sSufijo).c_str());
     }
     if (bBien && vEscritos.size() != vNombres.size()) {
-        sError = "gnuplot no escribi" "\xF3" " todas las gr" "\xE1" "ficas";
+        sError =
+            "gnuplot no escribi"
+            "\xF3"
+            " todas las gr"
+            "\xE1"
+            "ficas";
         return false;
     }
     return bBien;

@@ -18,11 +18,7 @@ const char* const kArchivoPartida = "partida.json";
 namespace {
 
 // Where each input stands once the folder has been read.
-enum TEstadoParte {
-    Parte_Ausente = 0,
-    Parte_Leida,
-    Parte_Erronea
-};
+enum TEstadoParte { Parte_Ausente = 0, Parte_Leida, Parte_Erronea };
 
 struct SParte {
     TEstadoParte Estado;
@@ -156,7 +152,13 @@ std::string UltimaGeneracion(const CTablaCsv& est)
         return "";
     const size_t n = est.GetNumFilas() - 1;
     std::ostringstream out;
-    out << "<table><tr><th colspan=\"2\"><b>" << Html("\xDA" "ltima generaci" "\xF3" "n") << "</b></th></tr>\n";
+    out << "<table><tr><th colspan=\"2\"><b>"
+        << Html(
+               "\xDA"
+               "ltima generaci"
+               "\xF3"
+               "n")
+        << "</b></th></tr>\n";
     for (size_t c = 0; c < est.GetColumnas().size(); ++c)
         out << "<tr><th>" << Html(est.GetColumnas()[c]) << "</th><td>"
             << FormatearNumero(est.Valor(n, static_cast<int>(c)), 4) << "</td></tr>\n";
@@ -169,13 +171,24 @@ std::string SeccionResumen(const CDatosEjecucion& d)
     std::ostringstream out;
     out << "<section id=\"resumen\"><h2>Resumen</h2>\n";
     if (d.m_ParteResumen.Estado != Parte_Leida)
-        out << Aviso(d.m_ParteResumen, kArchivoResumen, "sin resumen ni par" "\xE1" "metros de la ejecuci" "\xF3" "n");
+        out << Aviso(d.m_ParteResumen, kArchivoResumen,
+                     "sin resumen ni par"
+                     "\xE1"
+                     "metros de la ejecuci"
+                     "\xF3"
+                     "n");
     out << "<div class=\"tablas\">\n";
     if (d.m_ParteResumen.Estado == Parte_Leida) {
-        out << TablaJson(d.m_Resumen, "Ejecuci" "\xF3" "n");
+        out << TablaJson(d.m_Resumen,
+                         "Ejecuci"
+                         "\xF3"
+                         "n");
         const CJson* pParametros = d.m_Resumen.Buscar("parametros");
         if (pParametros && pParametros->GetTipo() == Json_Objeto)
-            out << TablaJson(*pParametros, "Par" "\xE1" "metros");
+            out << TablaJson(*pParametros,
+                             "Par"
+                             "\xE1"
+                             "metros");
     }
     if (d.m_ParteEstadisticas.Estado == Parte_Leida)
         out << UltimaGeneracion(d.m_Estadisticas);
@@ -196,11 +209,21 @@ std::string EnlacesArchivos(const std::vector<std::string>& vRutas)
 std::string SeccionGraficas(const CDatosEjecucion& d, const std::vector<std::string>& vGnuplot)
 {
     std::ostringstream out;
-    out << "<section id=\"graficas\"><h2>Evoluci" "&#243;" "n</h2>\n";
+    out << "<section id=\"graficas\"><h2>Evoluci"
+           "&#243;"
+           "n</h2>\n";
     if (d.m_ParteEstadisticas.Estado != Parte_Leida)
-        out << Aviso(d.m_ParteEstadisticas, kArchivoEstadisticas, "sin estad" "\xED" "sticas por generaci" "\xF3" "n");
+        out << Aviso(d.m_ParteEstadisticas, kArchivoEstadisticas,
+                     "sin estad"
+                     "\xED"
+                     "sticas por generaci"
+                     "\xF3"
+                     "n");
     if (d.m_ParteEspecies.Estado != Parte_Leida)
-        out << Aviso(d.m_ParteEspecies, kArchivoEspecies, "sin tama" "\xF1" "os de especie");
+        out << Aviso(d.m_ParteEspecies, kArchivoEspecies,
+                     "sin tama"
+                     "\xF1"
+                     "os de especie");
     out << "<div class=\"graficas\">\n";
     if (d.m_ParteEstadisticas.Estado == Parte_Leida)
         out << GraficaPuntuaciones(d.m_Estadisticas);
@@ -210,7 +233,10 @@ std::string SeccionGraficas(const CDatosEjecucion& d, const std::vector<std::str
         out << GraficaTamanyo(d.m_Estadisticas);
     out << "</div>\n";
     if (!vGnuplot.empty())
-        out << "<p class=\"nota\">Las mismas gr" "&#225;" "ficas con gnuplot: " << EnlacesArchivos(vGnuplot) << "</p>\n";
+        out << "<p class=\"nota\">Las mismas gr"
+               "&#225;"
+               "ficas con gnuplot: "
+            << EnlacesArchivos(vGnuplot) << "</p>\n";
     out << "</section>\n";
     return out.str();
 }
@@ -251,10 +277,19 @@ std::string SeccionPartida(const CDatosEjecucion& d)
         << "<option value=\"1\" selected>1x</option><option value=\"2\">2x</option>"
         << "<option value=\"4\">4x</option><option value=\"8\">8x</option></select></label></div>\n"
         << "<div id=\"reproductor\"><canvas id=\"lienzo-partida\" width=\"640\" height=\"640\"></canvas>"
-        << "<div id=\"lado-partida\"><div id=\"lista-robots\"><b>Robots</b> (energ" "&#237;" "a)</div>"
+        << "<div id=\"lado-partida\"><div id=\"lista-robots\"><b>Robots</b> (energ"
+           "&#237;"
+           "a)</div>"
         << "<pre id=\"sucesos\"></pre></div></div>\n"
-        << "<p class=\"nota\">Cada robot en su color: rumbo (trazo blanco), ca" "&#241;" "&#243;" "n (trazo oscuro), "
-        << "radar (l" "&#237;" "nea verde) y energ" "&#237;" "a (barra). Puntos negros: disparos; verdes: galletas; "
+        << "<p class=\"nota\">Cada robot en su color: rumbo (trazo blanco), ca"
+           "&#241;"
+           "&#243;"
+           "n (trazo oscuro), "
+        << "radar (l"
+           "&#237;"
+           "nea verde) y energ"
+           "&#237;"
+           "a (barra). Puntos negros: disparos; verdes: galletas; "
         << "grises con borde rojo: minas. Anillos: impactos (rojo), choques, muertes.</p>\n"
         << "<script type=\"application/json\" id=\"datos-partida\">" << d.m_Partida.Escribir() << "</script>\n"
         << "</section>\n";
@@ -277,10 +312,10 @@ std::string Pagina(const std::string& sCarpeta, const CDatosEjecucion& d, const 
     std::ostringstream out;
     out << "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n"
         << "<title>Informe de entrenamiento</title>\n<style>" << EstiloInforme() << "</style>\n</head>\n<body>\n"
-        << "<header><h1>Informe de entrenamiento</h1><p>" << Html(sCarpeta) << " &#8212; generado el "
-        << FechaActual() << "</p></header>\n<main>\n"
-        << SeccionResumen(d) << SeccionGraficas(d, vGnuplot) << "<div class=\"fila\">\n" << SeccionRed(d, vRed)
-        << SeccionPartida(d) << "</div>\n"
+        << "<header><h1>Informe de entrenamiento</h1><p>" << Html(sCarpeta) << " &#8212; generado el " << FechaActual()
+        << "</p></header>\n<main>\n"
+        << SeccionResumen(d) << SeccionGraficas(d, vGnuplot) << "<div class=\"fila\">\n"
+        << SeccionRed(d, vRed) << SeccionPartida(d) << "</div>\n"
         << "</main>\n<script>" << GuionReproductor() << "</script>\n</body>\n</html>\n";
     return out.str();
 }
@@ -308,7 +343,11 @@ void DiagramasRed(const CRedNeuronal& red, const std::string& sBase, bool bUsarG
     if (!bUsarGraphviz)
         return;
     if (BuscarPrograma("neato").empty()) {
-        resultado.vAvisos.push_back("graphviz no est" "\xE1" " instalado: sin " + sBase + "_graphviz.svg");
+        resultado.vAvisos.push_back(
+            "graphviz no est"
+            "\xE1"
+            " instalado: sin " +
+            sBase + "_graphviz.svg");
         return;
     }
     std::string sError;
@@ -339,7 +378,11 @@ bool GenerarInforme(const std::string& sCarpeta, const SOpcionesInforme& opcione
     CDatosEjecucion datos;
     datos.Leer(sCarpeta);
     if (!datos.HayAlgo()) {
-        sError = "no hay datos de ninguna ejecuci" "\xF3" "n en " + sCarpeta;
+        sError =
+            "no hay datos de ninguna ejecuci"
+            "\xF3"
+            "n en " +
+            sCarpeta;
         return false;
     }
     std::vector<std::string> vGnuplot, vRed;

@@ -1,15 +1,15 @@
 #include "UtilVisual.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sstream>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 std::string EscaparXml(const std::string& sTexto)
 {
@@ -17,19 +17,29 @@ std::string EscaparXml(const std::string& sTexto)
     sRes.reserve(sTexto.size());
     for (char c : sTexto) {
         switch (c) {
-        case '&': sRes += "&amp;"; break;
-        case '<': sRes += "&lt;"; break;
-        case '>': sRes += "&gt;"; break;
-        case '"': sRes += "&quot;"; break;
-        case '\'': sRes += "&#39;"; break;
-        default:
-            // Texts are ISO 8859-1: each high byte is its own code point.
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' && c != '\r')
-                break;  // not allowed in XML at all
-            if (static_cast<unsigned char>(c) >= 0x80)
-                sRes += "&#" + std::to_string(static_cast<unsigned char>(c)) + ";";
-            else
-                sRes += c;
+            case '&':
+                sRes += "&amp;";
+                break;
+            case '<':
+                sRes += "&lt;";
+                break;
+            case '>':
+                sRes += "&gt;";
+                break;
+            case '"':
+                sRes += "&quot;";
+                break;
+            case '\'':
+                sRes += "&#39;";
+                break;
+            default:
+                // Texts are ISO 8859-1: each high byte is its own code point.
+                if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' && c != '\r')
+                    break;  // not allowed in XML at all
+                if (static_cast<unsigned char>(c) >= 0x80)
+                    sRes += "&#" + std::to_string(static_cast<unsigned char>(c)) + ";";
+                else
+                    sRes += c;
         }
     }
     return sRes;
@@ -180,8 +190,7 @@ std::string PrimeraLinea(const std::string& sTexto)
 
 }  // namespace
 
-bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::string& sRutaSalida,
-                      std::string& sError)
+bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::string& sRutaSalida, std::string& sError)
 {
     if (vArgumentos.empty()) {
         sError = "no hay programa que ejecutar";
@@ -193,8 +202,12 @@ bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::st
     const int fdSalida = open(sTemporal.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fdError < 0 || fdSalida < 0) {
         sError = "no se puede preparar la salida de " + vArgumentos[0];
-        if (fdError >= 0) { close(fdError); unlink(szError); }
-        if (fdSalida >= 0) close(fdSalida);
+        if (fdError >= 0) {
+            close(fdError);
+            unlink(szError);
+        }
+        if (fdSalida >= 0)
+            close(fdSalida);
         return false;
     }
     std::vector<char*> vArgv;

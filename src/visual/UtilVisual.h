@@ -26,7 +26,6 @@ std::string BuscarPrograma(const std::string& sNombre);
 // Runs vArgumentos[0] (looked up in PATH) without a shell, its standard
 // output written atomically to sRutaSalida (discarded when empty) and its
 // standard error kept for the message. True when it ended with status 0.
-bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::string& sRutaSalida,
-                      std::string& sError);
+bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::string& sRutaSalida, std::string& sError);
 
 #endif

@@ -43,8 +43,8 @@ inline ::testing::AssertionResult EsInforme(const std::string& sSalida, const st
     if (i == nInicioNum)
         return ::testing::AssertionFailure() << "sin numero de linea: [" << sSalida << "]";
     if (sSalida.substr(i) != sDespues)
-        return ::testing::AssertionFailure() << "final distinto: [" << sSalida.substr(i) << "] esperaba [" << sDespues
-                                             << "]";
+        return ::testing::AssertionFailure()
+               << "final distinto: [" << sSalida.substr(i) << "] esperaba [" << sDespues << "]";
     if (LineaDeFuente(sRuta, nLinea).find("__LINE__") == std::string::npos)
         return ::testing::AssertionFailure() << "la linea " << nLinea << " de " << sRuta << " no es la del informe";
     return ::testing::AssertionSuccess();

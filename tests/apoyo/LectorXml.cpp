@@ -52,9 +52,14 @@ private:
     {
         for (;;) {
             Blancos();
-            if (Empieza("<!--")) { if (!SaltarHasta("-->")) return; }
-            else if (Empieza("<?")) { if (!SaltarHasta("?>")) return; }
-            else return;
+            if (Empieza("<!--")) {
+                if (!SaltarHasta("-->"))
+                    return;
+            } else if (Empieza("<?")) {
+                if (!SaltarHasta("?>"))
+                    return;
+            } else
+                return;
         }
     }
     void SaltarPrologo()
@@ -68,7 +73,8 @@ private:
     bool Nombre(std::string& s)
     {
         const size_t n0 = m_n;
-        while (m_n < m_s.size() && (std::isalnum(static_cast<unsigned char>(m_s[m_n])) || std::strchr("_-:.", m_s[m_n])))
+        while (m_n < m_s.size() &&
+               (std::isalnum(static_cast<unsigned char>(m_s[m_n])) || std::strchr("_-:.", m_s[m_n])))
             ++m_n;
         s = m_s.substr(n0, m_n - n0);
         return !s.empty() && !std::isdigit(static_cast<unsigned char>(s[0])) && s[0] != '-' && s[0] != '.';
@@ -87,13 +93,20 @@ private:
             if (nFin == std::string::npos || nFin - m_n > 10)
                 return Error("entidad sin cerrar");
             const std::string e = m_s.substr(m_n + 1, nFin - m_n - 1);
-            if (e == "amp") s += '&';
-            else if (e == "lt") s += '<';
-            else if (e == "gt") s += '>';
-            else if (e == "quot") s += '"';
-            else if (e == "apos") s += '\'';
-            else if (e.size() > 1 && e[0] == '#' && e.find_first_not_of("0123456789", 1) == std::string::npos) s += '?';
-            else return Error("entidad desconocida");
+            if (e == "amp")
+                s += '&';
+            else if (e == "lt")
+                s += '<';
+            else if (e == "gt")
+                s += '>';
+            else if (e == "quot")
+                s += '"';
+            else if (e == "apos")
+                s += '\'';
+            else if (e.size() > 1 && e[0] == '#' && e.find_first_not_of("0123456789", 1) == std::string::npos)
+                s += '?';
+            else
+                return Error("entidad desconocida");
             m_n = nFin + 1;
         }
         return true;

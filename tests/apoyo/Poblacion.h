@@ -37,7 +37,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<CMiembroPrueba>> m_vMiembros;
-    TPoblacionIA                                 m_vPoblacion;
+    TPoblacionIA m_vPoblacion;
 };
 
 // The shape of a minimal genome with two inputs and one output (neurons 0 to

@@ -7,9 +7,9 @@
 
 namespace {
 
-std::deque<double>          g_vGuion;
+std::deque<double> g_vGuion;
 std::vector<SLlamadaRandom> g_vLlamadas;
-std::mt19937                g_generador(12345u);
+std::mt19937 g_generador(12345u);
 
 double Siguiente(double dReserva)
 {
@@ -42,7 +42,7 @@ std::size_t GuionPendientes() { return g_vGuion.size(); }
 double RandomDouble(double dMin, double dMax)
 {
     const double dReserva = dMin + (dMax - dMin) * (g_generador() / 4294967295.0);
-    const double dValor   = Siguiente(dReserva);
+    const double dValor = Siguiente(dReserva);
     g_vLlamadas.push_back({'D', dMin, dMax, dValor});
     return dValor;
 }

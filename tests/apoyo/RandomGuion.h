@@ -7,7 +7,7 @@
 #include <vector>
 
 struct SLlamadaRandom {
-    char   cTipo;  // 'D' RandomDouble, 'I' RandomInt
+    char cTipo;  // 'D' RandomDouble, 'I' RandomInt
     double dMin;
     double dMax;
     double dValor;

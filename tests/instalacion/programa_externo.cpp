@@ -15,7 +15,7 @@ public:
 
 double Evaluar(CMiembro& miembro)
 {
-    CRedNeuronal* pRed     = const_cast<CRedNeuronal*>(miembro.Genoma()->CrearFenotipo());
+    CRedNeuronal* pRed = const_cast<CRedNeuronal*>(miembro.Genoma()->CrearFenotipo());
     const TVecDoubles vEntradas = {1.0, 0.0};
     return pRed->Actualizar(vEntradas, Ejecucion_Instantanea)[0];
 }
@@ -28,7 +28,7 @@ int main()
     CAlgoritmoGenetico ag;
     ag.Inicializar(2, 1);
     std::vector<CMiembro> vMiembros(12);
-    TPoblacionIA          vPoblacion;
+    TPoblacionIA vPoblacion;
     for (CMiembro& miembro : vMiembros) {
         ag.CrearMente(&miembro);
         vPoblacion.push_back(&miembro);

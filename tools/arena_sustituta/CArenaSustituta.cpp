@@ -43,8 +43,7 @@ void EjecutarRobot(const char* szRuta, int fdEntrada, int fdSalida)
 
 CArenaSustituta::CArenaSustituta()
     : m_nPid(-1), m_bRecogido(true), m_fdHaciaRobot(-1), m_fdDesdeRobot(-1), m_bSenyalPedida(false)
-{
-}
+{}
 
 CArenaSustituta::~CArenaSustituta() { Limpiar(); }
 
@@ -86,8 +85,8 @@ bool CArenaSustituta::Iniciar(const std::string& sRuta)
         return false;
     }
     // The arena hands the robot a non-blocking input.
-    const bool bListo = PonerNoBloqueante(vHaciaRobot[0]) && PonerNoBloqueante(vHaciaRobot[1]) &&
-                        PonerNoBloqueante(vDesdeRobot[0]);
+    const bool bListo =
+        PonerNoBloqueante(vHaciaRobot[0]) && PonerNoBloqueante(vHaciaRobot[1]) && PonerNoBloqueante(vDesdeRobot[0]);
     const pid_t nPid = bListo ? fork() : -1;
     if (nPid == 0)
         EjecutarRobot(sRuta.c_str(), vHaciaRobot[0], vDesdeRobot[1]);

@@ -49,12 +49,12 @@ private:
     bool ExtraerLinea(std::string& sLinea);
     void CerrarDescriptores();
 
-    pid_t       m_nPid;
-    bool        m_bRecogido;
-    int         m_fdHaciaRobot;
-    int         m_fdDesdeRobot;
+    pid_t m_nPid;
+    bool m_bRecogido;
+    int m_fdHaciaRobot;
+    int m_fdDesdeRobot;
     std::string m_sPendiente;
-    bool        m_bSenyalPedida;
+    bool m_bSenyalPedida;
 };
 
 #endif

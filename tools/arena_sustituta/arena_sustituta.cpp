@@ -20,15 +20,15 @@ namespace {
 const double kRadioArena = 9.9;
 const double kRadioRobot = 0.5;
 const double kEnemigoX = 4.0, kEnemigoY = 3.0;
-const double kPaso = 0.03;           // seconds per tick, in real time too
-const double kSegundosDetalle = 1.0; // every line is shown this long
+const double kPaso = 0.03;            // seconds per tick, in real time too
+const double kSegundosDetalle = 1.0;  // every line is shown this long
 
 struct SEstado {
     double dX = 0, dY = 0, dRumbo = 0, dCanyon = 0, dRadar = 0;
     double dGiroRobot = 0, dGiroCanyon = 0, dGiroRadar = 0;
     double dVelocidad = 0, dAceleracion = 0, dFreno = 0;
     double dTiempo = 0;
-    int    nDisparos = 0;
+    int nDisparos = 0;
     double dEnergiaDisparada = 0;
 };
 
@@ -76,9 +76,12 @@ void AplicarComando(const std::string& sLinea, SEstado& e)
         int nPartes = 0;
         double w = 0;
         in >> nPartes >> w;
-        if (nPartes & 1) e.dGiroRobot = w;
-        if (nPartes & 2) e.dGiroCanyon = w;
-        if (nPartes & 4) e.dGiroRadar = w;
+        if (nPartes & 1)
+            e.dGiroRobot = w;
+        if (nPartes & 2)
+            e.dGiroCanyon = w;
+        if (nPartes & 4)
+            e.dGiroRadar = w;
     } else if (sComando == "Accelerate") {
         in >> e.dAceleracion;
     } else if (sComando == "Brake") {
@@ -97,8 +100,8 @@ void Mover(SEstado& e)
     e.dCanyon += e.dGiroCanyon * kPaso;
     e.dRadar += e.dGiroRadar * kPaso;
     const double dRozamiento = 0.002 * (1 - e.dFreno) + 0.1 * e.dFreno;
-    e.dVelocidad = e.dVelocidad * (std::max(0.0, 1 - 9.82 * kPaso * dRozamiento) - 0.005 * kPaso) +
-                   e.dAceleracion * kPaso;
+    e.dVelocidad =
+        e.dVelocidad * (std::max(0.0, 1 - 9.82 * kPaso * dRozamiento) - 0.005 * kPaso) + e.dAceleracion * kPaso;
     e.dX += e.dVelocidad * std::cos(e.dRumbo) * kPaso;
     e.dY += e.dVelocidad * std::sin(e.dRumbo) * kPaso;
     const double dDistancia = std::hypot(e.dX, e.dY);
@@ -155,10 +158,14 @@ void Jugar(CArenaSustituta& arena, double dSegundos)
         }
         Mover(e);
         if (++nTick % nTicksPorResumen == 0)
-            std::printf("t=%.1f s  ticks %d  decisiones %d  posici" "\xF3" "n (%.2f, %.2f)  rumbo %.2f  "
-                        "radar %.2f  disparos %d (energ" "\xED" "a %.1f)\n",
-                        e.dTiempo, nTick, nDecisiones, e.dX, e.dY, e.dRumbo, e.dRadar, e.nDisparos,
-                        e.dEnergiaDisparada);
+            std::printf(
+                "t=%.1f s  ticks %d  decisiones %d  posici"
+                "\xF3"
+                "n (%.2f, %.2f)  rumbo %.2f  "
+                "radar %.2f  disparos %d (energ"
+                "\xED"
+                "a %.1f)\n",
+                e.dTiempo, nTick, nDecisiones, e.dX, e.dY, e.dRumbo, e.dRadar, e.nDisparos, e.dEnergiaDisparada);
     }
 }
 
@@ -173,7 +180,11 @@ int main(int argc, char* argv[])
     const double dSegundos = argc > 2 ? std::atof(argv[2]) : 5.0;
     CArenaSustituta arena;
     if (!Arrancar(arena, argv[1])) {
-        std::fprintf(stderr, "ERROR: El robot %s no arranc" "\xF3" " como se esperaba\n", argv[1]);
+        std::fprintf(stderr,
+                     "ERROR: El robot %s no arranc"
+                     "\xF3"
+                     " como se esperaba\n",
+                     argv[1]);
         return 1;
     }
     Jugar(arena, dSegundos);
@@ -185,9 +196,17 @@ int main(int argc, char* argv[])
     for (std::string s; arena.LeerLinea(s, 0);)
         std::printf("<- %s\n", s.c_str());
     if (!bFin || !WIFEXITED(nEstado)) {
-        std::fputs("ERROR: El robot no termin" "\xF3" " al recibir ExitRobot\n", stderr);
+        std::fputs(
+            "ERROR: El robot no termin"
+            "\xF3"
+            " al recibir ExitRobot\n",
+            stderr);
         return 1;
     }
-    std::printf("El robot termin" "\xF3" " con estado %d\n", WEXITSTATUS(nEstado));
+    std::printf(
+        "El robot termin"
+        "\xF3"
+        " con estado %d\n",
+        WEXITSTATUS(nEstado));
     return WEXITSTATUS(nEstado) == 0 ? 0 : 1;
 }

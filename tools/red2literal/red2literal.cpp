@@ -22,19 +22,22 @@ namespace {
 const unsigned kEntradasBot = 6;
 
 struct SOpciones {
-    bool        bPlano;
-    bool        bFuente;
+    bool bPlano;
+    bool bFuente;
     std::string sEntrada;
     std::string sSalida;
 };
 
 void Uso()
 {
-    std::fputs("Uso: red2literal [-p] [-f] [-o SALIDA] RED\n"
-               "  -p  RED es texto plano, sin codificar\n"
-               "  -f  escribe el fuente completo de RedIntegrada.cpp\n"
-               "  -o  escribe en SALIDA en vez de la salida est" "\xE1" "ndar\n",
-               stderr);
+    std::fputs(
+        "Uso: red2literal [-p] [-f] [-o SALIDA] RED\n"
+        "  -p  RED es texto plano, sin codificar\n"
+        "  -f  escribe el fuente completo de RedIntegrada.cpp\n"
+        "  -o  escribe en SALIDA en vez de la salida est"
+        "\xE1"
+        "ndar\n",
+        stderr);
 }
 
 bool LeerOpciones(int argc, char* argv[], SOpciones& opciones)
@@ -115,7 +118,11 @@ int main(int argc, char* argv[])
     CRedNeuronal red;
     std::string sEscapado;
     if (!TextoCanonico(sContenido, opciones.bPlano, red, sEscapado)) {
-        std::fprintf(stderr, "ERROR: %s no contiene una red neuronal v" "\xE1" "lida\n", opciones.sEntrada.c_str());
+        std::fprintf(stderr,
+                     "ERROR: %s no contiene una red neuronal v"
+                     "\xE1"
+                     "lida\n",
+                     opciones.sEntrada.c_str());
         return 1;
     }
     if (opciones.bFuente && !RedApropiadaParaBot(red, kEntradasBot)) {
@@ -125,8 +132,7 @@ int main(int argc, char* argv[])
                      opciones.sEntrada.c_str(), kEntradasBot, kNumSalidasBot);
         return 1;
     }
-    const std::string sTexto =
-        opciones.bFuente ? GenerarFuenteRedIntegrada(sEscapado) : GenerarLiteralRed(sEscapado);
+    const std::string sTexto = opciones.bFuente ? GenerarFuenteRedIntegrada(sEscapado) : GenerarLiteralRed(sEscapado);
     if (opciones.sSalida.empty()) {
         std::cout << sTexto;
         std::cout.flush();

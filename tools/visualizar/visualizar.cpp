@@ -12,12 +12,22 @@ namespace {
 
 const char* const kUso =
     "Uso: visualizar [opciones] CARPETA|RED\n"
-    "  CARPETA  carpeta de una ejecuci" "\xF3" "n: escribe en ella informe.html, red.dot, red.svg\n"
-    "           y, si est" "\xE1" "n instalados, red_graphviz.svg y las gr" "\xE1" "ficas de gnuplot\n"
+    "  CARPETA  carpeta de una ejecuci"
+    "\xF3"
+    "n: escribe en ella informe.html, red.dot, red.svg\n"
+    "           y, si est"
+    "\xE1"
+    "n instalados, red_graphviz.svg y las gr"
+    "\xE1"
+    "ficas de gnuplot\n"
     "  RED      archivo con una red (texto de red, tal cual o dentro de un fuente):\n"
     "           escribe BASE.dot, BASE.svg y, con graphviz, BASE_graphviz.svg\n"
     "Opciones:\n"
-    "  -s, --salida BASE  base de los archivos de una red (por omisi" "\xF3" "n, RED sin extensi" "\xF3" "n)\n"
+    "  -s, --salida BASE  base de los archivos de una red (por omisi"
+    "\xF3"
+    "n, RED sin extensi"
+    "\xF3"
+    "n)\n"
     "      --sin-graphviz no llama a neato\n"
     "      --sin-gnuplot  no llama a gnuplot\n"
     "  -h, --ayuda        muestra esta ayuda\n";
@@ -47,7 +57,11 @@ bool LeerArgumentos(int argc, char** argv, SArgumentos& args, std::string& sErro
         } else if (s == "--sin-gnuplot") {
             args.opciones.bUsarGnuplot = false;
         } else if (!s.empty() && s[0] == '-') {
-            sError = "opci" "\xF3" "n desconocida: " + s;
+            sError =
+                "opci"
+                "\xF3"
+                "n desconocida: " +
+                s;
             return false;
         } else if (args.sEntrada.empty()) {
             args.sEntrada = s;
@@ -101,7 +115,11 @@ int main(int argc, char** argv)
     } else if (ExisteArchivo(args.sEntrada)) {
         const std::string sBase = args.sSalida.empty() ? BasePorOmision(args.sEntrada) : args.sSalida;
         if (sBase + ".dot" == args.sEntrada || sBase + ".svg" == args.sEntrada) {
-            std::fprintf(stderr, "visualizar: la salida sobrescribir" "\xED" "a %s; use --salida\n", args.sEntrada.c_str());
+            std::fprintf(stderr,
+                         "visualizar: la salida sobrescribir"
+                         "\xED"
+                         "a %s; use --salida\n",
+                         args.sEntrada.c_str());
             return 2;
         }
         bBien = GenerarDiagramasRed(args.sEntrada, sBase, args.opciones.bUsarGraphviz, resultado, sError);

@@ -12,9 +12,10 @@ public:
     void anyadirALog(const char* format, ...);
     void mostrarPorConsola(bool bMostrar);
     void mostrarEnArchivo(bool bMostrar);
+
 private:
-    bool        m_bMostrarPorConsola;
-    bool        m_bMostrarEnArchivo;
+    bool m_bMostrarPorConsola;
+    bool m_bMostrarEnArchivo;
     std::string m_sRuta;
 };
 

@@ -10,8 +10,8 @@ std::mt19937& Generador()
     return generador;
 }
 
-bool         g_bSemillaFijada = false;
-unsigned int g_nSemilla       = 0;
+bool g_bSemillaFijada = false;
+unsigned int g_nSemilla = 0;
 
 }  // namespace
 
@@ -50,6 +50,6 @@ void GenerarSemillaRandom()
 void SetSemillaRandom(unsigned int nSemilla)
 {
     g_bSemillaFijada = true;
-    g_nSemilla       = nSemilla;
+    g_nSemilla = nSemilla;
     Generador().seed(nSemilla);
 }
