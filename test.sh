@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything twice (optimised, and under AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs the whole test suite in both trees,
+# Checks the C++ formatting, builds everything twice (optimised, and under
+# AddressSanitizer and UndefinedBehaviorSanitizer) and runs the whole test suite in both trees,
 # then runs each fuzz target for a short while (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")"
 # The optional packages let the MPI, browser and picture tests run instead of skipping.
 ./scripts/instalar_dependencias.sh openmpi-bin libopenmpi-dev chromium chromium-driver graphviz gnuplot-nox fonts-liberation
 JOBS=${JOBS:-$(nproc)}
+
+./scripts/comprobar_formato.sh
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$JOBS"

@@ -4,7 +4,7 @@
 # named as arguments, e.g. what the report's pictures and browser test use:
 #   scripts/instalar_dependencias.sh graphviz gnuplot-nox chromium chromium-driver
 set -euo pipefail
-paquetes=(g++ cmake make libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+paquetes=(g++ cmake make clang-format libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
 faltan=()
 for p in "${paquetes[@]}" "$@"; do
   dpkg -s "$p" >/dev/null 2>&1 || faltan+=("$p")
