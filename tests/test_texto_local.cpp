@@ -19,14 +19,14 @@ std::string Codigos(const std::string& s)
 
 TEST(TextoLocal, UnaSecuenciaUtf8BienFormadaEsUnCaracterYLoDemasLatin1)
 {
-    EXPECT_EQ(Codigos("a\xF3n"), "97 243 110");               // ISO 8859-1 "on" with accent
-    EXPECT_EQ(Codigos("a\xC3\xB3n"), "97 243 110");           // the same in UTF-8
-    EXPECT_EQ(Codigos("\xE2\x82\xAC"), "8364");               // three bytes
-    EXPECT_EQ(Codigos("\xF0\x9F\x98\x80"), "128512");         // four bytes
-    EXPECT_EQ(Codigos("\xC0\x80"), "192 128");                // overlong
-    EXPECT_EQ(Codigos("\xED\xA0\x80"), "237 160 128");        // surrogate
+    EXPECT_EQ(Codigos("a\xF3n"), "97 243 110");                 // ISO 8859-1 "on" with accent
+    EXPECT_EQ(Codigos("a\xC3\xB3n"), "97 243 110");             // the same in UTF-8
+    EXPECT_EQ(Codigos("\xE2\x82\xAC"), "8364");                 // three bytes
+    EXPECT_EQ(Codigos("\xF0\x9F\x98\x80"), "128512");           // four bytes
+    EXPECT_EQ(Codigos("\xC0\x80"), "192 128");                  // overlong
+    EXPECT_EQ(Codigos("\xED\xA0\x80"), "237 160 128");          // surrogate
     EXPECT_EQ(Codigos("\xF4\x90\x80\x80"), "244 144 128 128");  // past U+10FFFF
-    EXPECT_EQ(Codigos("\xE2\x82"), "226 130");                // cut short at the end
+    EXPECT_EQ(Codigos("\xE2\x82"), "226 130");                  // cut short at the end
     EXPECT_EQ(Codigos("\xC3"), "195");
     EXPECT_EQ(Codigos(std::string("\0x", 2)), "0 120");
 }
