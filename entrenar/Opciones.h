@@ -28,6 +28,7 @@ struct SOpcionesRobot {
     // The seeker is the hardest: it gets two turns in four.
     std::vector<TRival> vRivales = {Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Quieto};
     SConfigEvaluacion evaluacion;
+    bool bAyuda = false;  // the usage was asked for
 };
 
 struct SOpcionesXor {
@@ -37,6 +38,7 @@ struct SOpcionesXor {
     unsigned nSemilla = 1;
     std::string sSalida = "salida_xor";
     bool bSilencio = false;
+    bool bAyuda = false;
 };
 
 struct SOpcionesJugar {
@@ -49,9 +51,12 @@ struct SOpcionesJugar {
     std::string sGrabar;    // partida.json of the first match
     bool bSilencio = false;
     SConfigEvaluacion evaluacion;
+    bool bAyuda = false;
 };
 
-// Each reads argv[nInicio..argc-1]; false with a message on a bad option.
+// Each reads argv[nInicio..argc-1] through the command's table of options
+// (Comun/TablaOpciones.h); false with a message on bad use. A request for
+// the usage sets bAyuda and reads nothing else.
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& opciones, std::string& sError);
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
@@ -60,7 +65,9 @@ bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opcio
 bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError);
 std::string TextoRivales(const std::vector<TRival>& vRivales);
 
-// Usage text (ISO 8859-1).
-std::string TextoAyuda();
+// Usage of each command: options with default and range, and an example.
+std::string AyudaRobot();
+std::string AyudaXor();
+std::string AyudaJugar();
 
 #endif
