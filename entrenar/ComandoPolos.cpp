@@ -71,8 +71,8 @@ int BuscarGanador(CPoblacion& poblacion, const SConfigPolos& config, const std::
         const auto it = std::find(vResueltos.begin(), vResueltos.end(), 1);
         return it == vResueltos.end() ? -1 : static_cast<int>(it - vResueltos.begin());
     }
-    const size_t nMejor = static_cast<size_t>(std::max_element(vPuntuaciones.begin(), vPuntuaciones.end()) -
-                                              vPuntuaciones.begin());
+    const size_t nMejor =
+        static_cast<size_t>(std::max_element(vPuntuaciones.begin(), vPuntuaciones.end()) - vPuntuaciones.begin());
     CRedNeuronal* pRed = const_cast<CRedNeuronal*>(poblacion.GetMiembro(nMejor).GetGenoma()->GetFenotipo());
     return ResuelvePolosSinVelocidades(*pRed, nGeneralizacion) ? static_cast<int>(nMejor) : -1;
 }
@@ -224,10 +224,9 @@ std::string TablaPolos(const std::vector<SResultadoPolos>& vResultados, const SR
     for (size_t i = 0; i < vResultados.size(); ++i) {
         const SResultadoPolos& r = vResultados[i];
         char szFila[200];
-        std::snprintf(szFila, sizeof(szFila), "%9zu  %8u  %8s  %12d  %12ld  %7s  %7s  %13s  %8.2f\n", i + 1,
-                      r.nSemilla, Si(r.bResuelto).c_str(), r.nGeneraciones, r.nEvaluaciones,
-                      SinDato(r.nOcultas).c_str(), SinDato(r.nEnlaces).c_str(), SinDato(r.nGeneralizacion).c_str(),
-                      r.dSegundos);
+        std::snprintf(szFila, sizeof(szFila), "%9zu  %8u  %8s  %12d  %12ld  %7s  %7s  %13s  %8.2f\n", i + 1, r.nSemilla,
+                      Si(r.bResuelto).c_str(), r.nGeneraciones, r.nEvaluaciones, SinDato(r.nOcultas).c_str(),
+                      SinDato(r.nEnlaces).c_str(), SinDato(r.nGeneralizacion).c_str(), r.dSegundos);
         sTabla += szFila;
     }
     const double dTasa = resumen.nEjecuciones ? 100.0 * resumen.nResueltas / resumen.nEjecuciones : 0.0;
@@ -242,9 +241,9 @@ std::string TablaPolos(const std::vector<SResultadoPolos>& vResultados, const SR
     sTabla += "Generalizaci" + std::string("\xF3") + "n de las redes ganadoras (media / m" + std::string("\xED") +
               "nima, de 625): " + Numero("%.1f", resumen.dMediaGeneralizacion) + " / " +
               std::to_string(resumen.nMinGeneralizacion) + "\n";
-    sTabla += "Tama" + std::string("\xF1") + "o de las redes ganadoras (media): " +
-              Numero("%.2f", resumen.dMediaOcultas) + " neuronas ocultas, " + Numero("%.1f", resumen.dMediaEnlaces) +
-              " enlaces\n";
+    sTabla += "Tama" + std::string("\xF1") +
+              "o de las redes ganadoras (media): " + Numero("%.2f", resumen.dMediaOcultas) + " neuronas ocultas, " +
+              Numero("%.1f", resumen.dMediaEnlaces) + " enlaces\n";
     return sTabla;
 }
 
@@ -256,8 +255,8 @@ std::string CsvPolos(const std::vector<SResultadoPolos>& vResultados)
         const SResultadoPolos& r = vResultados[i];
         char szFila[200];
         std::snprintf(szFila, sizeof(szFila), "%zu,%u,%d,%d,%ld,%d,%d,%d,%.3f\n", i + 1, r.nSemilla,
-                      r.bResuelto ? 1 : 0, r.nGeneraciones, r.nEvaluaciones, r.nOcultas, r.nEnlaces,
-                      r.nGeneralizacion, r.dSegundos);
+                      r.bResuelto ? 1 : 0, r.nGeneraciones, r.nEvaluaciones, r.nOcultas, r.nEnlaces, r.nGeneralizacion,
+                      r.dSegundos);
         sCsv += szFila;
     }
     return sCsv;
@@ -321,8 +320,7 @@ const SResultadoPolos& EjecucionDelInforme(const std::vector<SResultadoPolos>& v
     return vResultados.front();
 }
 
-bool EscribirInforme(const SOpcionesPolos& o, const SConfigPolos& config, const SResultadoPolos& r,
-                     std::string& sError)
+bool EscribirInforme(const SOpcionesPolos& o, const SConfigPolos& config, const SResultadoPolos& r, std::string& sError)
 {
     CResumenJson resumen;
     resumen.Anyadir("programa", std::string("entrenar polos ") + NombreTareaPolos(o.eTarea));
@@ -336,15 +334,15 @@ bool EscribirInforme(const SOpcionesPolos& o, const SConfigPolos& config, const 
     resumen.AnyadirParametro("poblacion", config.nPoblacion);
     resumen.AnyadirParametro("generaciones_maximas", config.nMaxGeneraciones);
     resumen.AnyadirParametro("hilos", config.nHilos);
-    if (!EscribirFichero(RutaEn(o.sSalida, "resumen.json"), resumen.Texto(), sError) ||
-        !EscribirFichero(RutaEn(o.sSalida, "estadisticas.csv"), CsvEstadisticasPolos(r.vGeneraciones), sError))
+    if (!EscribirArchivoEntero(RutaEn(o.sSalida, "resumen.json"), resumen.Texto(), sError) ||
+        !EscribirArchivoEntero(RutaEn(o.sSalida, "estadisticas.csv"), CsvEstadisticasPolos(r.vGeneraciones), sError))
         return false;
     if (!r.bResuelto) {
         // No winner: what an earlier command left must not pass for one.
         std::remove(RutaEn(o.sSalida, "mejor_red.txt").c_str());
         std::remove(RutaEn(o.sSalida, "episodio.csv").c_str());
-    } else if (!EscribirFichero(RutaEn(o.sSalida, "mejor_red.txt"), r.sRed, sError) ||
-               !EscribirFichero(RutaEn(o.sSalida, "episodio.csv"), CsvEpisodioPolos(r.vEpisodio), sError))
+    } else if (!EscribirArchivoEntero(RutaEn(o.sSalida, "mejor_red.txt"), r.sRed, sError) ||
+               !EscribirArchivoEntero(RutaEn(o.sSalida, "episodio.csv"), CsvEpisodioPolos(r.vEpisodio), sError))
         return false;
 #ifdef ENTRENAR_CON_VISUAL
     if (o.bInforme && !GenerarInforme(o.sSalida, sError))
@@ -377,9 +375,8 @@ bool ComandoPolos(const SOpcionesPolos& opciones, std::string& sError)
                                          "n " +
                                          std::to_string(i + 1) + "/" + std::to_string(o.nEjecuciones);
             auto fAvance = [&](const SGeneracionPolos& g) {
-                progreso.Mostrar(sPrefijo + ", generaci" + std::string("\xF3") + "n " +
-                                 std::to_string(g.nGeneracion) + ", mejor " + Numero("%.4g", g.dMejor) + ", " +
-                                 FormatearDuracion(g.dSegundos));
+                progreso.Mostrar(sPrefijo + ", generaci" + std::string("\xF3") + "n " + std::to_string(g.nGeneracion) +
+                                 ", mejor " + Numero("%.4g", g.dMejor) + ", " + FormatearDuracion(g.dSegundos));
             };
             vResultados.push_back(EjecutarPolos(config, o.nSemilla + static_cast<unsigned>(i), fAvance));
             // Only the reported run keeps its per-generation data.
@@ -391,8 +388,8 @@ bool ComandoPolos(const SOpcionesPolos& opciones, std::string& sError)
     }
     const SResumenPolos resumen = ResumirPolos(vResultados);
     std::fputs(TablaPolos(vResultados, resumen).c_str(), stdout);
-    if (!EscribirFichero(RutaEn(o.sSalida, NombreArchivo(o, ".csv")), CsvPolos(vResultados), sError) ||
-        !EscribirFichero(RutaEn(o.sSalida, NombreArchivo(o, "_resumen.csv")), CsvResumenPolos(resumen), sError))
+    if (!EscribirArchivoEntero(RutaEn(o.sSalida, NombreArchivo(o, ".csv")), CsvPolos(vResultados), sError) ||
+        !EscribirArchivoEntero(RutaEn(o.sSalida, NombreArchivo(o, "_resumen.csv")), CsvResumenPolos(resumen), sError))
         return false;
     return EscribirInforme(o, config, EjecucionDelInforme(vResultados), sError);
 }

@@ -24,10 +24,10 @@ struct SGeneracionPolos {
 struct SResultadoPolos {
     unsigned nSemilla = 0;
     bool bResuelto = false;
-    int nGeneraciones = 0;   // epochs run before the generation that solved it
-    long nEvaluaciones = 0;  // networks evaluated up to the first that solved it
-    int nOcultas = -1;       // hidden neurons of that network
-    int nEnlaces = -1;       // and its links
+    int nGeneraciones = 0;     // epochs run before the generation that solved it
+    long nEvaluaciones = 0;    // networks evaluated up to the first that solved it
+    int nOcultas = -1;         // hidden neurons of that network
+    int nEnlaces = -1;         // and its links
     int nGeneralizacion = -1;  // of the 625 starting states it balances
     double dSegundos = 0;
     std::string sRed;  // that network in the text form

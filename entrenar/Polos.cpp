@@ -50,20 +50,17 @@ bool LeerTareaPolos(const std::string& sNombre, TTareaPolos& eTarea)
 const char* NombreTareaPolos(TTareaPolos eTarea)
 {
     switch (eTarea) {
-    case Polos_Simple:
-        return "simple";
-    case Polos_Doble:
-        return "doble";
-    case Polos_DobleSinVelocidades:
-        return "doble-sin-velocidades";
+        case Polos_Simple:
+            return "simple";
+        case Polos_Doble:
+            return "doble";
+        case Polos_DobleSinVelocidades:
+            return "doble-sin-velocidades";
     }
     return "";
 }
 
-int EntradasPolos(TTareaPolos eTarea)
-{
-    return eTarea == Polos_Simple ? 4 : (eTarea == Polos_Doble ? 6 : 3);
-}
+int EntradasPolos(TTareaPolos eTarea) { return eTarea == Polos_Simple ? 4 : (eTarea == Polos_Doble ? 6 : 3); }
 
 bool DosPolos(TTareaPolos eTarea) { return eTarea != Polos_Simple; }
 
@@ -81,8 +78,8 @@ void DerivadasPolos(const SFisicaPolos& f, const SEstadoPolos& e, double dFuerza
         dFuerzaPolos += m * l * dVel * dVel * dSen - 0.75 * m * dCos * (f.dGravedad * dSen - dBisagra);
         dMasaPolos += m * (1.0 - 0.75 * dCos * dCos);
     }
-    const double dAcelCarro = (dFuerza - f.dFriccionCarro * Signo(e.v[Estado_VX]) + dFuerzaPolos) /
-                              (f.dMasaCarro + dMasaPolos);
+    const double dAcelCarro =
+        (dFuerza - f.dFriccionCarro * Signo(e.v[Estado_VX]) + dFuerzaPolos) / (f.dMasaCarro + dMasaPolos);
     d = SEstadoPolos();
     d.v[Estado_X] = e.v[Estado_VX];
     d.v[Estado_VX] = dAcelCarro;
@@ -199,8 +196,8 @@ int BalancearPolos(CRedNeuronal& red, TTareaPolos eTarea, const SEstadoPolos& in
         const double dSalida = vSalidas.empty() ? 0.5 : vSalidas[0];
         const double dFuerza = std::isnan(dSalida) ? 0.0 : FuerzaPolos(dSalida);
         if (pvTraza && nPasos % nCadaTraza == 0)
-            pvTraza->push_back({nPasos * kPasoPolos, estado.v[Estado_X], estado.v[Estado_Angulo1],
-                                estado.v[Estado_Angulo2], dFuerza});
+            pvTraza->push_back(
+                {nPasos * kPasoPolos, estado.v[Estado_X], estado.v[Estado_Angulo1], estado.v[Estado_Angulo2], dFuerza});
         PasoPolos(fisica, dFuerza, kPasoPolos, estado);
         if (FalloPolos(fisica, estado))
             break;

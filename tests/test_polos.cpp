@@ -112,7 +112,7 @@ TEST(PolosFisica, PrimerosPasosRungeKuttaConocidos)
     SFisicaPolos fisica;
     SEstadoPolos e = EstadoInicialPolos();
     PasoPolos(fisica, 10.0, 0.01, e);
-    const double kPaso1[kTamEstado] = {0.00048597513980918147, 0.097195904780128933,  0.016733884311163419,
+    const double kPaso1[kTamEstado] = {0.00048597513980918147, 0.097195904780128933,   0.016733884311163419,
                                        -0.14324227529569131,   -0.0072970831847824205, -1.4610623948760868};
     for (int i = 0; i < kTamEstado; ++i)
         EXPECT_NEAR(e.v[i], kPaso1[i], 1e-13 * (1 + std::fabs(kPaso1[i]))) << "variable " << i;
@@ -246,8 +246,8 @@ TEST(PolosEpisodios, PuntuacionSinVelocidades)
     CRedNeuronal empuje;
     RedLineal(empuje, {0, 0, 0}, 50.0, 1.0);
     double dIdoneidad = -1;
-    const int nPasos = BalancearPolos(empuje, Polos_DobleSinVelocidades, EstadoInicialPolos(), kPasosEpisodio,
-                                      &dIdoneidad);
+    const int nPasos =
+        BalancearPolos(empuje, Polos_DobleSinVelocidades, EstadoInicialPolos(), kPasosEpisodio, &dIdoneidad);
     ASSERT_LT(nPasos, 100);
     EXPECT_DOUBLE_EQ(dIdoneidad, 0.1 * nPasos / 1000.0);
     bool bResuelto = true;
@@ -335,8 +335,9 @@ TEST(PolosEjecucion, ResumenDeVariasEjecuciones)
 
 TEST(PolosOpciones, TareaYOpciones)
 {
-    const char* argumentos[] = {"entrenar", "polos", "doble-sin-velocidades", "--ejecuciones", "50", "--hilos",
-                                "4",        "--semilla", "9", "--poblacion", "200", "--sin-informe"};
+    const char* argumentos[] = {
+        "entrenar",  "polos", "doble-sin-velocidades", "--ejecuciones", "50",           "--hilos", "4",
+        "--semilla", "9",     "--poblacion",           "200",           "--sin-informe"};
     SOpcionesPolos o;
     std::string sError;
     ASSERT_TRUE(LeerOpcionesPolos(12, const_cast<char**>(argumentos), 2, o, sError)) << sError;

@@ -12,8 +12,8 @@ const char* const kArchivoEpisodio = "episodio.csv";
 namespace {
 
 const double kGrados = 180.0 / 3.14159265358979323846;
-const double kMitadPista = 2.4;                        // m
-const double kLongitudes[2] = {1.0, 0.1};              // m, whole poles
+const double kMitadPista = 2.4;            // m
+const double kLongitudes[2] = {1.0, 0.1};  // m, whole poles
 const char* const kColoresPolos[2] = {"#1f77b4", "#d62728"};
 
 // Strip geometry, in SVG pixels.
@@ -47,7 +47,8 @@ std::string FilaTira(const CTablaCsv& t, size_t nFila, double dY)
         << " s</text>\n"
         << "<line x1=\"" << N(kMargen) << "\" y1=\"" << N(dRiel + 10) << "\" x2=\"" << N(kAnchoTira - kMargen)
         << "\" y2=\"" << N(dRiel + 10) << "\" stroke=\"#888\" stroke-width=\"2\"/>\n"
-        << "<rect x=\"" << N(dCentro - 20) << "\" y=\"" << N(dRiel) << "\" width=\"40\" height=\"10\" fill=\"#555\"/>\n";
+        << "<rect x=\"" << N(dCentro - 20) << "\" y=\"" << N(dRiel)
+        << "\" width=\"40\" height=\"10\" fill=\"#555\"/>\n";
     for (int i = 0; i < 2; ++i) {
         // Poles drawn to the track's scale, angles as they were.
         const double dLargo = kLongitudes[i] * kPixelesPorMetro * 0.8;
@@ -67,14 +68,16 @@ std::string GraficasEpisodio(const CTablaCsv& t)
 {
     CGrafica posicion;
     posicion.SetTitulo("Carro");
-    posicion.SetEjes("tiempo (s)", "posici"
-                                   "\xF3"
-                                   "n (m)");
+    posicion.SetEjes("tiempo (s)",
+                     "posici"
+                     "\xF3"
+                     "n (m)");
     posicion.AddSerie(Serie(t, "x", "x", "#555555", 1.0));
     CGrafica angulos;
     angulos.SetTitulo("Polos");
-    angulos.SetEjes("tiempo (s)", "\xE1"
-                                  "ngulo (grados)");
+    angulos.SetEjes("tiempo (s)",
+                    "\xE1"
+                    "ngulo (grados)");
     angulos.AddSerie(Serie(t, "angulo1", "polo largo", kColoresPolos[0], kGrados));
     angulos.AddSerie(Serie(t, "angulo2", "polo corto", kColoresPolos[1], kGrados));
     return posicion.GenerarSvg() + angulos.GenerarSvg();
