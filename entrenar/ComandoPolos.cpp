@@ -7,14 +7,13 @@
 
 #include "Archivos.h"
 #include "CAlgoritmoGenetico.h"
+#include "Comun/TextoLocal.h"
 #include "DebugLib/Random/Random.h"
 #include "Evaluacion.h"
 #include "Poblacion.h"
 #include "Progreso.h"
-#include "Resumen.h"
-#ifdef ENTRENAR_CON_VISUAL
-#include "Informe.h"
-#endif
+#include "visual/CResumen.h"
+#include "visual/Informe.h"
 
 namespace {
 
@@ -322,7 +321,7 @@ const SResultadoPolos& EjecucionDelInforme(const std::vector<SResultadoPolos>& v
 
 bool EscribirInforme(const SOpcionesPolos& o, const SConfigPolos& config, const SResultadoPolos& r, std::string& sError)
 {
-    CResumenJson resumen;
+    CResumen resumen;
     resumen.Anyadir("programa", std::string("entrenar polos ") + NombreTareaPolos(o.eTarea));
     resumen.Anyadir("semilla", r.nSemilla);
     resumen.Anyadir("resuelto", Si(r.bResuelto));
@@ -334,7 +333,7 @@ bool EscribirInforme(const SOpcionesPolos& o, const SConfigPolos& config, const 
     resumen.AnyadirParametro("poblacion", config.nPoblacion);
     resumen.AnyadirParametro("generaciones_maximas", config.nMaxGeneraciones);
     resumen.AnyadirParametro("hilos", config.nHilos);
-    if (!EscribirArchivoEntero(RutaEn(o.sSalida, "resumen.json"), resumen.Texto(), sError) ||
+    if (!resumen.Guardar(o.sSalida, sError) ||
         !EscribirArchivoEntero(RutaEn(o.sSalida, "estadisticas.csv"), CsvEstadisticasPolos(r.vGeneraciones), sError))
         return false;
     if (!r.bResuelto) {
@@ -344,11 +343,7 @@ bool EscribirInforme(const SOpcionesPolos& o, const SConfigPolos& config, const 
     } else if (!EscribirArchivoEntero(RutaEn(o.sSalida, "mejor_red.txt"), r.sRed, sError) ||
                !EscribirArchivoEntero(RutaEn(o.sSalida, "episodio.csv"), CsvEpisodioPolos(r.vEpisodio), sError))
         return false;
-#ifdef ENTRENAR_CON_VISUAL
-    if (o.bInforme && !GenerarInforme(o.sSalida, sError))
-        return false;
-#endif
-    return true;
+    return !o.bInforme || GenerarInforme(o.sSalida, sError);
 }
 
 }  // namespace
@@ -387,7 +382,7 @@ bool ComandoPolos(const SOpcionesPolos& opciones, std::string& sError)
         }
     }
     const SResumenPolos resumen = ResumirPolos(vResultados);
-    std::fputs(TablaPolos(vResultados, resumen).c_str(), stdout);
+    EscribirTexto(stdout, TablaPolos(vResultados, resumen));
     if (!EscribirArchivoEntero(RutaEn(o.sSalida, NombreArchivo(o, ".csv")), CsvPolos(vResultados), sError) ||
         !EscribirArchivoEntero(RutaEn(o.sSalida, NombreArchivo(o, "_resumen.csv")), CsvResumenPolos(resumen), sError))
         return false;
