@@ -484,14 +484,14 @@ bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
     std::string sEspecies = kCabeceraEspecies;
     for (const std::string& sFila : m_vsFilasEspecies)
         sEspecies += sFila;
-    return EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
-           EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
+    return EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
+           EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
 }
 
 bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& sError)
 {
     const SOpcionesRobot& o = m_opciones;
-    if (!EscribirFichero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
+    if (!EscribirArchivoEntero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
         return false;
     CResumenJson resumen;
     resumen.Anyadir("programa", "entrenar robot");
@@ -519,7 +519,7 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     resumen.AnyadirParametro("punto_control", o.nIntervaloControl);
     if (!o.sReanudar.empty())
         resumen.AnyadirParametro("reanudada_desde", o.sReanudar);
-    if (!EscribirFichero(RutaEn(o.sSalida, kNombreResumen), resumen.Texto(), sError))
+    if (!EscribirArchivoEntero(RutaEn(o.sSalida, kNombreResumen), resumen.Texto(), sError))
         return false;
     if (!GrabarPartida(sError))
         return false;
@@ -540,5 +540,5 @@ bool CEntrenamientoRobot::GrabarPartida(std::string& sError) const
 
 bool CEntrenamientoRobot::Instalar(std::string& sError) const
 {
-    return EscribirFichero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
+    return EscribirArchivoEntero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
 }

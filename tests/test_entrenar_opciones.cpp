@@ -196,12 +196,12 @@ TEST(Archivos, EscrituraEnteraONada)
     std::string sError;
     ASSERT_TRUE(CrearCarpeta(sCarpeta + "/a/b", sError)) << sError;
     const std::string sRuta = sCarpeta + "/a/b/f.txt";
-    ASSERT_TRUE(EscribirFichero(sRuta, "uno", sError)) << sError;
-    ASSERT_TRUE(EscribirFichero(sRuta, "dos", sError)) << sError;
+    ASSERT_TRUE(EscribirArchivoEntero(sRuta, "uno", sError)) << sError;
+    ASSERT_TRUE(EscribirArchivoEntero(sRuta, "dos", sError)) << sError;
     std::string sLeido;
     ASSERT_TRUE(LeerFichero(sRuta, sLeido, sError));
     EXPECT_EQ(sLeido, "dos");
-    EXPECT_FALSE(EscribirFichero(sCarpeta + "/no/existe/f.txt", "x", sError));
+    EXPECT_FALSE(EscribirArchivoEntero(sCarpeta + "/no/existe/f.txt", "x", sError));
     EXPECT_FALSE(sError.empty());
     EXPECT_FALSE(LeerFichero(sCarpeta + "/nada.txt", sLeido, sError));
     EXPECT_EQ(sLeido, "dos") << "a failed read leaves the output alone";

@@ -39,7 +39,7 @@ std::string Leer(const std::string& sRuta)
 void Escribir(const std::string& sRuta, const std::string& s)
 {
     std::string sError;
-    ASSERT_TRUE(EscribirArchivoAtomico(sRuta, s, sError)) << sError;
+    ASSERT_TRUE(EscribirArchivoEntero(sRuta, s, sError)) << sError;
 }
 
 // A copy of the example run folder, optionally without some of its files.

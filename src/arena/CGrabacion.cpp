@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
+
+#include "Comun/ArchivoEntero.h"
 
 namespace {
 
@@ -240,27 +243,11 @@ bool CGrabacion::EscribirJSON(std::ostream& salida) const
 
 bool CGrabacion::GuardarJSON(const std::string& sRuta) const
 {
-    const std::string sTemporal = sRuta + ".tmp";
-    {
-        std::ofstream archivo(sTemporal.c_str(), std::ios::binary | std::ios::trunc);
-        if (!archivo) {
-            std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se puede crear %s\n", __LINE__,
-                         sTemporal.c_str());
-            return false;
-        }
-        EscribirJSON(archivo);
-        archivo.close();
-        if (!archivo) {
-            std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo escribir %s\n", __LINE__,
-                         sTemporal.c_str());
-            std::remove(sTemporal.c_str());
-            return false;
-        }
-    }
-    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
-        std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo renombrar %s\n", __LINE__,
-                     sTemporal.c_str());
-        std::remove(sTemporal.c_str());
+    std::ostringstream salida;
+    std::string sError;
+    if (!EscribirJSON(salida) || !EscribirArchivoEntero(sRuta, salida.str(), sError)) {
+        std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo guardar %s: %s\n", __LINE__,
+                     sRuta.c_str(), sError.c_str());
         return false;
     }
     return true;

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+// Files are written with EscribirArchivoEntero: whole or not at all.
+#include "Comun/ArchivoEntero.h"
+
 // Small helpers shared by the diagram, the plots and the report: text
 // escaping, whole-file reading and writing, and running outside programs.
 
@@ -14,9 +17,6 @@ std::string EscaparJson(const std::string& sTexto);
 std::string FormatearNumero(double dValor, int nDecimales = 2);
 
 bool LeerArchivo(const std::string& sRuta, std::string& sContenido, std::string& sError);
-// Writes a temporary file next to sRuta and renames it over sRuta, so a
-// reader never finds a half-written file.
-bool EscribirArchivoAtomico(const std::string& sRuta, const std::string& sContenido, std::string& sError);
 bool ExisteArchivo(const std::string& sRuta);
 bool EsCarpeta(const std::string& sRuta);
 std::string UnirRuta(const std::string& sCarpeta, const std::string& sNombre);

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "Comun/ArchivoEntero.h"
 #include "NEAT/CRedNeuronal.h"
 #include "bot/CRTBot.h"
 #include "bot/FuenteRed.h"
@@ -82,25 +83,6 @@ bool TextoCanonico(const std::string& sContenido, bool bPlano, CRedNeuronal& red
     return true;
 }
 
-bool EscribirArchivoEntero(const std::string& sRuta, const std::string& sTexto)
-{
-    const std::string sTemporal = sRuta + ".tmp";
-    {
-        std::ofstream archivo(sTemporal.c_str(), std::ios::binary | std::ios::trunc);
-        archivo << sTexto;
-        archivo.flush();
-        if (!archivo) {
-            std::remove(sTemporal.c_str());
-            return false;
-        }
-    }
-    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
-        std::remove(sTemporal.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -138,8 +120,9 @@ int main(int argc, char* argv[])
         std::cout.flush();
         return std::cout ? 0 : 1;
     }
-    if (!EscribirArchivoEntero(opciones.sSalida, sTexto)) {
-        std::fprintf(stderr, "ERROR: No se pudo escribir %s\n", opciones.sSalida.c_str());
+    std::string sError;
+    if (!EscribirArchivoEntero(opciones.sSalida, sTexto, sError)) {
+        std::fprintf(stderr, "ERROR: No se pudo escribir %s: %s\n", opciones.sSalida.c_str(), sError.c_str());
         return 1;
     }
     return 0;
