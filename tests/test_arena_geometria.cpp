@@ -60,14 +60,14 @@ TEST(ArenaGeometria, RadarContraCadaFigura)
     EXPECT_NEAR(Radar(linea, 0, 0, 0), 2.5, 1e-12);
     EXPECT_NEAR(Radar(linea, 0, 0, kPi / 4), 2.5 * std::sqrt(2.0), 1e-12);
     EXPECT_NEAR(Radar(linea, 6, 1, kPi), 2.5, 1e-12);
-    EXPECT_EQ(Radar(linea, 0, 6, 0), -1);  // passes beyond its end
+    EXPECT_EQ(Radar(linea, 0, 6, 0), -1);         // passes beyond its end
     EXPECT_EQ(Radar(linea, 3, -8, kPi / 2), -1);  // along the axis: no end faces
 
     // Ring sector 4..5 over [-45, 45] degrees.
     const CGeometria arco = Leer(kCabecera + "angle_unit degrees\narc 1 1 0 0 4 5 -45 45\n");
     EXPECT_NEAR(Radar(arco, 0, 0, 0), 4, 1e-12);     // inner face from inside
     EXPECT_NEAR(Radar(arco, 10, 0, kPi), 5, 1e-12);  // outer face from outside
-    EXPECT_EQ(Radar(arco, 0, 0, kPi / 2), -1);        // outside its angles
+    EXPECT_EQ(Radar(arco, 0, 0, kPi / 2), -1);       // outside its angles
     EXPECT_NEAR(Radar(arco, -10, 0, 0), 14, 1e-12);  // through the opening onto the inner face
 
     // The nearest of several wins.
@@ -86,7 +86,7 @@ TEST(ArenaGeometria, ContactoDeUnDiscoYSuNormal)
         {"circle 1 1 5 0 1\n", 0, 3.5, -1},
         {"inner_circle 1 1 0 0 9.9\n", 0, 9.4, -1},
         {"line 1 1 1 3 -5 3 5\n", 0, 2.0, -1},
-        {"arc 1 1 0 0 4 5 -1 1\n", 0, 3.5, -1},  // inside the mid radius: inward
+        {"arc 1 1 0 0 4 5 -1 1\n", 0, 3.5, -1},   // inside the mid radius: inward
         {"arc 1 1 10 0 4 5 2 -2\n", 0, 4.5, -1},  // outside: outward; the sector wraps past pi
     };
     for (const SCaso& caso : vCasos) {
@@ -109,9 +109,9 @@ TEST(ArenaLector, CadaOrdenDaSusFiguras)
 {
     const CGeometria geo = Leer(
         "scale 2\nboundary -5 -5 5 5\nexclusion_point 1 1\n"
-        "polygon 0.5 0.25 0.5 3 0 0 1 0 1 1\n"  // 3 discs, 2 lines
+        "polygon 0.5 0.25 0.5 3 0 0 1 0 1 1\n"       // 3 discs, 2 lines
         "closed_polygon 0.5 0.25 0 3 0 0 1 0 1 1\n"  // 3 lines, no discs
-        "polygon 1 1 1 1 -3 -3\n");  // a pillar
+        "polygon 1 1 1 1 -3 -3\n");                  // a pillar
     const std::vector<SFigura>& v = geo.GetFiguras();
     ASSERT_EQ(v.size(), 9u);
     EXPECT_EQ(geo.GetX2(), 10);
@@ -182,8 +182,7 @@ TEST(ArenaLector, RechazaConArchivoYLinea)
         {kCabecera + "poly_curve 1 1 1 0 0 1 0 L 0 Q\n", "a.arena:3: 'L' con longitud no positiva"},
         {kCabecera + "poly_curve 1 1 1 0 0 1 0 X Q\n", "a.arena:3: orden de 'poly_curve' desconocida: 'X'"},
         {kCabecera + "poly_curve 1 1 1 0 0 0 0 Q\n", "a.arena:3: direcci\xF3n nula"},
-        {kCabecera + "arc 1 1 0 0 5 4 0 1\n",
-         "a.arena:3: radios del arco no v\xE1lidos (0 <= interior < exterior)"},
+        {kCabecera + "arc 1 1 0 0 5 4 0 1\n", "a.arena:3: radios del arco no v\xE1lidos (0 <= interior < exterior)"},
         {kCabecera + "angle_unit degrees \n",
          "a.arena:3: unidad de \xE1ngulo desconocida (radians o degrees, sola en su l\xEDnea): 'degrees '"},
         {kCabecera + "circle -1 1 0 0 1\n", "a.arena:3: rebote o dureza fuera de [0, 100]"},
@@ -249,8 +248,7 @@ TEST(ArenaGeometria, RebotaContraCadaFiguraConSusCoeficientes)
         const SRobot& r = partida.GetRobot(0);
         const double dE = 0.35;
         EXPECT_NEAR(r.dVX, -dE * dVX, 1e-12) << sFigura;
-        EXPECT_NEAR(r.dEnergia, 100 - 0.5 * std::pow((1 + dE) * dVX, 2) * 0.5 * 1.2 * (1 - dE) * 0.1, 1e-12)
-            << sFigura;
+        EXPECT_NEAR(r.dEnergia, 100 - 0.5 * std::pow((1 + dE) * dVX, 2) * 0.5 * 1.2 * (1 - dE) * 0.1, 1e-12) << sFigura;
         EXPECT_LT(r.dX, 2.0);
     }
 }
@@ -259,8 +257,9 @@ TEST(ArenaColocacion, RespetaMargenesYPuntosDeExclusion)
 {
     // A solid box in the middle with an exclusion point inside it: nobody
     // starts in the box, nor within reach of its walls or of each other.
-    const std::string sTexto = "scale 1\nboundary -6 -6 6 6\ninner_circle 1 1 0 0 6\n"
-                               "closed_polygon 1 1 0.2 4 -2 -2 2 -2 2 2 -2 2\nexclusion_point 0 0\n";
+    const std::string sTexto =
+        "scale 1\nboundary -6 -6 6 6\ninner_circle 1 1 0 0 6\n"
+        "closed_polygon 1 1 0.2 4 -2 -2 2 -2 2 2 -2 2\nexclusion_point 0 0\n";
     for (uint64_t nSemilla = 1; nSemilla <= 30; ++nSemilla) {
         CPartida partida;
         ASSERT_TRUE(ConfigurarArchivo(partida, sTexto, nSemilla));

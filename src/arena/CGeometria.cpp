@@ -267,18 +267,18 @@ bool CGeometria::CruceFigura(const SFigura& f, double dPX, double dPY, double dU
 {
     double dT = -1, dNX = 1, dNY = 0;
     switch (f.eTipo) {
-    case Figura_Linea:
-        dT = CruceLinea(f, dPX, dPY, dUX, dUY, dRadio, dNX, dNY);
-        break;
-    case Figura_Circulo:
-        dT = CruceDesdeFuera(dPX, dPY, dUX, dUY, f.dX1, f.dY1, f.dRadio + dRadio);
-        break;
-    case Figura_CirculoInterior:
-        dT = CruceDesdeDentro(dPX, dPY, dUX, dUY, f.dX1, f.dY1, f.dRadio - dRadio);
-        break;
-    case Figura_Arco:
-        dT = CruceArco(f, dPX, dPY, dUX, dUY, dRadio);
-        break;
+        case Figura_Linea:
+            dT = CruceLinea(f, dPX, dPY, dUX, dUY, dRadio, dNX, dNY);
+            break;
+        case Figura_Circulo:
+            dT = CruceDesdeFuera(dPX, dPY, dUX, dUY, f.dX1, f.dY1, f.dRadio + dRadio);
+            break;
+        case Figura_CirculoInterior:
+            dT = CruceDesdeDentro(dPX, dPY, dUX, dUY, f.dX1, f.dY1, f.dRadio - dRadio);
+            break;
+        case Figura_Arco:
+            dT = CruceArco(f, dPX, dPY, dUX, dUY, dRadio);
+            break;
     }
     if (dT < 0 || dT >= contacto.dDistancia)
         return false;
@@ -392,27 +392,27 @@ bool CGeometria::LibreDeParedes(double dPX, double dPY, double dMargen) const
     for (const SFigura& f : m_vFiguras) {
         const double dWX = dPX - f.dX1, dWY = dPY - f.dY1;
         switch (f.eTipo) {
-        case Figura_Linea: {
-            const double dS = dWX * f.dUX + dWY * f.dUY;
-            const double dD = std::fabs(-dWX * f.dUY + dWY * f.dUX);
-            if (dD < f.dMedio + dMargen && dS >= 0 && dS <= f.dLargo)
-                return false;
-            break;
-        }
-        case Figura_Circulo:
-            if (dWX * dWX + dWY * dWY <= Cuadrado(f.dRadio + dMargen))
-                return false;
-            break;
-        case Figura_CirculoInterior:
-            if (std::hypot(dWX, dWY) >= f.dRadio - dMargen)
-                return false;
-            break;
-        case Figura_Arco: {
-            const double dRho = std::hypot(dWX, dWY);
-            if (dRho >= f.dRadioInterior - dMargen && dRho <= f.dRadio + dMargen && ArcoContiene(f, dPX, dPY))
-                return false;
-            break;
-        }
+            case Figura_Linea: {
+                const double dS = dWX * f.dUX + dWY * f.dUY;
+                const double dD = std::fabs(-dWX * f.dUY + dWY * f.dUX);
+                if (dD < f.dMedio + dMargen && dS >= 0 && dS <= f.dLargo)
+                    return false;
+                break;
+            }
+            case Figura_Circulo:
+                if (dWX * dWX + dWY * dWY <= Cuadrado(f.dRadio + dMargen))
+                    return false;
+                break;
+            case Figura_CirculoInterior:
+                if (std::hypot(dWX, dWY) >= f.dRadio - dMargen)
+                    return false;
+                break;
+            case Figura_Arco: {
+                const double dRho = std::hypot(dWX, dWY);
+                if (dRho >= f.dRadioInterior - dMargen && dRho <= f.dRadio + dMargen && ArcoContiene(f, dPX, dPY))
+                    return false;
+                break;
+            }
         }
     }
     return true;

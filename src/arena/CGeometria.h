@@ -7,10 +7,10 @@
 // file becomes some of them: a polygon is lines joined by discs, a curve
 // adds arcs.
 enum TFigura {
-    Figura_Linea = 0,           // slab of half-width dMedio along P1->P2, only its long faces
-    Figura_Circulo = 1,         // solid disc (a pillar)
-    Figura_CirculoInterior = 2, // everything outside the circle is solid
-    Figura_Arco = 3             // ring sector dRadioInterior..dRadio, counter-clockwise dAngulo1..dAngulo2
+    Figura_Linea = 0,            // slab of half-width dMedio along P1->P2, only its long faces
+    Figura_Circulo = 1,          // solid disc (a pillar)
+    Figura_CirculoInterior = 2,  // everything outside the circle is solid
+    Figura_Arco = 3              // ring sector dRadioInterior..dRadio, counter-clockwise dAngulo1..dAngulo2
 };
 
 struct SFigura {

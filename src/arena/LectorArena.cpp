@@ -350,8 +350,7 @@ bool CLector::Circulo(bool bInterior)
     return true;
 }
 
-bool CLector::Segmento(double dRebote, double dDureza, double dGrosor, double dX1, double dY1, double dX2,
-                       double dY2)
+bool CLector::Segmento(double dRebote, double dDureza, double dGrosor, double dX1, double dY1, double dX2, double dY2)
 {
     if (dX1 == dX2 && dY1 == dY2)
         return Error("segmento de longitud cero");
@@ -380,7 +379,10 @@ bool CLector::Arco()
         !Angulo(dA1) || !Angulo(dA2))
         return false;
     if (!(dInterior >= 0 && dExterior > dInterior))
-        return Error("radios del arco no v" "\xE1" "lidos (0 <= interior < exterior)");
+        return Error(
+            "radios del arco no v"
+            "\xE1"
+            "lidos (0 <= interior < exterior)");
     m_geo.AddArco(dRebote, dDureza, dX, dY, dInterior, dExterior, Normalizar(dA1), Normalizar(dA2));
     return true;
 }
@@ -456,8 +458,7 @@ bool CLector::ArcoCurva(double dRebote, double dDureza, double dGrosor, double& 
 bool CLector::Curva()
 {
     double dRebote, dDureza, dGrosor, dX0, dY0, dHX, dHY;
-    if (!Coeficientes(dRebote, dDureza) || !Grosor(dGrosor) || !Coordenada(dX0, dY0) || !Numero(dHX) ||
-        !Numero(dHY))
+    if (!Coeficientes(dRebote, dDureza) || !Grosor(dGrosor) || !Coordenada(dX0, dY0) || !Numero(dHX) || !Numero(dHY))
         return false;
     const double dLargo = std::hypot(dHX, dHY);
     if (!(dLargo > 0) || !std::isfinite(dLargo))
