@@ -10,7 +10,6 @@
 #include "ComandoXor.h"
 #include "NEAT/CRedNeuronal.h"
 #include "Opciones.h"
-#include "Resumen.h"
 #include "Xor.h"
 
 namespace {
@@ -211,23 +210,4 @@ TEST(Archivos, EscrituraEnteraONada)
         n += entrada.is_regular_file() ? 1 : 0;
     EXPECT_EQ(n, 1u);
     EXPECT_FALSE(CrearCarpeta(sRuta + "/dentro", sError)) << "a file is in the way";
-}
-
-TEST(Resumen, JsonConTextosEscapadosYEnUtf8)
-{
-    CResumenJson r;
-    r.Anyadir("programa", "dice \"hola\"\\");
-    r.Anyadir(
-        "da"
-        "\xF1"
-        "o",
-        2.5);
-    r.AnyadirParametro("poblacion", 150);
-    EXPECT_EQ(r.Texto(),
-              "{\n \"programa\": \"dice \\\"hola\\\"\\\\\",\n \"da\xC3\xB1o\": 2.5,\n"
-              " \"parametros\": {\n  \"poblacion\": 150\n }\n}\n");
-    CResumenJson solo;
-    solo.AnyadirParametro("x", 1);
-    EXPECT_EQ(solo.Texto(), "{\n \"parametros\": {\n  \"x\": 1\n }\n}\n");
-    EXPECT_EQ(CResumenJson().Texto(), "{\n}\n");
 }

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "Comun/ArchivoEntero.h"
+#include "Comun/TextoLocal.h"
 
 namespace {
 
@@ -32,22 +33,7 @@ void EscribirNumero(std::ostream& salida, double dValor)
     salida << szTexto;
 }
 
-void EscribirTexto(std::ostream& salida, const std::string& sTexto)
-{
-    salida << '"';
-    for (unsigned char c : sTexto) {
-        if (c == '"' || c == '\\') {
-            salida << '\\' << c;
-        } else if (c < 0x20 || c >= 0x7F) {
-            char szEscape[8];
-            std::snprintf(szEscape, sizeof(szEscape), "\\u%04x", c);
-            salida << szEscape;
-        } else {
-            salida << c;
-        }
-    }
-    salida << '"';
-}
+void EscribirTexto(std::ostream& salida, const std::string& sTexto) { salida << '"' << EscaparJson(sTexto) << '"'; }
 
 void EscribirGrupos(std::ostream& salida, const std::vector<double>& vdValores, size_t nInicio, size_t nFin,
                     size_t nAncho)

@@ -12,12 +12,18 @@
 #include <filesystem>
 #include <sstream>
 
+#include "Comun/TextoLocal.h"
+
+// Texts mix the programs' ISO 8859-1 with names and paths in UTF-8;
+// LeerCaracter tells them apart, so each character is written once, as its
+// code point.
 std::string EscaparXml(const std::string& sTexto)
 {
     std::string sRes;
     sRes.reserve(sTexto.size());
-    for (char c : sTexto) {
-        switch (c) {
+    for (std::size_t nPos = 0; nPos < sTexto.size();) {
+        const unsigned nCodigo = LeerCaracter(sTexto, nPos);
+        switch (nCodigo) {
             case '&':
                 sRes += "&amp;";
                 break;
@@ -34,38 +40,12 @@ std::string EscaparXml(const std::string& sTexto)
                 sRes += "&#39;";
                 break;
             default:
-                // Texts are ISO 8859-1: each high byte is its own code point.
-                if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' && c != '\r')
+                if (nCodigo < 0x20 && nCodigo != '\n' && nCodigo != '\t' && nCodigo != '\r')
                     break;  // not allowed in XML at all
-                if (static_cast<unsigned char>(c) >= 0x80)
-                    sRes += "&#" + std::to_string(static_cast<unsigned char>(c)) + ";";
+                if (nCodigo >= 0x80)
+                    sRes += "&#" + std::to_string(nCodigo) + ";";
                 else
-                    sRes += c;
-        }
-    }
-    return sRes;
-}
-
-std::string EscaparJson(const std::string& sTexto)
-{
-    std::string sRes;
-    for (char c : sTexto) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            sRes += '\\';
-            sRes += c;
-        } else if (u < 0x20 || c == '<' || c == '>' || c == '&') {
-            // Also escapes the characters that could close an inline script.
-            char sz[8];
-            std::snprintf(sz, sizeof(sz), "\\u%04x", u);
-            sRes += sz;
-        } else if (u >= 0x80) {
-            // Messages and file contents are ISO 8859-1: each byte is its code point.
-            char sz[8];
-            std::snprintf(sz, sizeof(sz), "\\u%04x", u);
-            sRes += sz;
-        } else {
-            sRes += c;
+                    sRes += static_cast<char>(nCodigo);
         }
     }
     return sRes;

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "Comun/ArchivoEntero.h"
+#include "Comun/TextoLocal.h"
 #include "NEAT/CRedNeuronal.h"
 #include "bot/CRTBot.h"
 #include "bot/FuenteRed.h"
@@ -31,14 +32,13 @@ struct SOpciones {
 
 void Uso()
 {
-    std::fputs(
-        "Uso: red2literal [-p] [-f] [-o SALIDA] RED\n"
-        "  -p  RED es texto plano, sin codificar\n"
-        "  -f  escribe el fuente completo de RedIntegrada.cpp\n"
-        "  -o  escribe en SALIDA en vez de la salida est"
-        "\xE1"
-        "ndar\n",
-        stderr);
+    EscribirTexto(stderr,
+                  "Uso: red2literal [-p] [-f] [-o SALIDA] RED\n"
+                  "  -p  RED es texto plano, sin codificar\n"
+                  "  -f  escribe el fuente completo de RedIntegrada.cpp\n"
+                  "  -o  escribe en SALIDA en vez de la salida est"
+                  "\xE1"
+                  "ndar\n");
 }
 
 bool LeerOpciones(int argc, char* argv[], SOpciones& opciones)
@@ -94,24 +94,24 @@ int main(int argc, char* argv[])
     }
     std::string sContenido;
     if (!LeerArchivo(opciones.sEntrada, sContenido)) {
-        std::fprintf(stderr, "ERROR: No se pudo leer %s\n", opciones.sEntrada.c_str());
+        EscribirFormato(stderr, "ERROR: No se pudo leer %s\n", opciones.sEntrada.c_str());
         return 1;
     }
     CRedNeuronal red;
     std::string sEscapado;
     if (!TextoCanonico(sContenido, opciones.bPlano, red, sEscapado)) {
-        std::fprintf(stderr,
-                     "ERROR: %s no contiene una red neuronal v"
-                     "\xE1"
-                     "lida\n",
-                     opciones.sEntrada.c_str());
+        EscribirFormato(stderr,
+                        "ERROR: %s no contiene una red neuronal v"
+                        "\xE1"
+                        "lida\n",
+                        opciones.sEntrada.c_str());
         return 1;
     }
     if (opciones.bFuente && !RedApropiadaParaBot(red, kEntradasBot)) {
-        std::fprintf(stderr,
-                     "ERROR: La red de %s no sirve al robot: necesita como mucho %u entradas, "
-                     "el sesgo tras ellas y al menos %u salidas\n",
-                     opciones.sEntrada.c_str(), kEntradasBot, kNumSalidasBot);
+        EscribirFormato(stderr,
+                        "ERROR: La red de %s no sirve al robot: necesita como mucho %u entradas, "
+                        "el sesgo tras ellas y al menos %u salidas\n",
+                        opciones.sEntrada.c_str(), kEntradasBot, kNumSalidasBot);
         return 1;
     }
     const std::string sTexto = opciones.bFuente ? GenerarFuenteRedIntegrada(sEscapado) : GenerarLiteralRed(sEscapado);
@@ -122,7 +122,7 @@ int main(int argc, char* argv[])
     }
     std::string sError;
     if (!EscribirArchivoEntero(opciones.sSalida, sTexto, sError)) {
-        std::fprintf(stderr, "ERROR: No se pudo escribir %s: %s\n", opciones.sSalida.c_str(), sError.c_str());
+        EscribirFormato(stderr, "ERROR: No se pudo escribir %s: %s\n", opciones.sSalida.c_str(), sError.c_str());
         return 1;
     }
     return 0;
