@@ -129,6 +129,35 @@ void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
     t.Ejemplo("entrenar jugar --red salida_robot/mejor_red.txt --partidas 100 --rivales buscador");
 }
 
+void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
+{
+    t.Posicional("TAREA", sTarea, true, "simple, doble o doble-sin-velocidades");
+    t.Entero("--ejecuciones", "N", 1, 100000, o.nEjecuciones, "ejecuciones independientes");
+    t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion, "miembros");
+    t.Defecto("150; 1000 en doble-sin-velocidades");
+    t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
+             "generaciones como mucho por ejecuci"
+             "\xF3"
+             "n");
+    t.Defecto("100; 300 en doble-sin-velocidades");
+    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
+             "semilla de la primera ejecuci"
+             "\xF3"
+             "n (las siguientes, +1, +2...)");
+    t.Entero("--hilos", "N", 1, 256, o.nHilos,
+             "hilos de evaluaci"
+             "\xF3"
+             "n");
+    t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", "salida_polos_TAREA");
+    t.Bandera("--sin-informe", o.bInforme, false, "no genera informe.html");
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar polos doble --ejecuciones 10");
+}
+
+const char* const kDescripcionPolos = "Evoluciona redes que equilibran polos sobre un carro.";
 const char* const kDescripcionRobot = "Evoluciona la red del robot en la arena simulada.";
 const char* const kDescripcionXor = "Evoluciona redes para el XOR.";
 const char* const kDescripcionJugar = "Juega partidas de una red contra los rivales y muestra el marcador.";
@@ -183,6 +212,29 @@ bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, st
     CTablaOpciones t("entrenar jugar", kDescripcionJugar);
     TablaJugar(t, o);
     return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
+}
+
+bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& o, std::string& sError)
+{
+    CTablaOpciones t("entrenar polos", kDescripcionPolos);
+    std::string sTarea;
+    TablaPolos(t, o, sTarea);
+    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
+        return false;
+    if (!o.bAyuda && !LeerTareaPolos(sTarea, o.eTarea)) {
+        sError = "Tarea desconocida: " + sTarea + " (simple, doble o doble-sin-velocidades)";
+        return false;
+    }
+    return true;
+}
+
+std::string AyudaPolos()
+{
+    SOpcionesPolos o;
+    std::string sTarea;
+    CTablaOpciones t("entrenar polos", kDescripcionPolos);
+    TablaPolos(t, o, sTarea);
+    return t.Ayuda();
 }
 
 std::string AyudaRobot()

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Evaluacion.h"
+#include "Polos.h"
 
 #ifndef ENTRENAR_RUTA_RED_INTEGRADA
 #define ENTRENAR_RUTA_RED_INTEGRADA "src/bot/RedIntegrada.cpp"
@@ -41,6 +42,19 @@ struct SOpcionesXor {
     bool bAyuda = false;
 };
 
+struct SOpcionesPolos {
+    TTareaPolos eTarea = Polos_Doble;
+    int nEjecuciones = 1;
+    int nPoblacion = 0;     // 0 = the task's own
+    int nGeneraciones = 0;  // at most, per run; 0 = the task's own
+    unsigned nSemilla = 1;
+    unsigned nHilos = 2;
+    std::string sSalida;  // empty = salida_polos_<task>
+    bool bSilencio = false;
+    bool bInforme = true;
+    bool bAyuda = false;
+};
+
 struct SOpcionesJugar {
     std::string sRed;    // network text file; empty = the built-in network
     int nPartidas = 10;  // per rival
@@ -59,6 +73,8 @@ struct SOpcionesJugar {
 // the usage sets bAyuda and reads nothing else.
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& opciones, std::string& sError);
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones, std::string& sError);
+// The task (TAREA) is a word among the options.
+bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
 
 // "giratorio,buscador" into rivals.
@@ -68,6 +84,7 @@ std::string TextoRivales(const std::vector<TRival>& vRivales);
 // Usage of each command: options with default and range, and an example.
 std::string AyudaRobot();
 std::string AyudaXor();
+std::string AyudaPolos();
 std::string AyudaJugar();
 
 #endif

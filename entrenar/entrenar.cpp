@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "ComandoPolos.h"
 #include "ComandoXor.h"
 #include "Comun/TablaOpciones.h"
 #include "Comun/TextoLocal.h"
@@ -70,6 +71,17 @@ int OrdenXor(int argc, char** argv)
     return ComandoXor(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
 }
 
+int OrdenPolos(int argc, char** argv)
+{
+    SOpcionesPolos opciones;
+    std::string sError;
+    if (!LeerOpcionesPolos(argc, argv, 2, opciones, sError))
+        return FalloUso(sError, AyudaPolos());
+    if (opciones.bAyuda)
+        return Ayuda(AyudaPolos());
+    return ComandoPolos(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
+}
+
 int OrdenJugar(int argc, char** argv)
 {
     SOpcionesJugar opciones;
@@ -92,6 +104,7 @@ struct SOrden {
 const SOrden kOrdenes[] = {
     {"robot", "evoluciona la red del robot en la arena simulada", OrdenRobot, AyudaRobot},
     {"xor", "evoluciona redes para el XOR", OrdenXor, AyudaXor},
+    {"polos", "evoluciona redes que equilibran polos sobre un carro", OrdenPolos, AyudaPolos},
     {"jugar", "juega partidas de una red y muestra el marcador", OrdenJugar, AyudaJugar},
 };
 

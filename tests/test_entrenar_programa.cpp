@@ -58,7 +58,7 @@ protected:
 
 TEST_F(EntrenarPrograma, CadaOrdenResponde_help_h_yAyuda)
 {
-    for (const char* szOrden : {"robot", "xor", "jugar"}) {
+    for (const char* szOrden : {"robot", "xor", "polos", "jugar"}) {
         for (const char* szPide : {"--help", "-h", "ayuda"}) {
             const SSalida s = Ejecutar(std::string(szOrden) + " " + szPide);
             EXPECT_EQ(s.nCodigo, 0) << szOrden << " " << szPide;
@@ -104,9 +104,8 @@ TEST_F(EntrenarPrograma, UnaRedDanyadaOQueNoEstaSeNombraYTerminaConUno)
 {
     const std::string sMala = m_sDir + "/mala.txt";
     std::ofstream(sMala) << "esto no es una red\n";
-    for (const std::string& sArgumentos :
-         {"jugar --red " + sMala, "jugar --red " + m_sDir + "/no_esta.txt", "jugar --rivales poblacion --red-rival " +
-                                                                              sMala}) {
+    for (const std::string& sArgumentos : {"jugar --red " + sMala, "jugar --red " + m_sDir + "/no_esta.txt",
+                                           "jugar --rivales poblacion --red-rival " + sMala}) {
         const SSalida s = Ejecutar(sArgumentos + " --partidas 1 --tiempo 1");
         EXPECT_EQ(s.nCodigo, 1) << sArgumentos << "\n" << s.sError;
         EXPECT_EQ(s.sError.rfind("ERROR: ", 0), 0u) << s.sError;

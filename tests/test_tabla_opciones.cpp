@@ -31,15 +31,16 @@ void Tabla(CTablaOpciones& t, SValores& v)
     t.Texto("-o, --salida", "DIR", v.sSalida, "carpeta", v.sSalida);
     t.Bandera("-b", v.bBandera, true, "bandera");
     t.Bandera("--sin-informe", v.bInforme, false, "sin informe");
-    t.Otra("--forma", "F", v.sForma, "circulo o cuadrado",
-           [&v](const std::string& s, std::string& sError) {
-               if (s != "circulo" && s != "cuadrado")
-                   sError = "circulo o cuadrado";
-               else
-                   v.sForma = s;
-               return sError.empty();
-           },
-           "forma");
+    t.Otra(
+        "--forma", "F", v.sForma, "circulo o cuadrado",
+        [&v](const std::string& s, std::string& sError) {
+            if (s != "circulo" && s != "cuadrado")
+                sError = "circulo o cuadrado";
+            else
+                v.sForma = s;
+            return sError.empty();
+        },
+        "forma");
     t.Ejemplo("orden --n 3 entrada");
 }
 
@@ -136,10 +137,10 @@ TEST(TablaOpciones, LaAyudaDiceCadaOpcionConSuValorPorOmisionYSuRango)
     Tabla(t, v);
     const std::string s = t.Ayuda();
     EXPECT_EQ(s.rfind("Uso: programa orden [opciones] ENTRADA [EXTRA]\nHace algo.\n", 0), 0u) << s;
-    for (const char* sz : {"--n N", "(por omisi\xF3n 5; un entero de 1 a 10)", "-o, --salida DIR",
-                           "(por omisi\xF3n sal)", "(por omisi\xF3n 2.5; un n\xFAmero de 0.5 a 100000)",
-                           "(por omisi\xF3n circulo; circulo o cuadrado)", "-h, --help, ayuda",
-                           "\nEjemplo:\n  orden --n 3 entrada\n"})
+    for (const char* sz :
+         {"--n N", "(por omisi\xF3n 5; un entero de 1 a 10)", "-o, --salida DIR", "(por omisi\xF3n sal)",
+          "(por omisi\xF3n 2.5; un n\xFAmero de 0.5 a 100000)", "(por omisi\xF3n circulo; circulo o cuadrado)",
+          "-h, --help, ayuda", "\nEjemplo:\n  orden --n 3 entrada\n"})
         EXPECT_NE(s.find(sz), std::string::npos) << sz << "\n" << s;
     for (std::size_t nInicio = 0, nFin; (nFin = s.find('\n', nInicio)) != std::string::npos; nInicio = nFin + 1)
         EXPECT_LE(nFin - nInicio, 100u) << s.substr(nInicio, nFin - nInicio);

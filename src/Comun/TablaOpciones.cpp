@@ -91,8 +91,7 @@ bool PideAyuda(const std::string& sPalabra)
 
 CTablaOpciones::CTablaOpciones(const std::string& sOrden, const std::string& sDescripcion)
     : m_sOrden(sOrden), m_sDescripcion(sDescripcion)
-{
-}
+{}
 
 CTablaOpciones::~CTablaOpciones() { Limpiar(); }
 
@@ -120,50 +119,55 @@ void CTablaOpciones::Entero(const char* szNombre, const char* szValor, long nMin
 void CTablaOpciones::Real(const char* szNombre, const char* szValor, double dMin, double dMax, double& dDestino,
                           const std::string& sAyuda)
 {
-    const std::string sRango = "un n"
-                               "\xFA"
-                               "mero de " +
-                               Numero(dMin) + " a " + Numero(dMax);
-    Otra(szNombre, szValor, Numero(dDestino), sRango,
-         [dMin, dMax, sRango, &dDestino](const std::string& sValor, std::string& sError) {
-             char* pFin = nullptr;
-             errno = 0;
-             const double dValor = std::strtod(sValor.c_str(), &pFin);
-             if (sValor.empty() || *pFin != '\0' || errno != 0 || !(dValor >= dMin && dValor <= dMax)) {
-                 sError = sRango;
-                 return false;
-             }
-             dDestino = dValor;
-             return true;
-         },
-         sAyuda);
+    const std::string sRango =
+        "un n"
+        "\xFA"
+        "mero de " +
+        Numero(dMin) + " a " + Numero(dMax);
+    Otra(
+        szNombre, szValor, Numero(dDestino), sRango,
+        [dMin, dMax, sRango, &dDestino](const std::string& sValor, std::string& sError) {
+            char* pFin = nullptr;
+            errno = 0;
+            const double dValor = std::strtod(sValor.c_str(), &pFin);
+            if (sValor.empty() || *pFin != '\0' || errno != 0 || !(dValor >= dMin && dValor <= dMax)) {
+                sError = sRango;
+                return false;
+            }
+            dDestino = dValor;
+            return true;
+        },
+        sAyuda);
 }
 
-void CTablaOpciones::Texto(const char* szNombre, const char* szValor, std::string& sDestino,
-                           const std::string& sAyuda, const std::string& sDefecto)
+void CTablaOpciones::Texto(const char* szNombre, const char* szValor, std::string& sDestino, const std::string& sAyuda,
+                           const std::string& sDefecto)
 {
-    Otra(szNombre, szValor, sDefecto, "",
-         [&sDestino](const std::string& sValor, std::string& sError) {
-             if (sValor.empty()) {
-                 sError = "no puede estar vac"
-                          "\xED"
-                          "o";
-                 return false;
-             }
-             sDestino = sValor;
-             return true;
-         },
-         sAyuda);
+    Otra(
+        szNombre, szValor, sDefecto, "",
+        [&sDestino](const std::string& sValor, std::string& sError) {
+            if (sValor.empty()) {
+                sError =
+                    "no puede estar vac"
+                    "\xED"
+                    "o";
+                return false;
+            }
+            sDestino = sValor;
+            return true;
+        },
+        sAyuda);
 }
 
 void CTablaOpciones::Bandera(const char* szNombre, bool& bDestino, bool bValor, const std::string& sAyuda)
 {
-    Otra(szNombre, "", "", "",
-         [&bDestino, bValor](const std::string&, std::string&) {
-             bDestino = bValor;
-             return true;
-         },
-         sAyuda);
+    Otra(
+        szNombre, "", "", "",
+        [&bDestino, bValor](const std::string&, std::string&) {
+            bDestino = bValor;
+            return true;
+        },
+        sAyuda);
 }
 
 void CTablaOpciones::Otra(const char* szNombre, const char* szValor, const std::string& sDefecto,
@@ -183,6 +187,12 @@ void CTablaOpciones::Posicional(const char* szNombre, std::string& sDestino, boo
                                 const std::string& sAyuda)
 {
     m_vPosicionales.push_back(SPosicional{szNombre, &sDestino, bObligatorio, sAyuda});
+}
+
+void CTablaOpciones::Defecto(const std::string& sDefecto)
+{
+    if (!m_vOpciones.empty())
+        m_vOpciones.back().sDefecto = sDefecto;
 }
 
 void CTablaOpciones::Ejemplo(const std::string& sEjemplo) { m_vEjemplos.push_back(sEjemplo); }
@@ -216,10 +226,11 @@ bool CTablaOpciones::LeerPalabra(int argc, char** argv, int& i, std::size_t& nPo
         return true;
     }
     if (sPalabra.size() > 1 && sPalabra[0] == '-') {
-        sError = "Opci"
-                 "\xF3"
-                 "n desconocida: " +
-                 sPalabra;
+        sError =
+            "Opci"
+            "\xF3"
+            "n desconocida: " +
+            sPalabra;
         return false;
     }
     if (nPosicional >= m_vPosicionales.size()) {
@@ -280,10 +291,11 @@ std::string CTablaOpciones::Ayuda() const
             sIzquierda += " " + o.sValor;
         std::string sNota;
         if (!o.sDefecto.empty())
-            sNota = "por omisi"
-                    "\xF3"
-                    "n " +
-                    o.sDefecto;
+            sNota =
+                "por omisi"
+                "\xF3"
+                "n " +
+                o.sDefecto;
         if (!o.sRango.empty())
             sNota += (sNota.empty() ? "" : "; ") + o.sRango;
         vFilas.emplace_back(sIzquierda, o.sAyuda + (sNota.empty() ? "" : " (" + sNota + ")"));

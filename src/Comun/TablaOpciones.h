@@ -45,6 +45,9 @@ public:
               const TLector& fLeer, const std::string& sAyuda);
     // Words without a dash, in order; the last ones may be optional.
     void Posicional(const char* szNombre, std::string& sDestino, bool bObligatorio, const std::string& sAyuda);
+    // Replaces the default shown for the option added last (for a default
+    // that depends on other choices).
+    void Defecto(const std::string& sDefecto);
     void Ejemplo(const std::string& sEjemplo);
 
     // Reads argv[nInicio..argc-1]. bAyuda tells that the usage was asked
