@@ -371,7 +371,6 @@ TEST(ArenaTrazas, CadaReboteDesdeElEstadoGrabado)
     }
 }
 
-
 // Wall collisions of a row, in order.
 std::vector<SChoque> DeParedes(const std::vector<SChoque>& v)
 {
@@ -454,8 +453,8 @@ TEST(ArenaTrazas, PartidaEnteraRepetidaSigueLaGrabada)
             }
         }
         ExpectMismosToques(vObjetosSim, vObjetosReal, sArena);
-        std::printf("%s: %d rebotes, |dpos| <= %.1e m, |dv| <= %.1e m/s, |ddanyo| <= %.3f\n", sArena.c_str(),
-                    nParedes, dMaxPos, dMaxVel, dMaxDanyo);
+        std::printf("%s: %d rebotes, |dpos| <= %.1e m, |dv| <= %.1e m/s, |ddanyo| <= %.3f\n", sArena.c_str(), nParedes,
+                    dMaxPos, dMaxVel, dMaxDanyo);
     }
 }
 
