@@ -6,10 +6,10 @@
 #include <sstream>
 
 #include "Archivos.h"
-#include "CAlgoritmoGenetico.h"
 #include "Comun/TextoLocal.h"
 #include "DebugLib/Random/Random.h"
 #include "Evaluacion.h"
+#include "NEAT/CAlgoritmoGenetico.h"
 #include "Poblacion.h"
 #include "Progreso.h"
 #include "visual/CResumen.h"

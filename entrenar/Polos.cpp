@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "CAlgoritmoGenetico.h"
+#include "NEAT/CAlgoritmoGenetico.h"
 
 namespace {
 

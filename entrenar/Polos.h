@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "CRedNeuronal.h"
+#include "NEAT/CRedNeuronal.h"
 
 class CAlgoritmoGenetico;
 
