@@ -14,6 +14,7 @@
 #include "FuenteRed.h"
 #include "NEAT/CAlgoritmoGenetico.h"
 #include "NEAT/CInnovacion.h"
+#include "ParametrosRobot.h"
 #include "Progreso.h"
 #include "RobotEntrenado.h"
 #include "visual/CResumen.h"
@@ -36,6 +37,9 @@ const char* const kCabeceraEspecies = "generacion,especie,miembros,edad,lider,hi
 // Leaders of this many generations, the best by training score, play the
 // validation matches that choose the final network.
 const size_t kCandidatosFinales = 8;
+// Stands in for the member in the seeds of training matches: every member
+// of a generation meets the same ones.
+const uint64_t kMarcaMiembros = 0xFFFFFFFDull;
 // Stands in for the generation in the seeds of validation matches.
 const uint64_t kMarcaValidacion = 0xFFFFFFFFull;
 
@@ -96,6 +100,36 @@ std::vector<std::string> FilasAnteriores(const std::string& sRuta, int nGeneraci
             vFilas.push_back(sFila + "\n");
     }
     return vFilas;
+}
+
+// EXPERIMENTO (temporal)
+void ExperimentoParametros(CAlgoritmoGenetico& ag)
+{
+    const char* sz = std::getenv("RECETA_PARAM");
+    if (!sz) return;
+    std::string s = sz;
+    std::istringstream in(s);
+    std::string par;
+    while (std::getline(in, par, ',')) {
+        const size_t k = par.find('=');
+        if (k == std::string::npos) continue;
+        const std::string n = par.substr(0, k);
+        const double v = std::atof(par.substr(k + 1).c_str());
+        if (n == "elite") ag.SetNumeroIndividuosElite((unsigned)v);
+        if (n == "sinmejora") ag.SetMaxEpocasPermitidasSinMejora((unsigned)v);
+        if (n == "especies") ag.SetMaxNumeroDeEspecies((unsigned)v);
+        if (n == "intentosenlace") ag.SetMaxIntentosAnyadirEnlace((unsigned)v);
+        if (n == "umbral") ag.SetUmbralCompatibilidadEspecie(v);
+        if (n == "cruce") ag.SetRatioDeCruce(v);
+        if (n == "mut") ag.SetRatioDeMutacion(v);
+        if (n == "sig") ag.SetRatioDeMutacionSigmoidea(v);
+        if (n == "neurona") ag.SetProbabilidadAnyadirNeurona(v);
+        if (n == "enlace") ag.SetProbabilidadAnyadirEnlace(v);
+        if (n == "bucle") ag.SetProbabilidadAnyadirBucle(v);
+        if (n == "sustituir") ag.SetProbabilidadSustituirPeso(v);
+        if (n == "pert") ag.SetMaxPerturbacionPeso(v);
+        if (n == "pertsig") ag.SetMaxPerturbacionSigmoidea(v);
+    }
 }
 
 }  // namespace
@@ -196,6 +230,8 @@ bool CEntrenamientoRobot::Preparar(std::string& sError)
     SetSemillaRandom(m_opciones.nSemilla);
     m_pAG = new CAlgoritmoGenetico;
     m_pAG->Inicializar(static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot));
+    AplicarParametrosRobot(*m_pAG);
+    ExperimentoParametros(*m_pAG);
     EntregarLogs();
     if (nGuardados > 0) {
         Reanudar(nGuardados);
@@ -291,7 +327,10 @@ void CEntrenamientoRobot::CrearFenotipos()
 }
 
 // Member i's match k: the rivals take turns, and a rival from the population
-// is drawn from the match's seed.
+// is drawn from the match's seed. Every member of a generation plays the
+// same matches (seeds and scripted rivals), so that scores differ by how the
+// members play, not by the luck of their draws: with a handful of matches
+// each, that luck would decide more than the play.
 std::vector<STrabajo> CEntrenamientoRobot::CrearTrabajos(int nGeneracion) const
 {
     const size_t nMiembros = m_vsRedes.size();
@@ -301,8 +340,8 @@ std::vector<STrabajo> CEntrenamientoRobot::CrearTrabajos(int nGeneracion) const
         for (int k = 0; k < m_opciones.nPartidas; ++k) {
             SEncuentro encuentro;
             encuentro.eRival = m_opciones.vRivales[static_cast<size_t>(k) % m_opciones.vRivales.size()];
-            encuentro.nSemilla =
-                SemillaEncuentro(m_opciones.nSemilla, static_cast<uint64_t>(nGeneracion), i, static_cast<uint64_t>(k));
+            encuentro.nSemilla = SemillaEncuentro(m_opciones.nSemilla, static_cast<uint64_t>(nGeneracion),
+                                                  kMarcaMiembros, static_cast<uint64_t>(k));
             if (encuentro.eRival == Rival_Red) {
                 size_t j = CGenerador::Mezclar(encuentro.nSemilla, 1) % (nMiembros - 1);
                 if (j >= i)
