@@ -1,7 +1,11 @@
 #include "Opciones.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+
+#include "LectorArena.h"
 
 namespace {
 
@@ -80,6 +84,48 @@ bool LeerEntero(CLectorArgumentos& lector, const std::string& sOpcion, long nMin
 
 const long kMaxSemilla = 4294967295L;
 
+}  // namespace
+
+bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
+{
+    config.sArena = sArena;
+    config.vsArenas.clear();
+    config.vsNombresArenas.clear();
+    if (sArena == "circulo" || sArena == "cuadrado" || sArena == "aleatoria") {
+        config.eArena = sArena == "circulo" ? Arena_Circulo : sArena == "cuadrado" ? Arena_Cuadrado : Arena_Aleatoria;
+        return true;
+    }
+    std::error_code error;
+    std::vector<std::string> vsRutas;
+    if (std::filesystem::is_directory(sArena, error)) {
+        for (const auto& entrada : std::filesystem::directory_iterator(sArena, error)) {
+            if (entrada.path().extension() == ".arena" && entrada.is_regular_file(error))
+                vsRutas.push_back(entrada.path().string());
+        }
+        std::sort(vsRutas.begin(), vsRutas.end());
+        if (vsRutas.empty()) {
+            sError = "No hay archivos .arena en " + sArena;
+            return false;
+        }
+    } else if (std::filesystem::exists(sArena, error)) {
+        vsRutas.push_back(sArena);
+    } else {
+        sError = "Arena desconocida: " + sArena + " (circulo, cuadrado, aleatoria, un archivo .arena o una carpeta)";
+        return false;
+    }
+    for (const std::string& sRuta : vsRutas) {
+        std::string sTexto;
+        if (!CargarArena(sRuta, sTexto, sError))
+            return false;
+        config.vsArenas.push_back(sTexto);
+        config.vsNombresArenas.push_back(std::filesystem::path(sRuta).filename().string());
+    }
+    config.eArena = Arena_Archivo;
+    return true;
+}
+
+namespace {
+
 // Options shared by the commands that play matches. bReconocida tells
 // whether sOpcion was one of them.
 bool LeerOpcionPartida(CLectorArgumentos& lector, const std::string& sOpcion, SConfigEvaluacion& config,
@@ -92,15 +138,7 @@ bool LeerOpcionPartida(CLectorArgumentos& lector, const std::string& sOpcion, SC
         std::string sArena;
         if (!lector.Texto(sOpcion, sArena, sError))
             return false;
-        if (sArena == "circulo")
-            config.eArena = Arena_Circulo;
-        else if (sArena == "cuadrado")
-            config.eArena = Arena_Cuadrado;
-        else {
-            sError = "Arena desconocida: " + sArena + " (circulo o cuadrado)";
-            return false;
-        }
-        return true;
+        return LeerArenas(sArena, config, sError);
     }
     bReconocida = false;
     return true;
@@ -318,7 +356,7 @@ std::string TextoAyuda()
            "  --rivales LISTA     rivales por turno, de giratorio, buscador, quieto y poblacion\n"
            "                      (buscador,giratorio,buscador,quieto)\n"
            "  --tiempo S          segundos de juego por partida (120)\n"
-           "  --arena A           circulo o cuadrado (circulo)\n"
+           "  --arena A           circulo, cuadrado, aleatoria, archivo .arena o carpeta (circulo)\n"
            "  --salida DIR        carpeta de resultados (salida_robot)\n"
            "  --punto-control N   guarda la poblaci"
            "\xF3"
@@ -381,7 +419,7 @@ std::string TextoAyuda()
            "  --semilla N         semilla (1)\n"
            "  --hilos N           hilos (2)\n"
            "  --tiempo S          segundos de juego por partida (120)\n"
-           "  --arena A           circulo o cuadrado (circulo)\n"
+           "  --arena A           circulo, cuadrado, aleatoria, archivo .arena o carpeta (circulo)\n"
            "  --grabar FICHERO    graba la primera partida en JSON\n"
            "  --silencio          sin l"
            "\xED"

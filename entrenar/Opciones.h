@@ -78,4 +78,9 @@ std::string TextoRivales(const std::vector<TRival>& vRivales);
 // Usage text (ISO 8859-1).
 std::string TextoAyuda();
 
+// Reads the value of --arena: circulo, cuadrado, aleatoria, an arena file
+// or a folder (every .arena in it, in name order). Every file is read and
+// checked now, so that a malformed one stops the program before it trains.
+bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError);
+
 #endif
