@@ -259,6 +259,97 @@ bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, st
     return true;
 }
 
+namespace {
+
+std::vector<std::string> Partir(const std::string& sTexto, char cSeparador)
+{
+    std::vector<std::string> vPartes;
+    size_t nInicio = 0;
+    for (;;) {
+        const size_t nFin = sTexto.find(cSeparador, nInicio);
+        vPartes.push_back(sTexto.substr(nInicio, nFin == std::string::npos ? std::string::npos : nFin - nInicio));
+        if (nFin == std::string::npos)
+            return vPartes;
+        nInicio = nFin + 1;
+    }
+}
+
+}  // namespace
+
+bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMezclas, std::string& sError)
+{
+    std::vector<TMezclaReal> vLeidas;
+    for (const std::string& sMezcla : Partir(sLista, ',')) {
+        const TMezclaReal mezcla = Partir(sMezcla, '+');
+        for (const std::string& sRobot : mezcla) {
+            if (sRobot.empty()) {
+                sError =
+                    "Lista de rivales no v"
+                    "\xE1"
+                    "lida: '" +
+                    sLista + "' (a+b,c: comas entre mezclas, + en una melee)";
+                return false;
+            }
+        }
+        vLeidas.push_back(mezcla);
+    }
+    vMezclas = vLeidas;
+    return true;
+}
+
+std::string TextoMezcla(const TMezclaReal& mezcla)
+{
+    std::string sTexto;
+    for (const std::string& sRobot : mezcla)
+        sTexto += (sTexto.empty() ? "" : "+") + sRobot;
+    return sTexto;
+}
+
+bool LeerOpcionesTorneo(int argc, char** argv, int nInicio, SOpcionesTorneo& o, std::string& sError)
+{
+    CLectorArgumentos lector(argc, argv, nInicio);
+    while (!lector.Fin()) {
+        const std::string sOpcion = lector.Siguiente();
+        bool bOk = true;
+        std::string sValor;
+        if (sOpcion == "--rtb")
+            bOk = lector.Texto(sOpcion, o.sRtb, sError);
+        else if (sOpcion == "--partidas")
+            bOk = LeerEntero(lector, sOpcion, 1, 100000, o.nPartidas, sError);
+        else if (sOpcion == "--arena") {
+            bOk = lector.Texto(sOpcion, sValor, sError);
+            for (const std::string& sArena : Partir(sValor, ','))
+                o.vsArenas.push_back(sArena);
+        } else if (sOpcion == "--rivales")
+            bOk = lector.Texto(sOpcion, sValor, sError) && LeerMezclasReales(sValor, o.vMezclas, sError);
+        else if (sOpcion == "--red")
+            bOk = lector.Texto(sOpcion, o.sRed, sError);
+        else if (sOpcion == "--robot")
+            bOk = lector.Texto(sOpcion, o.sRobot, sError);
+        else if (sOpcion == "--tiempo")
+            bOk = lector.Real(sOpcion, 1.0, 1e5, o.dTiempo, sError);
+        else if (sOpcion == "--escala")
+            bOk = lector.Real(sOpcion, 0.1, 100.0, o.dEscala, sError);
+        else if (sOpcion == "--limite")
+            bOk = lector.Real(sOpcion, 1.0, 1e7, o.dLimite, sError);
+        else if (sOpcion == "--salida")
+            bOk = lector.Texto(sOpcion, o.sSalida, sError);
+        else if (sOpcion == "--silencio")
+            o.bSilencio = true;
+        else {
+            sError = OpcionDesconocida(sOpcion);
+            bOk = false;
+        }
+        if (!bOk)
+            return false;
+    }
+    if (!o.sRed.empty() && !o.sRobot.empty()) {
+        sError = "--red y --robot no van juntas: --red lo juega el robot construido";
+        return false;
+    }
+    return true;
+}
+
 std::string TextoAyuda()
 {
     return "Uso: entrenar <orden> [opciones]\n"
@@ -326,6 +417,27 @@ std::string TextoAyuda()
            "  --tiempo S          segundos de juego por partida (120)\n"
            "  --arena A           circulo o cuadrado (circulo)\n"
            "  --grabar FICHERO    graba la primera partida en JSON\n"
+           "  --silencio          sin l"
+           "\xED"
+           "nea de progreso\n"
+           "\n"
+           "entrenar torneo  juega torneos en la arena real instalada\n"
+           "  --rtb PREFIJO       instalaci"
+           "\xF3"
+           "n de la arena (RTB_PREFIX, luego el PATH)\n"
+           "  --partidas N        partidas por arena y mezcla de rivales (10)\n"
+           "  --arena A[,B]       arenas instaladas por nombre o ficheros propios; repetible (Circle)\n"
+           "  --rivales LISTA     robots de ejemplo por nombre o programas por ruta; a+b es una melee,\n"
+           "                      las comas separan mezclas\n"
+           "                      (rotate_and_fire_signal+seek_and_destroy+xt-bot-a+xt-bot-b)\n"
+           "  --red FICHERO       red que juega el robot construido\n"
+           "  --robot PROGRAMA    juega otro programa en lugar del robot construido\n"
+           "  --tiempo S          segundos de juego por partida (120)\n"
+           "  --escala X          segundos de juego por segundo real (5)\n"
+           "  --limite S          segundos reales como mucho por arena y mezcla (seg"
+           "\xFA"
+           "n las partidas)\n"
+           "  --salida DIR        carpeta de torneo.csv (salida_torneo)\n"
            "  --silencio          sin l"
            "\xED"
            "nea de progreso\n";

@@ -51,10 +51,32 @@ struct SOpcionesJugar {
     SConfigEvaluacion evaluacion;
 };
 
+// Rivals of the real arena, by name or path: each mix plays its own games.
+typedef std::vector<std::string> TMezclaReal;
+
+struct SOpcionesTorneo {
+    std::string sRtb;                   // the arena's install prefix; "" = RTB_PREFIX, then the PATH
+    int nPartidas = 10;                 // per arena and rival mix
+    std::vector<std::string> vsArenas;  // installed names or files; none = Circle.arena
+    std::vector<TMezclaReal> vMezclas = {{"rotate_and_fire_signal", "seek_and_destroy", "xt-bot-a", "xt-bot-b"}};
+    std::string sRed;      // network file played by the built robot
+    std::string sRobot;    // any robot program instead of the built robot
+    double dTiempo = 120;  // game seconds per game
+    double dEscala = 5;    // game seconds per real second
+    double dLimite = 0;    // wall seconds per arena and mix; 0 = from the games' length
+    std::string sSalida = "salida_torneo";
+    bool bSilencio = false;
+};
+
 // Each reads argv[nInicio..argc-1]; false with a message on a bad option.
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& opciones, std::string& sError);
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
+bool LeerOpcionesTorneo(int argc, char** argv, int nInicio, SOpcionesTorneo& opciones, std::string& sError);
+
+// "a+b,c": commas separate mixes, '+' joins the robots of a melee.
+bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMezclas, std::string& sError);
+std::string TextoMezcla(const TMezclaReal& mezcla);
 
 // "giratorio,buscador" into rivals.
 bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError);

@@ -1,5 +1,6 @@
 // entrenar: evolves networks with the NEAT library (the robot's network in a
-// simulated arena, or XOR) and plays networks against the arena's rivals.
+// simulated arena, or XOR), plays networks against the arena's rivals and
+// plays tournaments in the real arena.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -8,6 +9,7 @@
 #include "EntrenamientoRobot.h"
 #include "Jugar.h"
 #include "Opciones.h"
+#include "Torneo.h"
 #ifdef ENTRENAR_CON_MPI
 #include "ClusterMPI.h"
 #include "RobotMPI.h"
@@ -59,6 +61,15 @@ int OrdenJugar(int argc, char** argv)
     return ComandoJugar(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
 }
 
+int OrdenTorneo(int argc, char** argv)
+{
+    SOpcionesTorneo opciones;
+    std::string sError;
+    if (!LeerOpcionesTorneo(argc, argv, 2, opciones, sError))
+        return Fallo(sError, kSalidaUso);
+    return ComandoTorneo(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -70,6 +81,8 @@ int main(int argc, char** argv)
         return OrdenXor(argc, argv);
     if (sOrden == "jugar")
         return OrdenJugar(argc, argv);
+    if (sOrden == "torneo")
+        return OrdenTorneo(argc, argv);
     if (sOrden == "ayuda" || sOrden == "--ayuda" || sOrden == "-h" || sOrden == "--help") {
         std::fputs(TextoAyuda().c_str(), stdout);
         return 0;
