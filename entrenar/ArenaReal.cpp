@@ -37,9 +37,8 @@ const int kPausaVigilarMs = 200;
 
 // Lines of the arena's output after which the run is void: it would hang
 // waiting for an arena, or play with a robot that never started.
-const char* const kFallosArena[] = {"Couldn't find an arena", "Error in arenafile",
-                                    "Couldn't find an executable robot", "Error in parse_tournament_file",
-                                    "has not given any name"};
+const char* const kFallosArena[] = {"Couldn't find an arena", "Error in arenafile", "Couldn't find an executable robot",
+                                    "Error in parse_tournament_file", "has not given any name"};
 
 bool EsEjecutable(const std::string& sRuta)
 {
@@ -192,8 +191,7 @@ std::string TextoOpciones(const SConfigReal& config, const std::string& sTempora
 {
     return "Timeout [s]: " + Numero(config.dTiempo) + "\nTimescale: " + Numero(config.dEscala) +
            "\nUpdate interval [s]: " + Numero(kIntervalo) + "\nMax timestep: " + Numero(kPasoMaximo) +
-           "\nRobot startup time [s]: " + Numero(kArranque) + "\nDirectory for temporary files: " + sTemporales +
-           "\n";
+           "\nRobot startup time [s]: " + Numero(kArranque) + "\nDirectory for temporary files: " + sTemporales + "\n";
 }
 
 // The tournament file must end with a line end: its last word is lost
@@ -340,7 +338,7 @@ std::vector<std::string> EntornoArena(const std::string& sRed)
 
 // How a run ended.
 struct SFinArena {
-    int nEstado = -1;  // exit status, -1 when killed
+    int nEstado = -1;    // exit status, -1 when killed
     std::string sCausa;  // why it was stopped, "" when it ended on its own
 };
 
@@ -362,16 +360,25 @@ SFinArena Vigilar(pid_t nGrupo, const SFicherosPartido& f, double dLimite, const
                 fin.nEstado = WEXITSTATUS(nEstado);
             break;
         }
-        const double dTranscurrido =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - tInicio).count();
+        const double dTranscurrido = std::chrono::duration<double>(std::chrono::steady_clock::now() - tInicio).count();
         if (fin.sCausa.empty()) {
             const std::string sFallo = FalloEnSalida(LeerSiExiste(f.sSalida));
             if (!sFallo.empty())
-                fin.sCausa = "la arena avis" "\xF3" ": " + sFallo;
+                fin.sCausa =
+                    "la arena avis"
+                    "\xF3"
+                    ": " +
+                    sFallo;
             else if (g_nInterrumpido)
                 fin.sCausa = "interrumpido";
             else if (dTranscurrido > dLimite)
-                fin.sCausa = "la arena no termin" "\xF3" " en el l" "\xED" "mite de " + Numero(dLimite) + " s";
+                fin.sCausa =
+                    "la arena no termin"
+                    "\xF3"
+                    " en el l"
+                    "\xED"
+                    "mite de " +
+                    Numero(dLimite) + " s";
             if (!fin.sCausa.empty()) {
                 ::kill(-nGrupo, SIGTERM);
                 dFinGracia = dTranscurrido + kGraciaTerminar;
@@ -418,7 +425,9 @@ std::string ResumenLog(const std::string& sLog, size_t nRobots, int nPartidas)
     int nJugadas = 0;
     std::string sError;
     if (sLog.empty())
-        return "no dej" "\xF3" " registro";
+        return "no dej"
+               "\xF3"
+               " registro";
     if (!LeerLogReal(sLog, nRobots, vRobots, nJugadas, sError))
         return "el registro no sirve (" + sError + ")";
     std::string sTexto = std::to_string(nJugadas) + " de " + std::to_string(nPartidas) + " partidas completas";
@@ -434,7 +443,10 @@ bool ComprobarNombres(const std::vector<SRobotReal>& vRobots, const std::vector<
 {
     for (size_t i = 0; i < vRobots.size(); ++i) {
         if (vRobots[i].sNombre.empty()) {
-            sError = "El robot " + vsRobots[i] + " no se present" "\xF3" " a la arena";
+            sError = "El robot " + vsRobots[i] +
+                     " no se present"
+                     "\xF3"
+                     " a la arena";
             return false;
         }
     }
@@ -460,8 +472,11 @@ bool BuscarInstalacionReal(const std::string& sPrefijo, SInstalacionReal& instal
     if (!sPrefijo.empty()) {
         if (InstalacionEn(sPrefijo, instalacion))
             return true;
-        sError = "No hay arena real en " + sPrefijo + " (se busc" "\xF3" " " + sPrefijo + "/bin/" + kNombrePrograma +
-                 " y sus robots y arenas)";
+        sError = "No hay arena real en " + sPrefijo +
+                 " (se busc"
+                 "\xF3"
+                 " " +
+                 sPrefijo + "/bin/" + kNombrePrograma + " y sus robots y arenas)";
         return false;
     }
     const char* szVariable = std::getenv(kVariablePrefijo);
@@ -471,11 +486,21 @@ bool BuscarInstalacionReal(const std::string& sPrefijo, SInstalacionReal& instal
     const std::string sEnPath = PrefijoEnPath();
     if (!sEnPath.empty() && InstalacionEn(sEnPath, instalacion))
         return true;
-    sError = std::string("No se encontr" "\xF3" " la arena real: ") + kVariablePrefijo + " " +
-             (sVariable.empty() ? "no est" "\xE1" " definida" : "= " + sVariable + " no la contiene") + ", " +
+    sError = std::string(
+                 "No se encontr"
+                 "\xF3"
+                 " la arena real: ") +
+             kVariablePrefijo + " " +
+             (sVariable.empty() ? "no est"
+                                  "\xE1"
+                                  " definida"
+                                : "= " + sVariable + " no la contiene") +
+             ", " +
              (sEnPath.empty() ? std::string("no hay ") + kNombrePrograma + " en el PATH"
                               : sEnPath + " (del PATH) no tiene sus robots y arenas") +
-             "; ind" "\xED" "quela con --rtb PREFIJO";
+             "; ind"
+             "\xED"
+             "quela con --rtb PREFIJO";
     return false;
 }
 
@@ -533,8 +558,19 @@ bool JugarPartidoReal(const SInstalacionReal& instalacion, const SPartidoReal& p
     for (const std::string& s : vsEntorno)
         vEntorno.push_back(s.c_str());
     vEntorno.push_back(nullptr);
-    const char* vArgs[] = {instalacion.sPrograma.c_str(), "-g", "-o", f.sOpciones.c_str(), "-t", f.sTorneo.c_str(),
-                           "-s", f.sEstadisticas.c_str(), "-l", f.sLog.c_str(), "-m", f.sMensajes.c_str(), nullptr};
+    const char* vArgs[] = {instalacion.sPrograma.c_str(),
+                           "-g",
+                           "-o",
+                           f.sOpciones.c_str(),
+                           "-t",
+                           f.sTorneo.c_str(),
+                           "-s",
+                           f.sEstadisticas.c_str(),
+                           "-l",
+                           f.sLog.c_str(),
+                           "-m",
+                           f.sMensajes.c_str(),
+                           nullptr};
     CVigilanciaInterrupcion vigilancia;
     const pid_t nHijo = ::fork();
     if (nHijo < 0) {
@@ -553,9 +589,16 @@ bool JugarPartidoReal(const SInstalacionReal& instalacion, const SPartidoReal& p
     std::string sCausa = fin.sCausa;
     if (sCausa.empty())
         sCausa = fin.nEstado == 0 ? sLectura
-                                  : "la arena termin" "\xF3" " con estado " + std::to_string(fin.nEstado);
-    sError = "La arena real fall" "\xF3" " en " + fs::path(partido.sArena).filename().string() + ": " + sCausa +
-             "; " + ResumenLog(LeerSiExiste(f.sLog), nRobots, partido.nPartidas);
+                                  : "la arena termin"
+                                    "\xF3"
+                                    " con estado " +
+                                        std::to_string(fin.nEstado);
+    sError =
+        "La arena real fall"
+        "\xF3"
+        " en " +
+        fs::path(partido.sArena).filename().string() + ": " + sCausa + "; " +
+        ResumenLog(LeerSiExiste(f.sLog), nRobots, partido.nPartidas);
     const std::string sFinal = FinalSalida(LeerSiExiste(f.sSalida));
     if (!sFinal.empty())
         sError += "\nSalida de la arena:\n" + sFinal.substr(0, sFinal.size() - 1);

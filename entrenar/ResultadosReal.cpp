@@ -11,9 +11,12 @@ namespace {
 
 // A robot that moved less than this in a game only shook under hits.
 const double kDesplazamientoMinimo = 0.1;
-// A new shot this close to a robot's centre left its cannon: the robot's
-// radius plus one step of the shot and of the robot.
+// A new shot is at most this far ahead of the robot that fired it: the
+// robot's radius plus one step of the shot and of the robot...
 const double kDistanciaDisparo = 1.5;
+// ...and this far off the line through its centre, as the robot's own
+// motion adds to the shot's.
+const double kDesvioDisparo = 0.35;
 
 // The text's lines; a last line without its end of line is left out, as the
 // writer was stopped in the middle of it. bCortado tells whether it was.
@@ -55,7 +58,10 @@ bool Entero(const std::string& sTexto, long& nValor)
     return !sTexto.empty() && *pFin == '\0' && errno == 0;
 }
 
-bool EmpiezaPor(const std::string& sTexto, const std::string& sPrefijo) { return sTexto.compare(0, sPrefijo.size(), sPrefijo) == 0; }
+bool EmpiezaPor(const std::string& sTexto, const std::string& sPrefijo)
+{
+    return sTexto.compare(0, sPrefijo.size(), sPrefijo) == 0;
+}
 
 // "Seq: 1  Game: 2  Pos: 1  Points: 1.5  Time Survived: 10  Total Points: 2"
 bool LeerLineaPartida(const std::string& sLinea, SPartidaReal& partida)
@@ -118,26 +124,31 @@ void AnotarPosicion(const std::vector<std::string>& v, size_t nRobots, SPartidaL
         vRobots[nRobot].bSeMovio = true;
 }
 
-// A shot seen for the first time is credited to the robot it appeared beside.
+// A shot seen for the first time is credited to the robot that lies behind
+// it on its line of flight, close enough to have just fired it.
 void AnotarDisparo(const std::vector<std::string>& v, SPartidaLog& partida, std::vector<SRobotReal>& vRobots)
 {
     long nDisparo = 0;
-    double x = 0, y = 0;
-    if (v.size() < 3 || !Entero(v[0].substr(1), nDisparo) || !Real(v[1], x) || !Real(v[2], y))
+    double x = 0, y = 0, vx = 0, vy = 0;
+    if (v.size() < 5 || !Entero(v[0].substr(1), nDisparo) || !Real(v[1], x) || !Real(v[2], y) || !Real(v[3], vx) ||
+        !Real(v[4], vy))
         return;
-    if (!partida.disparosVistos.insert(nDisparo).second)
+    const double dVelocidad = std::hypot(vx, vy);
+    if (!partida.disparosVistos.insert(nDisparo).second || dVelocidad <= 0)
         return;
-    long nMasCerca = -1;
-    double dMasCerca = kDistanciaDisparo;
+    long nTirador = -1;
+    double dMejorDesvio = kDesvioDisparo;
     for (const auto& par : partida.ultima) {
-        const double d = std::hypot(x - par.second.first, y - par.second.second);
-        if (d <= dMasCerca) {
-            dMasCerca = d;
-            nMasCerca = par.first;
+        const double dx = par.second.first - x, dy = par.second.second - y;
+        const double dDetras = -(dx * vx + dy * vy) / dVelocidad;
+        const double dDesvio = std::fabs(dx * vy - dy * vx) / dVelocidad;
+        if (dDetras >= 0 && dDetras <= kDistanciaDisparo && dDesvio <= dMejorDesvio) {
+            dMejorDesvio = dDesvio;
+            nTirador = par.first;
         }
     }
-    if (nMasCerca >= 0)
-        ++vRobots[nMasCerca].nDisparos;
+    if (nTirador >= 0)
+        ++vRobots[nTirador].nDisparos;
 }
 
 // "DR <robot> <points> <place>"; the game is kept once every robot has one.
@@ -179,20 +190,43 @@ bool LeerEstadisticasReal(const std::string& sTexto, size_t nRobots, int nPartid
         }
         SPartidaReal partida;
         if (vLeidos.empty() || !LeerLineaPartida(sLinea, partida)) {
-            sError = "L" "\xED" "nea " + std::to_string(i + 1) + " de las estad" "\xED" "sticas no v" "\xE1" "lida: " + sLinea;
+            sError =
+                "L"
+                "\xED"
+                "nea " +
+                std::to_string(i + 1) +
+                " de las estad"
+                "\xED"
+                "sticas no v"
+                "\xE1"
+                "lida: " +
+                sLinea;
             return false;
         }
         vLeidos.back().vPartidas.push_back(partida);
     }
     if (bCortado || vLeidos.size() != nRobots) {
-        sError = "Estad" "\xED" "sticas incompletas: " + std::to_string(vLeidos.size()) + " de " +
-                 std::to_string(nRobots) + " robots" + (bCortado ? ", la " "\xFA" "ltima l" "\xED" "nea cortada" : "");
+        sError =
+            "Estad"
+            "\xED"
+            "sticas incompletas: " +
+            std::to_string(vLeidos.size()) + " de " + std::to_string(nRobots) + " robots" +
+            (bCortado ? ", la "
+                        "\xFA"
+                        "ltima l"
+                        "\xED"
+                        "nea cortada"
+                      : "");
         return false;
     }
     for (const SRobotReal& robot : vLeidos) {
         if (static_cast<int>(robot.vPartidas.size()) != nPartidas) {
-            sError = "Estad" "\xED" "sticas incompletas: '" + robot.sNombre + "' tiene " +
-                     std::to_string(robot.vPartidas.size()) + " de " + std::to_string(nPartidas) + " partidas";
+            sError =
+                "Estad"
+                "\xED"
+                "sticas incompletas: '" +
+                robot.sNombre + "' tiene " + std::to_string(robot.vPartidas.size()) + " de " +
+                std::to_string(nPartidas) + " partidas";
             return false;
         }
     }
@@ -225,7 +259,13 @@ bool LeerLogReal(const std::string& sTexto, size_t nRobots, std::vector<SRobotRe
         else if (c == 'S')
             AnotarDisparo(v, partida, vLeidos);
         else if (v[0] == "DR" && !AnotarResultado(v, nRobots, partida, vLeidos, nLeidas)) {
-            sError = "L" "\xED" "nea del registro no v" "\xE1" "lida: " + sLinea;
+            sError =
+                "L"
+                "\xED"
+                "nea del registro no v"
+                "\xE1"
+                "lida: " +
+                sLinea;
             return false;
         }
     }

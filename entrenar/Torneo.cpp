@@ -51,8 +51,14 @@ bool ElegirRobot(const SOpcionesTorneo& o, const SInstalacionReal& instalacion, 
                              torneo.sRobot, sError);
     torneo.sRobot = RutaBotConstruido();
     if (torneo.sRobot.empty()) {
-        sError = std::string("No est" "\xE1" " el robot construido (") + ENTRENAR_RUTA_BOT +
-                 "): constr" "\xFA" "yalo (cmake --build build --target bot) o indique --robot PROGRAMA";
+        sError = std::string(
+                     "No est"
+                     "\xE1"
+                     " el robot construido (") +
+                 ENTRENAR_RUTA_BOT +
+                 "): constr"
+                 "\xFA"
+                 "yalo (cmake --build build --target bot) o indique --robot PROGRAMA";
         return false;
     }
     if (o.sRed.empty())
@@ -165,14 +171,15 @@ std::vector<SFilaTorneo> TotalesPorMezcla(const std::vector<SFilaTorneo>& vFilas
 
 std::string TablaTorneo(const std::vector<SFilaTorneo>& vFilas)
 {
-    std::string sTabla = "Arena             Rivales                                    Partidas  Rango  Puntos  "
-                         "Puntos/partida  Ganadas  Puesto medio\n";
+    std::string sTabla =
+        "Arena             Rivales                                    Partidas  Rango  Puntos  "
+        "Puntos/partida  Ganadas  Puesto medio\n";
     for (const SFilaTorneo& f : vFilas) {
         const SResumenReal& r = f.resumen;
         char szFila[512];
-        std::snprintf(szFila, sizeof(szFila), "%-16s  %-41s  %8d  %5s  %6.1f  %14.2f  %7d  %12.2f\n",
-                      f.sArena.c_str(), f.sMezcla.c_str(), r.nPartidas, TextoRango(r.nRango).c_str(), r.dPuntos,
-                      PuntosPorPartida(r), r.nGanadas, r.dPuestoMedio);
+        std::snprintf(szFila, sizeof(szFila), "%-16s  %-41s  %8d  %5s  %6.1f  %14.2f  %7d  %12.2f\n", f.sArena.c_str(),
+                      f.sMezcla.c_str(), r.nPartidas, TextoRango(r.nRango).c_str(), r.dPuntos, PuntosPorPartida(r),
+                      r.nGanadas, r.dPuestoMedio);
         sTabla += szFila;
     }
     return sTabla;
@@ -184,9 +191,8 @@ std::string CsvTorneo(const std::vector<SFilaTorneo>& vFilas)
     for (const SFilaTorneo& f : vFilas) {
         const SResumenReal& r = f.resumen;
         sCsv += "\"" + f.sArena + "\",\"" + f.sMezcla + "\"," + std::to_string(r.nPartidas) + "," +
-                TextoRango(r.nRango) + "," + Formato("%.2f", r.dPuntos) + "," +
-                Formato("%.4f", PuntosPorPartida(r)) + "," + std::to_string(r.nGanadas) + "," +
-                Formato("%.4f", r.dPuestoMedio) + "\n";
+                TextoRango(r.nRango) + "," + Formato("%.2f", r.dPuntos) + "," + Formato("%.4f", PuntosPorPartida(r)) +
+                "," + std::to_string(r.nGanadas) + "," + Formato("%.4f", r.dPuestoMedio) + "\n";
     }
     return sCsv;
 }
