@@ -438,6 +438,20 @@ std::string ResumenLog(const std::string& sLog, size_t nRobots, int nPartidas)
     return sTexto;
 }
 
+// What only the log tells: how each robot moved and fired.
+void AnotarConducta(const std::string& sLog, std::vector<SRobotReal>& vRobots)
+{
+    std::vector<SRobotReal> vLog;
+    int nPartidas = 0;
+    std::string sError;
+    if (!LeerLogReal(sLog, vRobots.size(), vLog, nPartidas, sError))
+        return;
+    for (size_t i = 0; i < vRobots.size(); ++i) {
+        vRobots[i].bSeMovio = vLog[i].bSeMovio;
+        vRobots[i].nDisparos = vLog[i].nDisparos;
+    }
+}
+
 bool ComprobarNombres(const std::vector<SRobotReal>& vRobots, const std::vector<std::string>& vsRobots,
                       std::string& sError)
 {
@@ -584,8 +598,10 @@ bool JugarPartidoReal(const SInstalacionReal& instalacion, const SPartidoReal& p
     const size_t nRobots = partido.vsRobots.size();
     std::string sLectura;
     if (fin.sCausa.empty() && fin.nEstado == 0 &&
-        LeerEstadisticasReal(LeerSiExiste(f.sEstadisticas), nRobots, partido.nPartidas, vRobots, sLectura))
+        LeerEstadisticasReal(LeerSiExiste(f.sEstadisticas), nRobots, partido.nPartidas, vRobots, sLectura)) {
+        AnotarConducta(LeerSiExiste(f.sLog), vRobots);
         return ComprobarNombres(vRobots, partido.vsRobots, sError);
+    }
     std::string sCausa = fin.sCausa;
     if (sCausa.empty())
         sCausa = fin.nEstado == 0 ? sLectura

@@ -57,8 +57,9 @@ double LimiteReal(int nPartidas, const SConfigReal& config);
 
 // Plays the run in a fresh temporary folder, removed afterwards, with the
 // arena and its robots in their own process group under a wall-clock limit.
-// The robots in their tournament order with every game, or false with what
-// went wrong (from the arena's output and log) when the run broke.
+// The robots in their tournament order with every game (and how they moved
+// and fired, from the log), or false with what went wrong (from the arena's
+// output and log) when the run broke.
 bool JugarPartidoReal(const SInstalacionReal& instalacion, const SPartidoReal& partido, const SConfigReal& config,
                       const TAvisoPartida& fAviso, std::vector<SRobotReal>& vRobots, std::string& sError);
 

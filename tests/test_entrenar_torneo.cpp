@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "ArenaReal.h"
 #include "Archivos.h"
+#include "ArenaReal.h"
 #include "Opciones.h"
 #include "ResultadosReal.h"
 #include "Torneo.h"
@@ -163,8 +163,8 @@ TEST(OpcionesTorneo, MezclasYArenas)
     SOpcionesTorneo o;
     std::string sError;
     ASSERT_TRUE(Leer(LeerOpcionesTorneo,
-                     {"--rivales", "a+b+./c,d", "--arena", "Circle,Star", "--arena", "mia/x.arena", "--partidas",
-                      "3", "--tiempo", "20"},
+                     {"--rivales", "a+b+./c,d", "--arena", "Circle,Star", "--arena", "mia/x.arena", "--partidas", "3",
+                      "--tiempo", "20"},
                      o, sError))
         << sError;
     ASSERT_EQ(o.vMezclas.size(), 2u);
@@ -246,9 +246,10 @@ protected:
     // The script gets the arena's arguments: -s statistics -l log.
     void Arena(const std::string& sCuerpo)
     {
-        Escribir(m_sRaiz + "/bin/realtimebattle", "#!/bin/bash\nwhile [ $# -gt 0 ]; do case $1 in -s) S=$2;; -l) "
-                                                  "L=$2;; esac; shift; done\n" +
-                                                      sCuerpo);
+        Escribir(m_sRaiz + "/bin/realtimebattle",
+                 "#!/bin/bash\nwhile [ $# -gt 0 ]; do case $1 in -s) S=$2;; -l) "
+                 "L=$2;; esac; shift; done\n" +
+                     sCuerpo);
     }
 
     bool Jugar(std::vector<SRobotReal>& v, std::string& sError, double dLimite = 30)
@@ -311,7 +312,11 @@ TEST_F(InstalacionFalsa, ArenaQueSeCuelgaSeMataConSuGrupo)
     std::vector<SRobotReal> v;
     std::string sError;
     EXPECT_FALSE(Jugar(v, sError, 1));
-    EXPECT_NE(sError.find("l" "\xED" "mite"), std::string::npos) << sError;
+    EXPECT_NE(sError.find("l"
+                          "\xED"
+                          "mite"),
+              std::string::npos)
+        << sError;
     EXPECT_NE(sError.find("Game 1 begins"), std::string::npos) << sError;
     std::string sHijo;
     ASSERT_TRUE(LeerFichero(m_sRaiz + "/hijo", sHijo, sError));
@@ -333,9 +338,10 @@ TEST_F(InstalacionFalsa, ArenaRechazadaAcabaSinEsperarAlLimite)
 
 TEST_F(InstalacionFalsa, RobotSinNombreEsUnFallo)
 {
-    Arena("printf 'Uno: \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n"
-          ": \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n"
-          "Tres: \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n' > \"$S\"\n");
+    Arena(
+        "printf 'Uno: \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n"
+        ": \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n"
+        "Tres: \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n' > \"$S\"\n");
     std::vector<SRobotReal> v;
     std::string sError;
     EXPECT_FALSE(Jugar(v, sError));
