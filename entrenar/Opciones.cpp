@@ -106,6 +106,31 @@ bool LeerOpcionPartida(CLectorArgumentos& lector, const std::string& sOpcion, SC
     return true;
 }
 
+// "K,N": the K best networks, N real games each on every arena and rival.
+bool LeerEtapaReal(CLectorArgumentos& lector, const std::string& sOpcion, SOpcionesRobot& o, std::string& sError)
+{
+    std::string sValor;
+    if (!lector.Texto(sOpcion, sValor, sError))
+        return false;
+    const size_t nComa = sValor.find(',');
+    char* pFin = nullptr;
+    const long nRedes = std::strtol(sValor.c_str(), &pFin, 10);
+    const bool bRedes = nComa != std::string::npos && pFin == sValor.c_str() + nComa;
+    const long nPartidas = bRedes ? std::strtol(sValor.c_str() + nComa + 1, &pFin, 10) : 0;
+    if (!bRedes || *pFin != '\0' || nComa + 1 == sValor.size() || nRedes < 1 || nRedes > 8 || nPartidas < 1 ||
+        nPartidas > 10000) {
+        sError =
+            "Valor no v"
+            "\xE1"
+            "lido para " +
+            sOpcion + ": '" + sValor + "' (K,N: K de 1 a 8 redes, N partidas)";
+        return false;
+    }
+    o.nEtapaRealRedes = static_cast<int>(nRedes);
+    o.nEtapaRealPartidas = static_cast<int>(nPartidas);
+    return true;
+}
+
 std::string OpcionDesconocida(const std::string& sOpcion)
 {
     return "Opci"
@@ -179,6 +204,10 @@ bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, st
             bOk = LeerEntero(lector, sOpcion, 0, 100000, o.nValidacion, sError);
         else if (sOpcion == "--espera-mpi")
             bOk = lector.Real(sOpcion, 1.0, 1e6, o.dEsperaMPI, sError);
+        else if (sOpcion == "--etapa-real")
+            bOk = LeerEtapaReal(lector, sOpcion, o, sError);
+        else if (sOpcion == "--rtb")
+            bOk = lector.Texto(sOpcion, o.sRtb, sError);
         else if (sOpcion == "--rivales") {
             std::string sLista;
             bOk = lector.Texto(sOpcion, sLista, sError) && LeerListaRivales(sLista, o.vRivales, sError);
@@ -385,6 +414,13 @@ std::string TextoAyuda()
            "  --instalar          escribe la mejor red en la fuente de la red integrada del robot\n"
            "  --fuente-red RUTA   fuente que escribe --instalar (" ENTRENAR_RUTA_RED_INTEGRADA
            ")\n"
+           "  --etapa-real K,N    al final, las K mejores redes juegan N partidas por arena y rival en la\n"
+           "                      arena real; la de m"
+           "\xE1"
+           "s puntos por partida es la final (sin etapa)\n"
+           "  --rtb PREFIJO       instalaci"
+           "\xF3"
+           "n de la arena real (RTB_PREFIX, luego el PATH)\n"
            "  --espera-mpi S      con mpirun: espera m"
            "\xE1"
            "xima por un lote de otro proceso (600)\n"

@@ -23,8 +23,11 @@ struct SOpcionesRobot {
     std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
     bool bSilencio = false;
     bool bInforme = true;
-    int nValidacion = 10;       // matches per rival when choosing the final network
-    double dEsperaMPI = 600.0;  // longest wait for a batch handed to another MPI process
+    int nValidacion = 10;        // matches per rival when choosing the final network
+    double dEsperaMPI = 600.0;   // longest wait for a batch handed to another MPI process
+    int nEtapaRealRedes = 0;     // best networks that play the real arena at the end; 0 = no such stage
+    int nEtapaRealPartidas = 0;  // their games on each arena against each rival
+    std::string sRtb;            // the real arena's install prefix; "" = RTB_PREFIX, then the PATH
     // The seeker is the hardest: it gets two turns in four.
     std::vector<TRival> vRivales = {Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Quieto};
     SConfigEvaluacion evaluacion;

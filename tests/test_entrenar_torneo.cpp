@@ -14,6 +14,8 @@
 
 #include "Archivos.h"
 #include "ArenaReal.h"
+#include "EntrenamientoRobot.h"
+#include "EtapaReal.h"
 #include "Opciones.h"
 #include "ResultadosReal.h"
 #include "Torneo.h"
@@ -364,4 +366,92 @@ TEST_F(InstalacionFalsa, RobotsYArenasSoloDeDondeSeDijo)
     EXPECT_FALSE(RutaArenaReal(inst, "Nada", sRuta, sError));
     EXPECT_FALSE(BuscarInstalacionReal(m_sRaiz + "/bin", inst, sError));
     EXPECT_NE(sError.find(m_sRaiz + "/bin"), std::string::npos) << sError;
+}
+
+TEST(EtapaReal, OpcionYRecetaEnLaArenaReal)
+{
+    SOpcionesRobot o;
+    std::string sError;
+    ASSERT_TRUE(Leer(LeerOpcionesRobot, {"--etapa-real", "3,5", "--rtb", "/opt/arena"}, o, sError)) << sError;
+    EXPECT_EQ(o.nEtapaRealRedes, 3);
+    EXPECT_EQ(o.nEtapaRealPartidas, 5);
+    EXPECT_EQ(o.sRtb, "/opt/arena");
+    for (const char* szMalo : {"3", "3,", ",5", "0,5", "9,5", "3,0", "3,5x", "a,b"}) {
+        SOpcionesRobot o2;
+        EXPECT_FALSE(Leer(LeerOpcionesRobot, {"--etapa-real", szMalo}, o2, sError)) << szMalo;
+    }
+    // Each scripted rival once, in order; networks of the population have
+    // no program to stand for them.
+    const std::vector<TMezclaReal> v =
+        RivalesRealesDeReceta({Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Red, Rival_Quieto});
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_EQ(v[0], TMezclaReal{"seek_and_destroy"});
+    EXPECT_EQ(v[2], TMezclaReal{"empty"});
+    SConfigEvaluacion config;
+    config.eArena = Arena_Cuadrado;
+    EXPECT_EQ(ArenasRealesDeReceta(config), std::vector<std::string>{"Square.arena"});
+}
+
+namespace {
+
+SOpcionesRobot OpcionesEtapa(const std::string& sCarpeta, const std::string& sRtb)
+{
+    SOpcionesRobot o;
+    o.nPoblacion = 8;
+    o.nGeneraciones = 4;
+    o.nPartidas = 1;
+    o.nHilos = 1;
+    o.nSemilla = 5;
+    o.nValidacion = 1;
+    o.nIntervaloControl = 0;
+    o.evaluacion.dTiempoMaximo = 4.0;
+    o.vRivales = {Rival_Buscador};
+    o.sSalida = sCarpeta;
+    o.bSilencio = true;
+    o.bInforme = false;
+    o.nEtapaRealRedes = 3;
+    o.nEtapaRealPartidas = 1;
+    o.sRtb = sRtb;
+    return o;
+}
+
+}  // namespace
+
+// The arena stand-in gives the robot 3 points with the second network and
+// 1 with any other: the second ships, whatever the validation said.
+TEST_F(InstalacionFalsa, EtapaRealEligeLaDeMasPuntosPorPartida)
+{
+    Escribir(m_sRaiz + "/games/RealTimeBattle/Robots/seek_and_destroy.robot", "#!/bin/sh\n");
+    std::string sError;
+    ASSERT_TRUE(EscribirFichero(m_sRaiz + "/games/RealTimeBattle/Arenas/Circle.arena", "scale 1\n", sError));
+    Arena(
+        "P=1; case $BOT_RED in *_2.txt) P=3;; esac\n"
+        "printf 'bot: \\nSeq: 1  Game: 1  Pos: 1  Points: %s\\nrival: \\nSeq: 1  Game: 1  Pos: 2  Points: 0\\n' $P "
+        "> \"$S\"\n");
+    const std::string sSalida = m_sRaiz + "/salida";
+    CEntrenamientoRobot entrenamiento;
+    ASSERT_TRUE(entrenamiento.Ejecutar(OpcionesEtapa(sSalida, m_sRaiz), sError)) << sError;
+    std::string sSegunda;
+    ASSERT_TRUE(LeerFichero(sSalida + "/candidata_real_2.txt", sSegunda, sError)) << "hacen falta dos candidatas";
+    EXPECT_EQ(entrenamiento.GetEtapaReal(), "hecha");
+    EXPECT_EQ(entrenamiento.GetMejorRed(), sSegunda);
+    EXPECT_DOUBLE_EQ(entrenamiento.GetCandidatoFinal().dPuntosReal, 3.0);
+    std::string sResumen;
+    ASSERT_TRUE(LeerFichero(sSalida + "/resumen.json", sResumen, sError));
+    EXPECT_NE(sResumen.find("\"puntos_por_partida_real\": 3"), std::string::npos) << sResumen;
+}
+
+// Without an arena the stage says why and the validation's choice ships.
+TEST_F(InstalacionFalsa, EtapaRealSinArenaSeSaltaYLaEjecucionSigue)
+{
+    std::string sError;
+    CEntrenamientoRobot conEtapa, sinEtapa;
+    ASSERT_TRUE(conEtapa.Ejecutar(OpcionesEtapa(m_sRaiz + "/con", m_sRaiz + "/no-hay"), sError)) << sError;
+    SOpcionesRobot o = OpcionesEtapa(m_sRaiz + "/sin", "");
+    o.nEtapaRealRedes = 0;
+    ASSERT_TRUE(sinEtapa.Ejecutar(o, sError)) << sError;
+    EXPECT_EQ(conEtapa.GetEtapaReal().rfind("saltada: ", 0), 0u) << conEtapa.GetEtapaReal();
+    EXPECT_NE(conEtapa.GetEtapaReal().find(m_sRaiz + "/no-hay"), std::string::npos);
+    EXPECT_EQ(conEtapa.GetMejorRed(), sinEtapa.GetMejorRed());
+    EXPECT_LT(conEtapa.GetCandidatoFinal().dPuntosReal, 0);
 }
