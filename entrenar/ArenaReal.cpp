@@ -18,6 +18,7 @@
 extern char** environ;
 
 #include "Archivos.h"
+#include "Comun/ArchivoEntero.h"
 
 namespace fs = std::filesystem;
 
@@ -475,8 +476,8 @@ bool PrepararFicheros(const SPartidoReal& partido, const SConfigReal& config, co
     const std::string sTemporales = RutaEn(sCarpeta, "tmp");
     return CrearCarpeta(sTemporales, sError) && EnlazarRobots(sCarpeta, partido.vsRobots, vsEnlaces, sError) &&
            EnlazarArena(sCarpeta, partido.sArena, sArena, sError) &&
-           EscribirFichero(f.sOpciones, TextoOpciones(config, sTemporales), sError) &&
-           EscribirFichero(f.sTorneo, TextoTorneo(vsEnlaces, sArena, partido.nPartidas), sError);
+           EscribirArchivoEntero(f.sOpciones, TextoOpciones(config, sTemporales), sError) &&
+           EscribirArchivoEntero(f.sTorneo, TextoTorneo(vsEnlaces, sArena, partido.nPartidas), sError);
 }
 
 }  // namespace

@@ -7,19 +7,19 @@
 #include <sstream>
 
 #include "Archivos.h"
-#include "CAlgoritmoGenetico.h"
 #include "CGenerador.h"
-#include "CInnovacion.h"
+#include "Comun/ArchivoEntero.h"
+#include "Comun/TextoLocal.h"
 #include "DebugLib/LogUtils/CLog.h"
 #include "DebugLib/Random/Random.h"
 #include "EtapaReal.h"
 #include "FuenteRed.h"
+#include "NEAT/CAlgoritmoGenetico.h"
+#include "NEAT/CInnovacion.h"
 #include "Progreso.h"
-#include "Resumen.h"
 #include "RobotEntrenado.h"
-#ifdef ENTRENAR_CON_VISUAL
-#include "Informe.h"
-#endif
+#include "visual/CResumen.h"
+#include "visual/Informe.h"
 
 namespace {
 
@@ -27,7 +27,6 @@ namespace {
 const char* const kNombreEstadisticas = "estadisticas.csv";
 const char* const kNombreEspecies = "especies.csv";
 const char* const kNombreMejorRed = "mejor_red.txt";
-const char* const kNombreResumen = "resumen.json";
 const char* const kNombrePartida = "partida.json";
 const char* const kNombrePuntoControl = "poblacion.txt";
 
@@ -108,24 +107,24 @@ std::string RutaPuntoControl(const std::string& sSalida) { return RutaEn(sSalida
 void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesRobot& opciones)
 {
     const SCandidato& final = entrenamiento.GetCandidatoFinal();
-    std::printf(
-        "Mejor red: generaci"
-        "\xF3"
-        "n %d, puntuaci"
-        "\xF3"
-        "n %.1f",
-        final.nGeneracion, final.dPuntuacion);
+    EscribirFormato(stdout,
+                    "Mejor red: generaci"
+                    "\xF3"
+                    "n %d, puntuaci"
+                    "\xF3"
+                    "n %.1f",
+                    final.nGeneracion, final.dPuntuacion);
     if (final.dValidacion >= 0)
-        std::printf(
-            " (validaci"
-            "\xF3"
-            "n %.1f)",
-            final.dValidacion);
+        EscribirFormato(stdout,
+                        " (validaci"
+                        "\xF3"
+                        "n %.1f)",
+                        final.dValidacion);
     if (final.dPuntosReal >= 0)
-        std::printf(", %.2f puntos por partida en la arena real", final.dPuntosReal);
-    std::printf("\nResultados en %s/\n", opciones.sSalida.c_str());
+        EscribirFormato(stdout, ", %.2f puntos por partida en la arena real", final.dPuntosReal);
+    EscribirFormato(stdout, "\nResultados en %s/\n", opciones.sSalida.c_str());
     if (opciones.bInstalar)
-        std::printf("Red instalada en %s\n", opciones.sFuenteRed.c_str());
+        EscribirFormato(stdout, "Red instalada en %s\n", opciones.sFuenteRed.c_str());
 }
 
 double ValidarRed(const std::string& sRed, const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
@@ -484,7 +483,7 @@ void CEntrenamientoRobot::EtapaReal(std::vector<SCandidato>& vElegidos)
     std::string sError;
     for (size_t i = 0; i < nRedes; ++i) {
         vsRedes.push_back(RutaEn(m_opciones.sSalida, "candidata_real_" + std::to_string(i + 1) + ".txt"));
-        if (!EscribirFichero(vsRedes.back(), vElegidos[i].sRed, sError))
+        if (!EscribirArchivoEntero(vsRedes.back(), vElegidos[i].sRed, sError))
             break;
     }
     std::vector<double> vdPuntos;
@@ -495,7 +494,7 @@ void CEntrenamientoRobot::EtapaReal(std::vector<SCandidato>& vElegidos)
     }
     if (!bHecha) {
         m_sEtapaReal = "saltada: " + sError;
-        std::fprintf(stderr, "AVISO: etapa en la arena real saltada: %s\n", sError.c_str());
+        EscribirFormato(stderr, "AVISO: etapa en la arena real saltada: %s\n", sError.c_str());
         return;
     }
     std::string sCsv = "candidata,generacion,puntuacion,validacion,puntos_por_partida_real\n";
@@ -506,8 +505,8 @@ void CEntrenamientoRobot::EtapaReal(std::vector<SCandidato>& vElegidos)
                       vElegidos[i].dPuntuacion, vElegidos[i].dValidacion, vdPuntos[i]);
         sCsv += szFila;
     }
-    if (!EscribirFichero(RutaEn(m_opciones.sSalida, "etapa_real.csv"), sCsv, sError))
-        std::fprintf(stderr, "AVISO: %s\n", sError.c_str());
+    if (!EscribirArchivoEntero(RutaEn(m_opciones.sSalida, "etapa_real.csv"), sCsv, sError))
+        EscribirFormato(stderr, "AVISO: %s\n", sError.c_str());
     std::stable_sort(vElegidos.begin(), vElegidos.begin() + static_cast<long>(nRedes),
                      [](const SCandidato& a, const SCandidato& b) { return a.dPuntosReal > b.dPuntosReal; });
     m_sEtapaReal = "hecha";
@@ -528,16 +527,16 @@ bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
     std::string sEspecies = kCabeceraEspecies;
     for (const std::string& sFila : m_vsFilasEspecies)
         sEspecies += sFila;
-    return EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
-           EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
+    return EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
+           EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
 }
 
 bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& sError)
 {
     const SOpcionesRobot& o = m_opciones;
-    if (!EscribirFichero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
+    if (!EscribirArchivoEntero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
         return false;
-    CResumenJson resumen;
+    CResumen resumen;
     resumen.Anyadir("programa", "entrenar robot");
     resumen.Anyadir("semilla", o.nSemilla);
     resumen.Anyadir("generaciones", m_pAG->GetGeneracion());
@@ -570,16 +569,14 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
                                  std::to_string(o.nEtapaRealRedes) + "," + std::to_string(o.nEtapaRealPartidas));
     if (!o.sReanudar.empty())
         resumen.AnyadirParametro("reanudada_desde", o.sReanudar);
-    if (!EscribirFichero(RutaEn(o.sSalida, kNombreResumen), resumen.Texto(), sError))
+    if (!resumen.Guardar(o.sSalida, sError))
         return false;
     if (!GrabarPartida(sError))
         return false;
     if (o.bInstalar && !Instalar(sError))
         return false;
-#ifdef ENTRENAR_CON_VISUAL
     if (o.bInforme && !GenerarInforme(o.sSalida, sError))
         return false;
-#endif
     return true;
 }
 
@@ -591,5 +588,5 @@ bool CEntrenamientoRobot::GrabarPartida(std::string& sError) const
 
 bool CEntrenamientoRobot::Instalar(std::string& sError) const
 {
-    return EscribirFichero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
+    return EscribirArchivoEntero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
 }

@@ -38,7 +38,10 @@ bool JugarEtapaReal(const SOpcionesRobot& o, const std::vector<std::string>& vsR
     STorneoReal torneo;
     torneo.sRobot = RutaBotConstruido();
     if (torneo.sRobot.empty()) {
-        sError = "no est" "\xE1" " el robot construido";
+        sError =
+            "no est"
+            "\xE1"
+            " el robot construido";
         return false;
     }
     std::vector<TMezclaReal> vMezclas = RivalesRealesDeReceta(o.vRivales);

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include "Archivos.h"
+#include "Comun/ArchivoEntero.h"
+#include "Comun/TextoLocal.h"
 #include "Progreso.h"
 #include "RobotEntrenado.h"
 
@@ -221,11 +223,12 @@ bool ComandoTorneo(const SOpcionesTorneo& o, std::string& sError)
         vFilas.insert(vFilas.end(), vTotales.begin(), vTotales.end());
     }
     const std::string sCsv = RutaEn(o.sSalida, "torneo.csv");
-    if (!EscribirFichero(sCsv, CsvTorneo(vFilas), sError))
+    if (!EscribirArchivoEntero(sCsv, CsvTorneo(vFilas), sError))
         return false;
-    std::printf("Robot: %s; arena real de %s; %d partidas por arena y mezcla, %.0f s de juego por partida\n",
-                DescribirRobot(o, torneo).c_str(), instalacion.sPrefijo.c_str(), o.nPartidas, o.dTiempo);
-    std::fputs(TablaTorneo(vFilas).c_str(), stdout);
-    std::printf("Tabla en %s\n", sCsv.c_str());
+    EscribirFormato(stdout,
+                    "Robot: %s; arena real de %s; %d partidas por arena y mezcla, %.0f s de juego por partida\n",
+                    DescribirRobot(o, torneo).c_str(), instalacion.sPrefijo.c_str(), o.nPartidas, o.dTiempo);
+    EscribirTexto(stdout, TablaTorneo(vFilas));
+    EscribirFormato(stdout, "Tabla en %s\n", sCsv.c_str());
     return true;
 }

@@ -1,11 +1,13 @@
 // entrenar: evolves networks with the NEAT library (the robot's network in a
-// simulated arena, or XOR), plays networks against the arena's rivals and
-// plays tournaments in the real arena.
+// simulated arena, XOR or pole balancing), plays networks against the
+// arena's rivals and plays tournaments in the real arena.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "ComandoPolos.h"
 #include "ComandoXor.h"
+#include "Comun/TextoLocal.h"
 #include "EntrenamientoRobot.h"
 #include "Jugar.h"
 #include "Opciones.h"
@@ -22,7 +24,7 @@ const int kSalidaFallo = 1;
 
 int Fallo(const std::string& sError, int nCodigo)
 {
-    std::fprintf(stderr, "ERROR: %s\n", sError.c_str());
+    EscribirFormato(stderr, "ERROR: %s\n", sError.c_str());
     return nCodigo;
 }
 
@@ -52,6 +54,15 @@ int OrdenXor(int argc, char** argv)
     return ComandoXor(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
 }
 
+int OrdenPolos(int argc, char** argv)
+{
+    SOpcionesPolos opciones;
+    std::string sError;
+    if (!LeerOpcionesPolos(argc, argv, 2, opciones, sError))
+        return Fallo(sError, kSalidaUso);
+    return ComandoPolos(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
+}
+
 int OrdenJugar(int argc, char** argv)
 {
     SOpcionesJugar opciones;
@@ -79,14 +90,16 @@ int main(int argc, char** argv)
         return OrdenRobot(argc, argv);
     if (sOrden == "xor")
         return OrdenXor(argc, argv);
+    if (sOrden == "polos")
+        return OrdenPolos(argc, argv);
     if (sOrden == "jugar")
         return OrdenJugar(argc, argv);
     if (sOrden == "torneo")
         return OrdenTorneo(argc, argv);
     if (sOrden == "ayuda" || sOrden == "--ayuda" || sOrden == "-h" || sOrden == "--help") {
-        std::fputs(TextoAyuda().c_str(), stdout);
+        EscribirTexto(stdout, TextoAyuda());
         return 0;
     }
-    std::fputs(TextoAyuda().c_str(), stderr);
+    EscribirTexto(stderr, TextoAyuda());
     return sOrden.empty() ? kSalidaUso : Fallo("Orden desconocida: " + sOrden, kSalidaUso);
 }

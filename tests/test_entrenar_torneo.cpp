@@ -14,6 +14,7 @@
 
 #include "Archivos.h"
 #include "ArenaReal.h"
+#include "Comun/ArchivoEntero.h"
 #include "EntrenamientoRobot.h"
 #include "EtapaReal.h"
 #include "Opciones.h"
@@ -218,7 +219,7 @@ protected:
         const std::string sDatos = m_sRaiz + "/games/RealTimeBattle";
         ASSERT_TRUE(CrearCarpeta(m_sRaiz + "/bin", sError) && CrearCarpeta(sDatos + "/Robots", sError) &&
                     CrearCarpeta(sDatos + "/Arenas", sError));
-        ASSERT_TRUE(EscribirFichero(sDatos + "/Arenas/Circle.arena", "scale 1\n", sError));
+        ASSERT_TRUE(EscribirArchivoEntero(sDatos + "/Arenas/Circle.arena", "scale 1\n", sError));
         Escribir(sDatos + "/Robots/rival.robot", "#!/bin/sh\n");
         m_sTemporal = m_sRaiz + "/tmp";
         ASSERT_TRUE(CrearCarpeta(m_sTemporal, sError));
@@ -241,7 +242,7 @@ protected:
     void Escribir(const std::string& sRuta, const std::string& sTexto)
     {
         std::string sError;
-        ASSERT_TRUE(EscribirFichero(sRuta, sTexto, sError));
+        ASSERT_TRUE(EscribirArchivoEntero(sRuta, sTexto, sError));
         ::chmod(sRuta.c_str(), 0755);
     }
 
@@ -423,7 +424,7 @@ TEST_F(InstalacionFalsa, EtapaRealEligeLaDeMasPuntosPorPartida)
 {
     Escribir(m_sRaiz + "/games/RealTimeBattle/Robots/seek_and_destroy.robot", "#!/bin/sh\n");
     std::string sError;
-    ASSERT_TRUE(EscribirFichero(m_sRaiz + "/games/RealTimeBattle/Arenas/Circle.arena", "scale 1\n", sError));
+    ASSERT_TRUE(EscribirArchivoEntero(m_sRaiz + "/games/RealTimeBattle/Arenas/Circle.arena", "scale 1\n", sError));
     Arena(
         "P=1; case $BOT_RED in *_2.txt) P=3;; esac\n"
         "printf 'bot: \\nSeq: 1  Game: 1  Pos: 1  Points: %s\\nrival: \\nSeq: 1  Game: 1  Pos: 2  Points: 0\\n' $P "
@@ -438,7 +439,7 @@ TEST_F(InstalacionFalsa, EtapaRealEligeLaDeMasPuntosPorPartida)
     EXPECT_DOUBLE_EQ(entrenamiento.GetCandidatoFinal().dPuntosReal, 3.0);
     std::string sResumen;
     ASSERT_TRUE(LeerFichero(sSalida + "/resumen.json", sResumen, sError));
-    EXPECT_NE(sResumen.find("\"puntos_por_partida_real\": 3"), std::string::npos) << sResumen;
+    EXPECT_NE(sResumen.find("\"puntos_por_partida_real\":3,"), std::string::npos) << sResumen;
 }
 
 // Without an arena the stage says why and the validation's choice ships.

@@ -1,9 +1,14 @@
 #include "CGrabacion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
+
+#include "Comun/ArchivoEntero.h"
+#include "Comun/TextoLocal.h"
 
 namespace {
 
@@ -28,22 +33,7 @@ void EscribirNumero(std::ostream& salida, double dValor)
     salida << szTexto;
 }
 
-void EscribirTexto(std::ostream& salida, const std::string& sTexto)
-{
-    salida << '"';
-    for (unsigned char c : sTexto) {
-        if (c == '"' || c == '\\') {
-            salida << '\\' << c;
-        } else if (c < 0x20 || c >= 0x7F) {
-            char szEscape[8];
-            std::snprintf(szEscape, sizeof(szEscape), "\\u%04x", c);
-            salida << szEscape;
-        } else {
-            salida << c;
-        }
-    }
-    salida << '"';
-}
+void EscribirTexto(std::ostream& salida, const std::string& sTexto) { salida << '"' << EscaparJson(sTexto) << '"'; }
 
 void EscribirGrupos(std::ostream& salida, const std::vector<double>& vdValores, size_t nInicio, size_t nFin,
                     size_t nAncho)
@@ -65,12 +55,15 @@ void EscribirGrupos(std::ostream& salida, const std::vector<double>& vdValores, 
 
 }  // namespace
 
-CGrabacion::CGrabacion() : m_dMedida(0), m_dPaso(0), m_nEventosAsignados(0) {}
+CGrabacion::CGrabacion() : m_dMedida(0), m_vdLimites{0, 0, 0, 0}, m_dPaso(0), m_nEventosAsignados(0) {}
 
 void CGrabacion::Limpiar()
 {
     m_sArena.clear();
     m_dMedida = 0;
+    for (double& d : m_vdLimites)
+        d = 0;
+    m_vFiguras.clear();
     m_dPaso = 0;
     m_vsNombres.clear();
     m_vCuadros.clear();
@@ -82,12 +75,17 @@ void CGrabacion::Limpiar()
     m_nEventosAsignados = 0;
 }
 
-void CGrabacion::Empezar(const std::string& sArena, double dMedida, double dPaso,
+void CGrabacion::Empezar(const std::string& sArena, const CGeometria& geometria, double dPaso,
                          const std::vector<std::string>& vsNombres)
 {
     Limpiar();
     m_sArena = sArena;
-    m_dMedida = dMedida;
+    m_vdLimites[0] = geometria.GetX1();
+    m_vdLimites[1] = geometria.GetY1();
+    m_vdLimites[2] = geometria.GetX2();
+    m_vdLimites[3] = geometria.GetY2();
+    m_dMedida = 0.5 * std::max(m_vdLimites[2] - m_vdLimites[0], m_vdLimites[3] - m_vdLimites[1]);
+    m_vFiguras = geometria.GetFiguras();
     m_dPaso = dPaso;
     m_vsNombres = vsNombres;
 }
@@ -174,12 +172,43 @@ void CGrabacion::EscribirCuadro(std::ostream& salida, size_t nCuadro) const
     salida << "]}";
 }
 
+void CGrabacion::EscribirFiguras(std::ostream& salida) const
+{
+    static const char* const kLetras[] = {"\"l\"", "\"c\"", "\"i\"", "\"a\""};
+    salida << '[';
+    for (size_t i = 0; i < m_vFiguras.size(); ++i) {
+        const SFigura& f = m_vFiguras[i];
+        std::vector<double> vd = {f.dX1, f.dY1};
+        if (f.eTipo == Figura_Linea)
+            vd.insert(vd.end(), {f.dX2, f.dY2, f.dMedio});
+        else if (f.eTipo == Figura_Arco)
+            vd.insert(vd.end(), {f.dRadioInterior, f.dRadio, f.dAngulo1, f.dAngulo2});
+        else
+            vd.push_back(f.dRadio);
+        salida << (i > 0 ? ",[" : "[") << kLetras[f.eTipo];
+        for (double d : vd) {
+            salida << ',';
+            EscribirNumero(salida, d);
+        }
+        salida << ']';
+    }
+    salida << ']';
+}
+
 bool CGrabacion::EscribirJSON(std::ostream& salida) const
 {
     salida << "{\"formato\":\"grabacion-arena-1\",\"arena\":";
     EscribirTexto(salida, m_sArena);
     salida << ",\"medida\":";
     EscribirNumero(salida, m_dMedida);
+    salida << ",\"limites\":[";
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0)
+            salida << ',';
+        EscribirNumero(salida, m_vdLimites[i]);
+    }
+    salida << "],\"figuras\":";
+    EscribirFiguras(salida);
     salida << ",\"paso\":";
     EscribirNumero(salida, m_dPaso);
     salida << ",\"radios\":{\"robot\":0.5,\"disparo\":0.1,\"objeto\":0.3},\"robots\":[";
@@ -200,27 +229,11 @@ bool CGrabacion::EscribirJSON(std::ostream& salida) const
 
 bool CGrabacion::GuardarJSON(const std::string& sRuta) const
 {
-    const std::string sTemporal = sRuta + ".tmp";
-    {
-        std::ofstream archivo(sTemporal.c_str(), std::ios::binary | std::ios::trunc);
-        if (!archivo) {
-            std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se puede crear %s\n", __LINE__,
-                         sTemporal.c_str());
-            return false;
-        }
-        EscribirJSON(archivo);
-        archivo.close();
-        if (!archivo) {
-            std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo escribir %s\n", __LINE__,
-                         sTemporal.c_str());
-            std::remove(sTemporal.c_str());
-            return false;
-        }
-    }
-    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
-        std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo renombrar %s\n", __LINE__,
-                     sTemporal.c_str());
-        std::remove(sTemporal.c_str());
+    std::ostringstream salida;
+    std::string sError;
+    if (!EscribirJSON(salida) || !EscribirArchivoEntero(sRuta, salida.str(), sError)) {
+        std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo guardar %s: %s\n", __LINE__,
+                     sRuta.c_str(), sError.c_str());
         return false;
     }
     return true;
