@@ -65,6 +65,7 @@ bool ElegirRobot(const SOpcionesTorneo& o, const SInstalacionReal& instalacion, 
     }
     if (o.sRed.empty())
         return true;
+    // Checked here, as the robot would only die with it inside the arena.
     std::string sRed;
     if (!LeerFichero(o.sRed, sRed, sError) || !ComprobarRedRobot(sRed, o.sRed, sError))
         return false;

@@ -456,3 +456,37 @@ TEST_F(InstalacionFalsa, EtapaRealSinArenaSeSaltaYLaEjecucionSigue)
     EXPECT_EQ(conEtapa.GetMejorRed(), sinEtapa.GetMejorRed());
     EXPECT_LT(conEtapa.GetCandidatoFinal().dPuntosReal, 0);
 }
+
+// The whole command on the stand-in: a good run writes its table; a broken
+// one writes none, and a network file that is no network stops it before
+// the arena starts.
+TEST_F(InstalacionFalsa, ComandoTorneoSoloEscribeResultadosEnteros)
+{
+    SOpcionesTorneo o;
+    o.sRtb = m_sRaiz;
+    o.nPartidas = 1;
+    o.vMezclas = {{"rival"}};
+    o.bSilencio = true;
+    o.sSalida = m_sRaiz + "/torneo";
+    std::string sError;
+    Arena(
+        "printf 'bot: \\nSeq: 1  Game: 1  Pos: 1  Points: 2\\nrival: \\nSeq: 1  Game: 1  Pos: 2  Points: 1\\n' "
+        "> \"$S\"\n");
+    ASSERT_TRUE(ComandoTorneo(o, sError)) << sError;
+    std::string sCsv;
+    ASSERT_TRUE(LeerFichero(o.sSalida + "/torneo.csv", sCsv, sError));
+    EXPECT_NE(sCsv.find("\"Circle.arena\",\"rival\",1,1,2.00,2.0000,1,1.0000\n"), std::string::npos) << sCsv;
+
+    o.sSalida = m_sRaiz + "/roto";
+    Arena("exit 3\n");
+    EXPECT_FALSE(ComandoTorneo(o, sError));
+    EXPECT_NE(sError.find("estado 3"), std::string::npos) << sError;
+    EXPECT_FALSE(ExisteFichero(o.sSalida + "/torneo.csv"));
+
+    o.sRed = m_sRaiz + "/mala_red.txt";
+    ASSERT_TRUE(EscribirArchivoEntero(o.sRed, "no es una red\n", sError));
+    Arena("touch " + m_sRaiz + "/arrancada\n");
+    EXPECT_FALSE(ComandoTorneo(o, sError));
+    EXPECT_NE(sError.find("no es un fichero de red"), std::string::npos) << sError;
+    EXPECT_FALSE(ExisteFichero(m_sRaiz + "/arrancada"));
+}
