@@ -37,10 +37,15 @@ bool CRobotEntrenado::HaTerminado() const { return !m_pBot || m_pBot->HaTerminad
 
 bool ComprobarRedRobot(const std::string& sRed, const std::string& sOrigen, std::string& sError)
 {
+    // The checking readers: a damaged text is an error to report, not the
+    // end of the process.
     CRedNeuronal red;
     std::string sPlano;
     if (!DecodificarTextoRed(sRed, sPlano) || !CargarTextoPlanoRed(sPlano, red)) {
-        sError = sOrigen + " no es un fichero de red";
+        sError = sOrigen +
+                 " no contiene una red neuronal v"
+                 "\xE1"
+                 "lida";
         return false;
     }
     if (!RedApropiadaParaBot(red, kEntradasRobot)) {

@@ -487,6 +487,6 @@ TEST_F(InstalacionFalsa, ComandoTorneoSoloEscribeResultadosEnteros)
     ASSERT_TRUE(EscribirArchivoEntero(o.sRed, "no es una red\n", sError));
     Arena("touch " + m_sRaiz + "/arrancada\n");
     EXPECT_FALSE(ComandoTorneo(o, sError));
-    EXPECT_NE(sError.find("no es un fichero de red"), std::string::npos) << sError;
+    EXPECT_NE(sError.find("no contiene una red"), std::string::npos) << sError;
     EXPECT_FALSE(ExisteFichero(m_sRaiz + "/arrancada"));
 }
