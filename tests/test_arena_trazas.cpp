@@ -442,7 +442,8 @@ TEST(ArenaTrazas, CadaReboteDesdeElEstadoGrabado)
 TEST(ArenaTrazas, EmpujonesAlRobotQuieto)
 {
     int nEmpujones = 0;
-    for (const std::string& sArena : {"Flower", "Rooms"}) {
+    for (const char* szArena : {"Flower", "Rooms"}) {
+        const std::string sArena = szArena;
         CRepeticion repeticion;
         ASSERT_TRUE(repeticion.Empezar(sArena));
         const std::vector<SFila> vFilas = LeerTraza(sArena);
