@@ -1,6 +1,7 @@
 // Games recorded in the real arena (one scripted robot against a still one,
 // every update kept) replayed against the simulator: radar distances to
-// walls, free motion, bounces and their damage, and whole games.
+// walls, free motion, bounces and their damage, pushes of the still robot,
+// and whole games.
 //
 // The recordings print numbers with 6 significant digits (the log's energy
 // with 2 decimals), so each comparison allows what that rounding can
