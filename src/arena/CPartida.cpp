@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "CGrabacion.h"
+#include "GeneradorArenas.h"
 #include "Guiones.h"
 #include "LectorArena.h"
 
@@ -171,6 +172,9 @@ bool CPartida::Configurar(const SConfigPartida& config)
         sNombre = "cuadrado";
     } else if (config.eArena == Arena_Archivo) {
         sTexto = config.sArena;
+    } else if (config.eArena == Arena_Aleatoria) {
+        sTexto = GenerarArena(config.nSemilla);
+        sNombre = "aleatoria";
     } else {
         ERROR_PARTIDA("Tipo de arena desconocido");
         return false;
@@ -732,7 +736,7 @@ void CPartida::ChocarConPared(int nRobot, const SContacto& contacto)
     const SFigura& pared = m_geometria.GetFiguras()[contacto.nFigura];
     const bool bFrontal = EsFrontal(r.dRumbo, -dNX, -dNY);
     const double dDanyo = ChocarPared(r.dVX, r.dVY, dNX, dNY, pared.dRebote, pared.dDureza, bFrontal);
-    r.dEnergia -= dDanyo;
+    r.dEnergia = std::min(kEnergiaMaxima, r.dEnergia - dDanyo);  // a wall bouncing over 1 gives energy
     r.percepcion.bChoquePared = true;
     EnviarColision(nRobot, ObjetoArena_Pared, -dNX, -dNY);
     if (m_pGrabacion)
