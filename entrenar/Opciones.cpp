@@ -26,13 +26,18 @@ const long kMaxSemilla = 4294967295L;
 
 }  // namespace
 
-bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
+namespace {
+
+// Adds the arenas that one item of --arena names: a built-in arena (its
+// text), a random one (an empty text stands for it), a file or every .arena
+// of a folder.
+bool AnyadirArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
 {
-    config.sArena = sArena;
-    config.vsArenas.clear();
-    config.vsNombresArenas.clear();
-    if (sArena == "circulo" || sArena == "cuadrado" || sArena == "aleatoria") {
-        config.eArena = sArena == "circulo" ? Arena_Circulo : sArena == "cuadrado" ? Arena_Cuadrado : Arena_Aleatoria;
+    if (sArena == "circulo" || sArena == "cuadrado" || sArena == kArenaAleatoria) {
+        config.vsArenas.push_back(sArena == "circulo"    ? TextoArenaCirculo()
+                                  : sArena == "cuadrado" ? TextoArenaCuadrado()
+                                                         : "");
+        config.vsNombresArenas.push_back(sArena);
         return true;
     }
     std::error_code error;
@@ -60,6 +65,31 @@ bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::strin
         config.vsArenas.push_back(sTexto);
         config.vsNombresArenas.push_back(std::filesystem::path(sRuta).filename().string());
     }
+    return true;
+}
+
+}  // namespace
+
+bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
+{
+    config.sArena = sArena;
+    config.vsArenas.clear();
+    config.vsNombresArenas.clear();
+    if (sArena == "circulo" || sArena == "cuadrado" || sArena == kArenaAleatoria) {
+        config.eArena = sArena == "circulo" ? Arena_Circulo : sArena == "cuadrado" ? Arena_Cuadrado : Arena_Aleatoria;
+        return true;
+    }
+    for (const std::string& sItem : Partir(sArena, ',')) {
+        if (sItem.empty()) {
+            sError = "arenas separadas por comas";
+            return false;
+        }
+        if (!AnyadirArenas(sItem, config, sError)) {
+            config.vsArenas.clear();
+            config.vsNombresArenas.clear();
+            return false;
+        }
+    }
     config.eArena = Arena_Archivo;
     return true;
 }
@@ -71,7 +101,8 @@ void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
 {
     t.Real("--tiempo", "S", 1.0, 1e5, config.dTiempoMaximo, "segundos de juego por partida");
     t.Otra(
-        "--arena", "A", config.sArena, "circulo, cuadrado, aleatoria, un archivo .arena o una carpeta",
+        "--arena", "A[,B]", config.sArena,
+        "circulo, cuadrado, aleatoria, un archivo .arena o una carpeta; varias separadas por comas",
         [&config](const std::string& sArena, std::string& sError) { return LeerArenas(sArena, config, sError); },
         "arena de las partidas: una carpeta reparte las partidas entre sus archivos .arena");
 }
