@@ -1,5 +1,6 @@
 #include "Opciones.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 
@@ -80,6 +81,8 @@ bool LeerEntero(CLectorArgumentos& lector, const std::string& sOpcion, long nMin
 
 const long kMaxSemilla = 4294967295L;
 
+const char* const kNombresRivales = "giratorio, buscador, quieto, poblacion, campeones";
+
 // Options shared by the commands that play matches. bReconocida tells
 // whether sOpcion was one of them.
 bool LeerOpcionPartida(CLectorArgumentos& lector, const std::string& sOpcion, SConfigEvaluacion& config,
@@ -106,6 +109,18 @@ bool LeerOpcionPartida(CLectorArgumentos& lector, const std::string& sOpcion, SC
     return true;
 }
 
+// Only a training run has champions to field.
+bool SinCampeones(const std::vector<TGrupoRivales>& vRivales, std::string& sError)
+{
+    for (const TGrupoRivales& grupo : vRivales) {
+        if (std::find(grupo.begin(), grupo.end(), Rival_Campeon) != grupo.end()) {
+            sError = "Los campeones solo existen en 'entrenar robot': use poblacion con --red-rival";
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string OpcionDesconocida(const std::string& sOpcion)
 {
     return "Opci"
@@ -116,32 +131,61 @@ std::string OpcionDesconocida(const std::string& sOpcion)
 
 }  // namespace
 
-bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError)
+bool LeerGrupoRivales(const std::string& sGrupo, TGrupoRivales& grupo, std::string& sError)
 {
-    std::vector<TRival> vLeidos;
+    grupo.clear();
+    size_t nInicio = 0;
+    while (nInicio <= sGrupo.size()) {
+        size_t nMas = sGrupo.find('+', nInicio);
+        if (nMas == std::string::npos)
+            nMas = sGrupo.size();
+        const std::string sNombre = sGrupo.substr(nInicio, nMas - nInicio);
+        TRival eRival;
+        if (!LeerRival(sNombre, eRival)) {
+            sError = "Rival desconocido: '" + sNombre + "' (" + kNombresRivales + ")";
+            return false;
+        }
+        grupo.push_back(eRival);
+        nInicio = nMas + 1;
+    }
+    if (grupo.size() > kMaxRivalesGrupo) {
+        sError = "Demasiados rivales juntos en '" + sGrupo + "': como mucho " + std::to_string(kMaxRivalesGrupo);
+        return false;
+    }
+    return true;
+}
+
+bool LeerListaRivales(const std::string& sLista, std::vector<TGrupoRivales>& vRivales, std::string& sError)
+{
+    std::vector<TGrupoRivales> vLeidos;
     size_t nInicio = 0;
     while (nInicio <= sLista.size()) {
         size_t nComa = sLista.find(',', nInicio);
         if (nComa == std::string::npos)
             nComa = sLista.size();
-        const std::string sNombre = sLista.substr(nInicio, nComa - nInicio);
-        TRival eRival;
-        if (!LeerRival(sNombre, eRival)) {
-            sError = "Rival desconocido: '" + sNombre + "' (giratorio, buscador, quieto, poblacion)";
+        TGrupoRivales grupo;
+        if (!LeerGrupoRivales(sLista.substr(nInicio, nComa - nInicio), grupo, sError))
             return false;
-        }
-        vLeidos.push_back(eRival);
+        vLeidos.push_back(grupo);
         nInicio = nComa + 1;
     }
     vRivales = vLeidos;
     return true;
 }
 
-std::string TextoRivales(const std::vector<TRival>& vRivales)
+std::string TextoGrupoRivales(const TGrupoRivales& grupo)
 {
     std::string sTexto;
-    for (TRival eRival : vRivales)
-        sTexto += (sTexto.empty() ? "" : ",") + std::string(NombreRival(eRival));
+    for (TRival eRival : grupo)
+        sTexto += (sTexto.empty() ? "" : "+") + std::string(NombreRival(eRival));
+    return sTexto;
+}
+
+std::string TextoRivales(const std::vector<TGrupoRivales>& vRivales)
+{
+    std::string sTexto;
+    for (const TGrupoRivales& grupo : vRivales)
+        sTexto += (sTexto.empty() ? "" : ",") + TextoGrupoRivales(grupo);
     return sTexto;
 }
 
@@ -239,7 +283,8 @@ bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, st
             bOk = LeerEntero(lector, sOpcion, 1, 256, o.nHilos, sError);
         else if (sOpcion == "--rivales") {
             std::string sLista;
-            bOk = lector.Texto(sOpcion, sLista, sError) && LeerListaRivales(sLista, o.vRivales, sError);
+            bOk = lector.Texto(sOpcion, sLista, sError) && LeerListaRivales(sLista, o.vRivales, sError) &&
+                  SinCampeones(o.vRivales, sError);
         } else if (sOpcion == "--red-rival")
             bOk = lector.Texto(sOpcion, o.sRedRival, sError);
         else if (sOpcion == "--grabar")
@@ -277,8 +322,9 @@ std::string TextoAyuda()
            "  --partidas N        partidas por miembro y generaci"
            "\xF3"
            "n (4)\n"
-           "  --rivales LISTA     rivales por turno, de giratorio, buscador, quieto y poblacion\n"
-           "                      (buscador,giratorio,buscador,quieto)\n"
+           "  --rivales LISTA     rivales por turno, de giratorio, buscador, quieto, poblacion\n"
+           "                      y campeones; con + pelean juntos en una partida, p. ej.\n"
+           "                      buscador,giratorio+buscador+quieto (buscador,giratorio,buscador,quieto)\n"
            "  --tiempo S          segundos de juego por partida (120)\n"
            "  --arena A           circulo o cuadrado (circulo)\n"
            "  --salida DIR        carpeta de resultados (salida_robot)\n"
@@ -319,7 +365,7 @@ std::string TextoAyuda()
            "entrenar jugar   juega partidas de una red y muestra el marcador\n"
            "  --red FICHERO       red en forma de texto (la red integrada del robot)\n"
            "  --partidas N        partidas por rival (10)\n"
-           "  --rivales LISTA     giratorio,buscador,quieto,poblacion (giratorio,buscador,quieto)\n"
+           "  --rivales LISTA     rivales o grupos unidos con + (giratorio,buscador,quieto)\n"
            "  --red-rival FICHERO red del rival 'poblacion' (la misma red)\n"
            "  --semilla N         semilla (1)\n"
            "  --hilos N           hilos (2)\n"

@@ -26,7 +26,7 @@ struct SOpcionesRobot {
     int nValidacion = 10;       // matches per rival when choosing the final network
     double dEsperaMPI = 600.0;  // longest wait for a batch handed to another MPI process
     // The seeker is the hardest: it gets two turns in four.
-    std::vector<TRival> vRivales = {Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Quieto};
+    std::vector<TGrupoRivales> vRivales = {{Rival_Buscador}, {Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
     SConfigEvaluacion evaluacion;
 };
 
@@ -44,7 +44,7 @@ struct SOpcionesJugar {
     int nPartidas = 10;  // per rival
     unsigned nSemilla = 1;
     unsigned nHilos = 2;
-    std::vector<TRival> vRivales = {Rival_Giratorio, Rival_Buscador, Rival_Quieto};
+    std::vector<TGrupoRivales> vRivales = {{Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
     std::string sRedRival;  // network text file of a Rival_Red
     std::string sGrabar;    // partida.json of the first match
     bool bSilencio = false;
@@ -56,9 +56,12 @@ bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& opcio
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
 
-// "giratorio,buscador" into rivals.
-bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError);
-std::string TextoRivales(const std::vector<TRival>& vRivales);
+// "giratorio,buscador+giratorio+quieto" into rival mixes: the commas part
+// the matches, a '+' joins rivals that fight together in one match.
+bool LeerGrupoRivales(const std::string& sGrupo, TGrupoRivales& grupo, std::string& sError);
+bool LeerListaRivales(const std::string& sLista, std::vector<TGrupoRivales>& vRivales, std::string& sError);
+std::string TextoGrupoRivales(const TGrupoRivales& grupo);
+std::string TextoRivales(const std::vector<TGrupoRivales>& vRivales);
 
 // Usage text (ISO 8859-1).
 std::string TextoAyuda();
