@@ -27,27 +27,6 @@ bool CrearCarpeta(const std::string& sCarpeta, std::string& sError)
     return true;
 }
 
-bool EscribirFichero(const std::string& sRuta, const std::string& sContenido, std::string& sError)
-{
-    const std::string sTemporal = sRuta + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream salida(sTemporal, std::ios::binary | std::ios::trunc);
-        salida.write(sContenido.data(), static_cast<std::streamsize>(sContenido.size()));
-        salida.flush();
-        if (!salida) {
-            sError = "No se pudo escribir " + sTemporal;
-            std::remove(sTemporal.c_str());
-            return false;
-        }
-    }
-    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
-        sError = "No se pudo renombrar " + sTemporal + " a " + sRuta + ": " + std::strerror(errno);
-        std::remove(sTemporal.c_str());
-        return false;
-    }
-    return true;
-}
-
 bool LeerFichero(const std::string& sRuta, std::string& sContenido, std::string& sError)
 {
     std::ifstream entrada(sRuta, std::ios::binary);

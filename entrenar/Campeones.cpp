@@ -61,9 +61,10 @@ bool LeerCampeones(const std::string& sTexto, SCampeones& campeones, std::string
 {
     size_t nPos = 0, nRedes = 0;
     if (!LeerCabecera(sTexto, nPos, "campeones", nRedes) || nRedes > kMaxCampeones) {
-        sError = "lista de campeones sin cabecera v"
-                 "\xE1"
-                 "lida";
+        sError =
+            "lista de campeones sin cabecera v"
+            "\xE1"
+            "lida";
         return false;
     }
     SCampeones leidos;
@@ -71,19 +72,21 @@ bool LeerCampeones(const std::string& sTexto, SCampeones& campeones, std::string
         size_t nBytes = 0;
         if (!LeerCabecera(sTexto, nPos, "red", nBytes) || nBytes > sTexto.size() - nPos ||
             nPos + nBytes >= sTexto.size() || sTexto[nPos + nBytes] != '\n') {
-            sError = "campe"
-                     "\xF3"
-                     "n " +
-                     std::to_string(i + 1) + " de " + std::to_string(nRedes) + " cortado o mal formado";
+            sError =
+                "campe"
+                "\xF3"
+                "n " +
+                std::to_string(i + 1) + " de " + std::to_string(nRedes) + " cortado o mal formado";
             return false;
         }
         leidos.vsRedes.push_back(sTexto.substr(nPos, nBytes));
         nPos += nBytes + 1;
     }
     if (nPos != sTexto.size()) {
-        sError = "texto de m"
-                 "\xE1"
-                 "s tras la lista de campeones";
+        sError =
+            "texto de m"
+            "\xE1"
+            "s tras la lista de campeones";
         return false;
     }
     campeones = leidos;

@@ -10,15 +10,14 @@
 #include "CAlgoritmoGenetico.h"
 #include "CGenerador.h"
 #include "CInnovacion.h"
+#include "Comun/TextoLocal.h"
 #include "DebugLib/LogUtils/CLog.h"
 #include "DebugLib/Random/Random.h"
 #include "FuenteRed.h"
 #include "Progreso.h"
-#include "Resumen.h"
 #include "RobotEntrenado.h"
-#ifdef ENTRENAR_CON_VISUAL
-#include "Informe.h"
-#endif
+#include "visual/CResumen.h"
+#include "visual/Informe.h"
 
 namespace {
 
@@ -26,7 +25,6 @@ namespace {
 const char* const kNombreEstadisticas = "estadisticas.csv";
 const char* const kNombreEspecies = "especies.csv";
 const char* const kNombreMejorRed = "mejor_red.txt";
-const char* const kNombreResumen = "resumen.json";
 const char* const kNombrePartida = "partida.json";
 const char* const kNombrePuntoControl = "poblacion.txt";
 
@@ -120,22 +118,22 @@ std::string RutaPuntoControl(const std::string& sSalida) { return RutaEn(sSalida
 void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesRobot& opciones)
 {
     const SCandidato& final = entrenamiento.GetCandidatoFinal();
-    std::printf(
-        "Mejor red: generaci"
-        "\xF3"
-        "n %d, puntuaci"
-        "\xF3"
-        "n %.1f",
-        final.nGeneracion, final.dPuntuacion);
+    EscribirFormato(stdout,
+                    "Mejor red: generaci"
+                    "\xF3"
+                    "n %d, puntuaci"
+                    "\xF3"
+                    "n %.1f",
+                    final.nGeneracion, final.dPuntuacion);
     if (final.dValidacion >= 0)
-        std::printf(
-            " (validaci"
-            "\xF3"
-            "n %.1f)",
-            final.dValidacion);
-    std::printf("\nResultados en %s/\n", opciones.sSalida.c_str());
+        EscribirFormato(stdout,
+                        " (validaci"
+                        "\xF3"
+                        "n %.1f)",
+                        final.dValidacion);
+    EscribirFormato(stdout, "\nResultados en %s/\n", opciones.sSalida.c_str());
     if (opciones.bInstalar)
-        std::printf("Red instalada en %s\n", opciones.sFuenteRed.c_str());
+        EscribirFormato(stdout, "Red instalada en %s\n", opciones.sFuenteRed.c_str());
 }
 
 double ValidarRed(const std::string& sRed, const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
@@ -518,16 +516,16 @@ bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
     std::string sEspecies = kCabeceraEspecies;
     for (const std::string& sFila : m_vsFilasEspecies)
         sEspecies += sFila;
-    return EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
-           EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
+    return EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
+           EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
 }
 
 bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& sError)
 {
     const SOpcionesRobot& o = m_opciones;
-    if (!EscribirFichero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
+    if (!EscribirArchivoEntero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
         return false;
-    CResumenJson resumen;
+    CResumen resumen;
     resumen.Anyadir("programa", "entrenar robot");
     resumen.Anyadir("semilla", o.nSemilla);
     resumen.Anyadir("generaciones", m_pAG->GetGeneracion());
@@ -538,7 +536,7 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
         resumen.Anyadir("puntuacion_validacion", m_final.dValidacion);
     resumen.Anyadir("segundos", dSegundos);
     resumen.Anyadir("puntuacion",
-                    "50 x puntos + da"
+                    "50 x (1 + (puntos - 1) / (robots - 1)) + da"
                     "\xF1"
                     "o causado + 0.5 x energ"
                     "\xED"
@@ -553,16 +551,14 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     resumen.AnyadirParametro("punto_control", o.nIntervaloControl);
     if (!o.sReanudar.empty())
         resumen.AnyadirParametro("reanudada_desde", o.sReanudar);
-    if (!EscribirFichero(RutaEn(o.sSalida, kNombreResumen), resumen.Texto(), sError))
+    if (!resumen.Guardar(o.sSalida, sError))
         return false;
     if (!GrabarPartida(sError))
         return false;
     if (o.bInstalar && !Instalar(sError))
         return false;
-#ifdef ENTRENAR_CON_VISUAL
     if (o.bInforme && !GenerarInforme(o.sSalida, sError))
         return false;
-#endif
     return true;
 }
 
@@ -574,5 +570,5 @@ bool CEntrenamientoRobot::GrabarPartida(std::string& sError) const
 
 bool CEntrenamientoRobot::Instalar(std::string& sError) const
 {
-    return EscribirFichero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
+    return EscribirArchivoEntero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
 }
