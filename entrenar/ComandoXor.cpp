@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "Archivos.h"
-#include "CAlgoritmoGenetico.h"
 #include "Comun/TextoLocal.h"
 #include "DebugLib/Random/Random.h"
+#include "NEAT/CAlgoritmoGenetico.h"
 #include "Poblacion.h"
 #include "Progreso.h"
 #include "Xor.h"

@@ -7,13 +7,13 @@
 #include <sstream>
 
 #include "Archivos.h"
-#include "CAlgoritmoGenetico.h"
 #include "CGenerador.h"
-#include "CInnovacion.h"
 #include "Comun/TextoLocal.h"
 #include "DebugLib/LogUtils/CLog.h"
 #include "DebugLib/Random/Random.h"
 #include "FuenteRed.h"
+#include "NEAT/CAlgoritmoGenetico.h"
+#include "NEAT/CInnovacion.h"
 #include "Progreso.h"
 #include "RobotEntrenado.h"
 #include "visual/CResumen.h"

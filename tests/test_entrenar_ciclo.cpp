@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "Archivos.h"
-#include "CAlgoritmoGenetico.h"
 #include "EntrenamientoRobot.h"
+#include "NEAT/CAlgoritmoGenetico.h"
 #include "RobotEntrenado.h"
 #include "bot/FuenteRed.h"
 
