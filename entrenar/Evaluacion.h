@@ -101,9 +101,11 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
                                    const SConfigEvaluacion& config, CGrabacion** ppGrabacion = nullptr);
 
 // Records one match of sRed against all of vRivales at once (a rival that
-// is a network is sRed itself) and writes the recording as JSON to sRuta.
-bool GrabarPartidaContra(const std::string& sRed, const std::vector<TRival>& vRivales, uint64_t nSemilla,
-                         const SConfigEvaluacion& config, const std::string& sRuta, std::string& sError);
+// is a network plays sRedRival, or sRed itself when that is empty) and
+// writes the recording as JSON to sRuta.
+bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, const std::vector<TRival>& vRivales,
+                         uint64_t nSemilla, const SConfigEvaluacion& config, const std::string& sRuta,
+                         std::string& sError);
 
 // Runs fTarea(0) .. fTarea(nTareas - 1) on nHilos threads (the caller's
 // included). Tasks must be independent of each other.

@@ -195,6 +195,6 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
                     o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
     EscribirFormato(stdout, "Arena: %s\n", o.evaluacion.eArena == Arena_Circulo ? "circulo" : "cuadrado");
     EscribirTexto(stdout, TablaMarcador(vMarcadores));
-    return o.sGrabar.empty() ||
-           GrabarPartidaContra(sRed, RivalesDistintos(o.vRivales), o.nSemilla, o.evaluacion, o.sGrabar, sError);
+    return o.sGrabar.empty() || GrabarPartidaContra(sRed, sRedRival, RivalesDistintos(o.vRivales), o.nSemilla,
+                                                    o.evaluacion, o.sGrabar, sError);
 }

@@ -29,6 +29,7 @@ struct SOpcionesRobot {
     // The seeker is the hardest: it gets two turns in four.
     std::vector<TGrupoRivales> vRivales = {{Rival_Buscador}, {Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
     SConfigEvaluacion evaluacion;
+    bool bAyuda = false;  // the usage was asked for
 };
 
 struct SOpcionesXor {
@@ -38,6 +39,7 @@ struct SOpcionesXor {
     unsigned nSemilla = 1;
     std::string sSalida = "salida_xor";
     bool bSilencio = false;
+    bool bAyuda = false;
 };
 
 struct SOpcionesPolos {
@@ -50,6 +52,7 @@ struct SOpcionesPolos {
     std::string sSalida;  // empty = salida_polos_<task>
     bool bSilencio = false;
     bool bInforme = true;
+    bool bAyuda = false;
 };
 
 struct SOpcionesJugar {
@@ -62,12 +65,15 @@ struct SOpcionesJugar {
     std::string sGrabar;    // partida.json of the first match
     bool bSilencio = false;
     SConfigEvaluacion evaluacion;
+    bool bAyuda = false;
 };
 
-// Each reads argv[nInicio..argc-1]; false with a message on a bad option.
+// Each reads argv[nInicio..argc-1] through the command's table of options
+// (Comun/TablaOpciones.h); false with a message on bad use. A request for
+// the usage sets bAyuda and reads nothing else.
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& opciones, std::string& sError);
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones, std::string& sError);
-// argv[nInicio] is the task.
+// The task (TAREA) is a word among the options.
 bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
 
@@ -78,7 +84,10 @@ bool LeerListaRivales(const std::string& sLista, std::vector<TGrupoRivales>& vRi
 std::string TextoGrupoRivales(const TGrupoRivales& grupo);
 std::string TextoRivales(const std::vector<TGrupoRivales>& vRivales);
 
-// Usage text (ISO 8859-1).
-std::string TextoAyuda();
+// Usage of each command: options with default and range, and an example.
+std::string AyudaRobot();
+std::string AyudaXor();
+std::string AyudaPolos();
+std::string AyudaJugar();
 
 #endif
