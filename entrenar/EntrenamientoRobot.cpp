@@ -117,36 +117,6 @@ std::vector<std::string> FilasAnteriores(const std::string& sRuta, int nGeneraci
     return vFilas;
 }
 
-// EXPERIMENTO (temporal)
-void ExperimentoParametros(CAlgoritmoGenetico& ag)
-{
-    const char* sz = std::getenv("RECETA_PARAM");
-    if (!sz) return;
-    std::string s = sz;
-    std::istringstream in(s);
-    std::string par;
-    while (std::getline(in, par, ',')) {
-        const size_t k = par.find('=');
-        if (k == std::string::npos) continue;
-        const std::string n = par.substr(0, k);
-        const double v = std::atof(par.substr(k + 1).c_str());
-        if (n == "elite") ag.SetNumeroIndividuosElite((unsigned)v);
-        if (n == "sinmejora") ag.SetMaxEpocasPermitidasSinMejora((unsigned)v);
-        if (n == "especies") ag.SetMaxNumeroDeEspecies((unsigned)v);
-        if (n == "intentosenlace") ag.SetMaxIntentosAnyadirEnlace((unsigned)v);
-        if (n == "umbral") ag.SetUmbralCompatibilidadEspecie(v);
-        if (n == "cruce") ag.SetRatioDeCruce(v);
-        if (n == "mut") ag.SetRatioDeMutacion(v);
-        if (n == "sig") ag.SetRatioDeMutacionSigmoidea(v);
-        if (n == "neurona") ag.SetProbabilidadAnyadirNeurona(v);
-        if (n == "enlace") ag.SetProbabilidadAnyadirEnlace(v);
-        if (n == "bucle") ag.SetProbabilidadAnyadirBucle(v);
-        if (n == "sustituir") ag.SetProbabilidadSustituirPeso(v);
-        if (n == "pert") ag.SetMaxPerturbacionPeso(v);
-        if (n == "pertsig") ag.SetMaxPerturbacionSigmoidea(v);
-    }
-}
-
 }  // namespace
 
 std::string RutaPuntoControl(const std::string& sSalida) { return RutaEn(sSalida, kNombrePuntoControl); }
@@ -249,7 +219,6 @@ bool CEntrenamientoRobot::Preparar(std::string& sError)
     m_pAG = new CAlgoritmoGenetico;
     m_pAG->Inicializar(static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot));
     AplicarParametrosRobot(*m_pAG);
-    ExperimentoParametros(*m_pAG);
     EntregarLogs();
     if (nGuardados > 0) {
         Reanudar(nGuardados);

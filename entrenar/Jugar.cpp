@@ -1,5 +1,6 @@
 #include "Jugar.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -128,7 +129,82 @@ std::string TablaMelee(const SMarcador& m)
     return sTabla;
 }
 
+// The best share of first places and the best mean points among a melee's
+// rivals (the network is robot 0).
+void MejorRival(const SMarcador& m, double& dPrimeros, double& dPuntos)
+{
+    dPrimeros = 0;
+    dPuntos = 0;
+    for (size_t i = 1; i < m.vRobots.size(); ++i) {
+        dPrimeros = std::max(dPrimeros, Porcentaje(m.vRobots[i].nPrimeros, m.nPartidas));
+        dPuntos = std::max(dPuntos, m.vRobots[i].dPuntos);
+    }
+}
+
+std::string CabeceraResumen(const std::vector<SMarcador>& vMarcadores)
+{
+    std::string sCabecera = "Arena             ";
+    for (const SMarcador& m : vMarcadores) {
+        char szColumna[64];
+        if (m.grupo.size() == 1)
+            std::snprintf(szColumna, sizeof(szColumna), "  %10s", NombreRival(m.grupo[0]));
+        else
+            std::snprintf(szColumna, sizeof(szColumna), "  %-33s", ("melee " + TextoGrupoRivales(m.grupo)).c_str());
+        sCabecera += szColumna;
+    }
+    return sCabecera + "\n";
+}
+
+std::string FilaResumen(const SMarcadorArena& arena)
+{
+    char szCelda[96];
+    std::snprintf(szCelda, sizeof(szCelda), "%-18s", arena.sArena.c_str());
+    std::string sFila = szCelda;
+    for (const SMarcador& m : arena.vMarcadores) {
+        if (m.grupo.size() == 1) {
+            std::snprintf(szCelda, sizeof(szCelda), "  %9.1f%%", Porcentaje(m.nGanadas, m.nPartidas));
+        } else {
+            double dPrimeros = 0, dPuntos = 0;
+            MejorRival(m, dPrimeros, dPuntos);
+            std::snprintf(szCelda, sizeof(szCelda), "  red %5.1f%% %4.2f, rivales %5.1f%% %4.2f",
+                          Porcentaje(m.vRobots[0].nPrimeros, m.nPartidas), m.vRobots[0].dPuntos, dPrimeros, dPuntos);
+        }
+        sFila += szCelda;
+    }
+    return sFila + "\n";
+}
+
 }  // namespace
+
+std::vector<SMarcadorArena> JugarPorArena(const std::string& sRed, const std::string& sRedRival,
+                                          const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
+                                          const SConfigEvaluacion& config, unsigned nHilos)
+{
+    std::vector<SMarcadorArena> vArenas(config.vsArenas.size());
+    for (size_t a = 0; a < vArenas.size(); ++a) {
+        SConfigEvaluacion unaArena = config;
+        unaArena.eArena = Arena_Archivo;
+        unaArena.vsArenas.assign(1, config.vsArenas[a]);
+        unaArena.vsNombresArenas.assign(1, config.vsNombresArenas[a]);
+        unaArena.sArena = config.vsNombresArenas[a];
+        vArenas[a].sArena = unaArena.sArena;
+        vArenas[a].vMarcadores = JugarContraRivales(sRed, sRedRival, vRivales, nPartidas, nSemilla, unaArena, nHilos);
+    }
+    return vArenas;
+}
+
+std::string TablaResumenArenas(const std::vector<SMarcadorArena>& vArenas)
+{
+    if (vArenas.empty())
+        return "";
+    std::string sTabla =
+        "Resumen por arena: % de duelos ganados; en melee, % de primeros puestos y puntos medios de "
+        "la red y lo mejor de sus rivales\n";
+    sTabla += CabeceraResumen(vArenas[0].vMarcadores);
+    for (const SMarcadorArena& arena : vArenas)
+        sTabla += FilaResumen(arena);
+    return sTabla;
+}
 
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
@@ -184,17 +260,32 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
         return false;
     if (!o.sRedRival.empty() && !ComprobarRedRobot(sRedRival, o.sRedRival, sError))
         return false;
+    // A list of arenas is played and reported arena by arena.
+    const bool bPorArena = o.evaluacion.eArena == Arena_Archivo && o.evaluacion.vsArenas.size() > 1;
     std::vector<SMarcador> vMarcadores;
+    std::vector<SMarcadorArena> vArenas;
     {
         CProgreso progreso(o.bSilencio);
-        progreso.Mostrar("Jugando " + std::to_string(o.nPartidas * static_cast<int>(o.vRivales.size())) +
-                         " partidas...");
-        vMarcadores = JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, o.evaluacion, o.nHilos);
+        const size_t nArenas = bPorArena ? o.evaluacion.vsArenas.size() : 1;
+        progreso.Mostrar("Jugando " + std::to_string(o.nPartidas * o.vRivales.size() * nArenas) + " partidas...");
+        if (bPorArena)
+            vArenas = JugarPorArena(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, o.evaluacion, o.nHilos);
+        else
+            vMarcadores =
+                JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, o.evaluacion, o.nHilos);
     }
     EscribirFormato(stdout, "Red: %s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n",
                     o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
-    EscribirFormato(stdout, "Arena: %s\n", o.evaluacion.eArena == Arena_Circulo ? "circulo" : "cuadrado");
-    EscribirTexto(stdout, TablaMarcador(vMarcadores));
+    if (bPorArena) {
+        for (const SMarcadorArena& arena : vArenas) {
+            EscribirFormato(stdout, "\nArena: %s\n", arena.sArena.c_str());
+            EscribirTexto(stdout, TablaMarcador(arena.vMarcadores));
+        }
+        EscribirTexto(stdout, "\n" + TablaResumenArenas(vArenas));
+    } else {
+        EscribirFormato(stdout, "Arena: %s\n", o.evaluacion.sArena.c_str());
+        EscribirTexto(stdout, TablaMarcador(vMarcadores));
+    }
     return o.sGrabar.empty() || GrabarPartidaContra(sRed, sRedRival, RivalesDistintos(o.vRivales), o.nSemilla,
                                                     o.evaluacion, o.sGrabar, sError);
 }

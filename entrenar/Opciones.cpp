@@ -70,27 +70,33 @@ bool AnyadirArenas(const std::string& sArena, SConfigEvaluacion& config, std::st
 
 }  // namespace
 
+SOpcionesRobot::SOpcionesRobot()
+{
+    std::string sError;
+    LeerArenas(kArenasReceta, evaluacion, sError);  // built-in and random arenas only: it cannot fail
+}
+
 bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
 {
-    config.sArena = sArena;
-    config.vsArenas.clear();
-    config.vsNombresArenas.clear();
+    // Read into a copy: a list refused halfway leaves config as it was.
+    SConfigEvaluacion leida = config;
+    leida.sArena = sArena;
+    leida.vsArenas.clear();
+    leida.vsNombresArenas.clear();
     if (sArena == "circulo" || sArena == "cuadrado" || sArena == kArenaAleatoria) {
-        config.eArena = sArena == "circulo" ? Arena_Circulo : sArena == "cuadrado" ? Arena_Cuadrado : Arena_Aleatoria;
-        return true;
-    }
-    for (const std::string& sItem : Partir(sArena, ',')) {
-        if (sItem.empty()) {
-            sError = "arenas separadas por comas";
-            return false;
+        leida.eArena = sArena == "circulo" ? Arena_Circulo : sArena == "cuadrado" ? Arena_Cuadrado : Arena_Aleatoria;
+    } else {
+        for (const std::string& sItem : Partir(sArena, ',')) {
+            if (sItem.empty()) {
+                sError = "arenas separadas por comas";
+                return false;
+            }
+            if (!AnyadirArenas(sItem, leida, sError))
+                return false;
         }
-        if (!AnyadirArenas(sItem, config, sError)) {
-            config.vsArenas.clear();
-            config.vsNombresArenas.clear();
-            return false;
-        }
+        leida.eArena = Arena_Archivo;
     }
-    config.eArena = Arena_Archivo;
+    config = leida;
     return true;
 }
 
