@@ -133,8 +133,7 @@ TEST(EstadoMotor, ValoresExactos)
     EXPECT_EQ(g.GetGenesEnlace()[0].dPeso, 0.1234567890123456789);
     EXPECT_EQ(g.GetGenesEnlace()[1].dPeso, -1.0 / 3.0);
     EXPECT_EQ(g.GetGenesNeurona()[1].dSplitX, 0.75);
-    EXPECT_EQ(g.GetGenesNeurona()[2].dCurvaturaActivacion,
-              xor_[0].Genoma()->GetGenesNeurona()[2].dCurvaturaActivacion);
+    EXPECT_EQ(g.GetGenesNeurona()[2].dCurvaturaActivacion, xor_[0].Genoma()->GetGenesNeurona()[2].dCurvaturaActivacion);
 
     // An engine of another shape refuses it.
     CAlgoritmoGenetico ag2;
@@ -208,8 +207,8 @@ TEST(EstadoRandom, TextoQueNoEsUnEstadoSeRechaza)
     const double dSiguiente = RandomDouble(0, 1);
     SetSemillaRandom(6);
     for (const std::string& sMalo :
-         {std::string(), std::string("1 2 3"), sSinIndice, sSinIndice + " 625", sSinIndice + " -1",
-          sBueno + " 1", "99999999999 " + sBueno.substr(sBueno.find(' ') + 1), sSinIndice + " x"}) {
+         {std::string(), std::string("1 2 3"), sSinIndice, sSinIndice + " 625", sSinIndice + " -1", sBueno + " 1",
+          "99999999999 " + sBueno.substr(sBueno.find(' ') + 1), sSinIndice + " x"}) {
         EXPECT_FALSE(SetEstadoRandom(sMalo)) << sMalo.substr(0, 40);
     }
     EXPECT_EQ(RandomDouble(0, 1), dSiguiente) << "a refused text leaves the generator alone";

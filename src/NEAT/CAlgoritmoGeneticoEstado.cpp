@@ -24,8 +24,8 @@ const int kVersionEstado = 1;
 // on a line of their own before each genome.
 void EscribirGenoma(std::ostream& out, const CGenoma& genoma)
 {
-    out << static_cast<int>(genoma.GetEspecie()) << ' ' << genoma.GetIdoneidad() << ' '
-        << genoma.GetNumHijosAExpandir() << ' ' << genoma.GetIdoneidadAjustada() << '\n'
+    out << static_cast<int>(genoma.GetEspecie()) << ' ' << genoma.GetIdoneidad() << ' ' << genoma.GetNumHijosAExpandir()
+        << ' ' << genoma.GetIdoneidadAjustada() << '\n'
         << genoma;
 }
 
@@ -70,10 +70,16 @@ bool LeerUnGenoma(std::istream& in, const std::string& sQue, int nCual, const CI
 {
     const std::string sCual = sQue + ": el genoma " + std::to_string(nCual);
     if (!LeerGenomaCompleto(in, genoma)) {
-        sMotivo = sCual + " est" "\xE1" " incompleto o da" "\xF1" "ado";
+        sMotivo = sCual +
+                  " est"
+                  "\xE1"
+                  " incompleto o da"
+                  "\xF1"
+                  "ado";
         return false;
     }
-    if (static_cast<int>(genoma.GetNumEntradas()) != nEntradas || static_cast<int>(genoma.GetNumSalidas()) != nSalidas) {
+    if (static_cast<int>(genoma.GetNumEntradas()) != nEntradas ||
+        static_cast<int>(genoma.GetNumSalidas()) != nSalidas) {
         sMotivo = sCual + " tiene " + std::to_string(genoma.GetNumEntradas()) + " entradas y " +
                   std::to_string(genoma.GetNumSalidas()) + " salidas; el motor, " + std::to_string(nEntradas) + " y " +
                   std::to_string(nSalidas);
@@ -92,7 +98,11 @@ bool LeerGenomas(std::istream& in, const std::string& sQue, const CInnovacion& b
 {
     int nGenomas = 0;
     if (!LeerCuenta(in, nGenomas)) {
-        sMotivo = "falta el n" "\xFA" "mero de " + sQue;
+        sMotivo =
+            "falta el n"
+            "\xFA"
+            "mero de " +
+            sQue;
         return false;
     }
     for (int i = 0; i < nGenomas; ++i) {
@@ -111,9 +121,8 @@ void CAlgoritmoGenetico::SalvarEstado(const TPoblacionIA& vPoblacion, std::ostre
     const std::streamsize nPrecisionAntes = out.precision(std::numeric_limits<double>::max_digits10);
     const std::locale localeAntes = out.imbue(std::locale::classic());
     out << kCabeceraEstado << ' ' << kVersionEstado << '\n'
-        << m_nGeneracion << ' ' << m_nIDSigGenoma << ' ' << m_nIDSigEspecie << ' '
-        << (m_bMejorIdoneidadValida ? 1 : 0) << ' ' << m_dMejorIdoneidad << ' ' << m_dIdoneidadTotalAjustada << ' '
-        << m_dIdoneidadMediaAjustada << '\n'
+        << m_nGeneracion << ' ' << m_nIDSigGenoma << ' ' << m_nIDSigEspecie << ' ' << (m_bMejorIdoneidadValida ? 1 : 0)
+        << ' ' << m_dMejorIdoneidad << ' ' << m_dIdoneidadTotalAjustada << ' ' << m_dIdoneidadMediaAjustada << '\n'
         << *m_pBDInnovaciones << vPoblacion.size() << '\n';
     for (const IIndividuoIA* pIndividuo : vPoblacion)
         EscribirGenoma(out, *pIndividuo->GetGenoma());
@@ -144,12 +153,22 @@ bool CAlgoritmoGenetico::RecuperarEstado(TPoblacionIA& vPoblacion, std::istream&
     if (!LeerInt(in, nGeneracion) || !LeerCuenta(in, nIDSigGenoma) || !LeerCuenta(in, nIDSigEspecie) ||
         !LeerBool(in, bMejorValida) || !LeerRealCualquiera(in, dMejor) || !LeerRealCualquiera(in, dTotalAjustada) ||
         !LeerRealCualquiera(in, dMediaAjustada)) {
-        sMotivo = "los contadores del motor est" "\xE1" "n da" "\xF1" "ados";
+        sMotivo =
+            "los contadores del motor est"
+            "\xE1"
+            "n da"
+            "\xF1"
+            "ados";
         return false;
     }
     CInnovacion bd{CGenoma()};
     if (!LeerInnovaciones(in, bd)) {
-        sMotivo = "la base de datos de innovaciones est" "\xE1" " incompleta o da" "\xF1" "ada";
+        sMotivo =
+            "la base de datos de innovaciones est"
+            "\xE1"
+            " incompleta o da"
+            "\xF1"
+            "ada";
         return false;
     }
     std::vector<CGenoma> vMiembros, vMejores;
@@ -157,7 +176,10 @@ bool CAlgoritmoGenetico::RecuperarEstado(TPoblacionIA& vPoblacion, std::istream&
         !LeerGenomas(in, "mejores", bd, m_nEntradasRedes, m_nSalidasRedes, vMejores, sMotivo))
         return false;
     if (vMiembros.size() != vPoblacion.size()) {
-        sMotivo = "guarda " + std::to_string(vMiembros.size()) + " miembros y la poblaci" "\xF3" "n tiene " +
+        sMotivo = "guarda " + std::to_string(vMiembros.size()) +
+                  " miembros y la poblaci"
+                  "\xF3"
+                  "n tiene " +
                   std::to_string(vPoblacion.size());
         return false;
     }
@@ -173,16 +195,23 @@ bool CAlgoritmoGenetico::RecuperarEstado(TPoblacionIA& vPoblacion, std::istream&
         CGenoma lider;
         if (!LeerCuenta(in, nID) || !LeerCuenta(in, nEdad) || !LeerCuenta(in, nSinMejora) ||
             !LeerRealCualquiera(in, dMejorEspecie) || !LeerRealCualquiera(in, dHijos)) {
-            sMotivo = "la especie " + std::to_string(e) + " est" "\xE1" " da" "\xF1" "ada";
+            sMotivo = "la especie " + std::to_string(e) +
+                      " est"
+                      "\xE1"
+                      " da"
+                      "\xF1"
+                      "ada";
             return false;
         }
-        if (!LeerUnGenoma(in, "especie " + std::to_string(e), 0, bd, m_nEntradasRedes, m_nSalidasRedes, lider,
-                          sMotivo))
+        if (!LeerUnGenoma(in, "especie " + std::to_string(e), 0, bd, m_nEntradasRedes, m_nSalidasRedes, lider, sMotivo))
             return false;
         vEspecies.push_back(CEspecie(lider, nID, nEdad, nSinMejora, dMejorEspecie, dHijos));
     }
     if (!LeerPalabra(in, kFinEstado)) {
-        sMotivo = "el estado del motor no acaba donde deber" "\xED" "a";
+        sMotivo =
+            "el estado del motor no acaba donde deber"
+            "\xED"
+            "a";
         return false;
     }
 
