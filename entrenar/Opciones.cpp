@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
+#include <locale>
+#include <sstream>
 
 namespace {
 
@@ -145,6 +148,21 @@ std::string TextoRivales(const std::vector<TRival>& vRivales)
     return sTexto;
 }
 
+TOpcionesFijas OpcionesQueFijanLaEjecucion(const SOpcionesRobot& o)
+{
+    std::ostringstream tiempo;
+    tiempo.imbue(std::locale::classic());
+    tiempo.precision(std::numeric_limits<double>::max_digits10);
+    tiempo << o.evaluacion.dTiempoMaximo;
+    return {{"--poblacion", std::to_string(o.nPoblacion)},
+            {"--semilla", std::to_string(o.nSemilla)},
+            {"--partidas", std::to_string(o.nPartidas)},
+            {"--rivales", TextoRivales(o.vRivales)},
+            {"--tiempo", tiempo.str()},
+            {"--arena", o.evaluacion.eArena == Arena_Circulo ? "circulo" : "cuadrado"},
+            {"--validacion", std::to_string(o.nValidacion)}};
+}
+
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, std::string& sError)
 {
     CLectorArgumentos lector(argc, argv, nInicio);
@@ -282,14 +300,13 @@ std::string TextoAyuda()
            "  --tiempo S          segundos de juego por partida (120)\n"
            "  --arena A           circulo o cuadrado (circulo)\n"
            "  --salida DIR        carpeta de resultados (salida_robot)\n"
-           "  --punto-control N   guarda la poblaci"
-           "\xF3"
-           "n cada N generaciones (5; 0 = al final)\n"
-           "  --reanudar FICHERO  contin"
+           "  --punto-control N   guarda el punto de control cada N generaciones (5; 0 = al final)\n"
+           "  --reanudar RUTA     contin"
            "\xFA"
-           "a desde una poblaci"
+           "a una ejecuci"
            "\xF3"
-           "n guardada\n"
+           "n detenida desde su punto de control (la carpeta de\n"
+           "                      resultados o su punto_control/), igual que si no se hubiera detenido\n"
            "  --validacion N      partidas por rival para elegir la red final (10)\n"
            "  --instalar          escribe la mejor red en la fuente de la red integrada del robot\n"
            "  --fuente-red RUTA   fuente que escribe --instalar (" ENTRENAR_RUTA_RED_INTEGRADA

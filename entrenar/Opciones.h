@@ -2,6 +2,7 @@
 #define OPCIONES_H
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Evaluacion.h"
@@ -18,7 +19,7 @@ struct SOpcionesRobot {
     int nPartidas = 4;  // per member and generation
     std::string sSalida = "salida_robot";
     int nIntervaloControl = 5;  // generations between checkpoints; 0 = only at the end
-    std::string sReanudar;      // population file to resume from
+    std::string sReanudar;      // checkpoint to resume from (see PuntoControl.h)
     bool bInstalar = false;
     std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
     bool bSilencio = false;
@@ -55,6 +56,13 @@ struct SOpcionesJugar {
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& opciones, std::string& sError);
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
+
+// The options that decide a robot run's results, as (option, value) pairs:
+// a run resumes only with the same values. Every option that changes what
+// a run computes belongs here; --generaciones, --hilos, the MPI process
+// count, --punto-control and the output options may change on resume.
+typedef std::vector<std::pair<std::string, std::string>> TOpcionesFijas;
+TOpcionesFijas OpcionesQueFijanLaEjecucion(const SOpcionesRobot& opciones);
 
 // "giratorio,buscador" into rivals.
 bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError);

@@ -1,5 +1,6 @@
 // entrenar: evolves networks with the NEAT library (the robot's network in a
 // simulated arena, or XOR) and plays networks against the arena's rivals.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,6 +27,9 @@ int Fallo(const std::string& sError, int nCodigo)
 
 int OrdenRobot(int argc, char** argv)
 {
+    // A file-size limit then fails the write that crosses it, which the run
+    // reports and survives like a full disk, instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
 #ifdef ENTRENAR_CON_MPI
     if (CClusterMPI::LanzadoPorMPI())
         return EntrenarRobotMPI(argc, argv);
