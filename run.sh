@@ -9,13 +9,12 @@ cd "$(dirname "$0")"
 ./scripts/instalar_dependencias.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
-# The programs speak ISO 8859-1; the terminal is shown UTF-8. The default
+# The programs write in the encoding of the user's locale. The default
 # recipe (seed 1) reproduces the shipped network, whatever the thread count.
 # shellcheck disable=SC2086
-build/entrenar/entrenar robot --hilos "$(nproc)" --salida salida_robot --instalar ${ENTRENAR_OPCIONES:-} |
-  iconv -f ISO-8859-1 -t UTF-8
+build/entrenar/entrenar robot --hilos "$(nproc)" --salida salida_robot --instalar ${ENTRENAR_OPCIONES:-}
 cmake --build build -j "$(nproc)" --target bot entrenar
-build/entrenar/entrenar jugar --partidas "${PARTIDAS:-20}" | iconv -f ISO-8859-1 -t UTF-8
+build/entrenar/entrenar jugar --partidas "${PARTIDAS:-20}"
 echo
 echo "The robot program with its new network, against the stand-in arena:"
-build/tools/arena_sustituta/arena_sustituta build/src/bot/bot "${SEGUNDOS:-3}" | iconv -f ISO-8859-1 -t UTF-8 | tail -n 20
+build/tools/arena_sustituta/arena_sustituta build/src/bot/bot "${SEGUNDOS:-3}" | tail -n 20

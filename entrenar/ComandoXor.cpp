@@ -6,8 +6,9 @@
 #include <sstream>
 
 #include "Archivos.h"
-#include "CAlgoritmoGenetico.h"
+#include "Comun/TextoLocal.h"
 #include "DebugLib/Random/Random.h"
+#include "NEAT/CAlgoritmoGenetico.h"
 #include "Poblacion.h"
 #include "Progreso.h"
 #include "Xor.h"
@@ -179,13 +180,13 @@ bool ComandoXor(const SOpcionesXor& o, std::string& sError)
         }
     }
     const SResumenXor resumen = ResumirXor(vResultados);
-    std::fputs(TablaXor(vResultados, resumen).c_str(), stdout);
-    if (!EscribirFichero(RutaEn(o.sSalida, "xor.csv"), CsvXor(vResultados), sError) ||
-        !EscribirFichero(RutaEn(o.sSalida, "xor_resumen.csv"), CsvResumenXor(resumen), sError))
+    EscribirTexto(stdout, TablaXor(vResultados, resumen));
+    if (!EscribirArchivoEntero(RutaEn(o.sSalida, "xor.csv"), CsvXor(vResultados), sError) ||
+        !EscribirArchivoEntero(RutaEn(o.sSalida, "xor_resumen.csv"), CsvResumenXor(resumen), sError))
         return false;
     for (const SResultadoXor& r : vResultados) {
         if (r.bResuelto)
-            return EscribirFichero(RutaEn(o.sSalida, "red_xor.txt"), r.sRed, sError);
+            return EscribirArchivoEntero(RutaEn(o.sSalida, "red_xor.txt"), r.sRed, sError);
     }
     return true;
 }

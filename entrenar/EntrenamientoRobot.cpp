@@ -7,18 +7,17 @@
 #include <sstream>
 
 #include "Archivos.h"
-#include "CAlgoritmoGenetico.h"
 #include "CGenerador.h"
-#include "CInnovacion.h"
+#include "Comun/TextoLocal.h"
 #include "DebugLib/LogUtils/CLog.h"
 #include "DebugLib/Random/Random.h"
 #include "FuenteRed.h"
+#include "NEAT/CAlgoritmoGenetico.h"
+#include "NEAT/CInnovacion.h"
 #include "Progreso.h"
-#include "Resumen.h"
 #include "RobotEntrenado.h"
-#ifdef ENTRENAR_CON_VISUAL
-#include "Informe.h"
-#endif
+#include "visual/CResumen.h"
+#include "visual/Informe.h"
 
 namespace {
 
@@ -26,7 +25,6 @@ namespace {
 const char* const kNombreEstadisticas = "estadisticas.csv";
 const char* const kNombreEspecies = "especies.csv";
 const char* const kNombreMejorRed = "mejor_red.txt";
-const char* const kNombreResumen = "resumen.json";
 const char* const kNombrePartida = "partida.json";
 
 const char* const kCabeceraEstadisticas =
@@ -101,22 +99,22 @@ std::string RutaPuntoControl(const std::string& sSalida)
 void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesRobot& opciones)
 {
     const SCandidato& final = entrenamiento.GetCandidatoFinal();
-    std::printf(
-        "Mejor red: generaci"
-        "\xF3"
-        "n %d, puntuaci"
-        "\xF3"
-        "n %.1f",
-        final.nGeneracion, final.dPuntuacion);
+    EscribirFormato(stdout,
+                    "Mejor red: generaci"
+                    "\xF3"
+                    "n %d, puntuaci"
+                    "\xF3"
+                    "n %.1f",
+                    final.nGeneracion, final.dPuntuacion);
     if (final.dValidacion >= 0)
-        std::printf(
-            " (validaci"
-            "\xF3"
-            "n %.1f)",
-            final.dValidacion);
-    std::printf("\nResultados en %s/\n", opciones.sSalida.c_str());
+        EscribirFormato(stdout,
+                        " (validaci"
+                        "\xF3"
+                        "n %.1f)",
+                        final.dValidacion);
+    EscribirFormato(stdout, "\nResultados en %s/\n", opciones.sSalida.c_str());
     if (opciones.bInstalar)
-        std::printf("Red instalada en %s\n", opciones.sFuenteRed.c_str());
+        EscribirFormato(stdout, "Red instalada en %s\n", opciones.sFuenteRed.c_str());
 }
 
 double ValidarRed(const std::string& sRed, const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
@@ -331,7 +329,7 @@ bool CEntrenamientoRobot::RestaurarMotor(const SEstadoEntrenamiento& estado, std
 bool CEntrenamientoRobot::RestaurarArchivos(const SEstadoEntrenamiento& estado, std::string& sError)
 {
     for (size_t i = 0; i < NombresLogs().size(); ++i) {
-        if (!EscribirFichero(RutaEn(m_opciones.sSalida, NombresLogs()[i]), estado.vsLogs[i], sError))
+        if (!EscribirArchivoEntero(RutaEn(m_opciones.sSalida, NombresLogs()[i]), estado.vsLogs[i], sError))
             return false;
     }
     return true;
@@ -459,7 +457,7 @@ bool CEntrenamientoRobot::RunGeneracion(CProgreso& progreso, double dInicio, int
     // write (a full disk) is made good by a later one.
     std::string sFalloCsv;
     if (!EscribirEstadisticas(sFalloCsv))
-        std::fprintf(stderr, "AVISO: %s\n", sFalloCsv.c_str());
+        EscribirFormato(stderr, "AVISO: %s\n", sFalloCsv.c_str());
 
     const double dPorGeneracion = (Ahora() - dInicio) / (nHechas - nPrimera);
     progreso.Mostrar(
@@ -490,11 +488,11 @@ void CEntrenamientoRobot::GuardarPuntoControl()
         "\xF3"
         "n " +
         std::to_string(m_pAG->GetGeneracion()) + " (" + sError + ")";
-    std::fprintf(stderr,
-                 "AVISO: %s; el anterior sigue intacto y se intentar"
-                 "\xE1"
-                 " de nuevo en el siguiente.\n",
-                 m_sFalloPuntoControl.c_str());
+    EscribirFormato(stderr,
+                    "AVISO: %s; el anterior sigue intacto y se intentar"
+                    "\xE1"
+                    " de nuevo en el siguiente.\n",
+                    m_sFalloPuntoControl.c_str());
 }
 
 bool CEntrenamientoRobot::EstadoActual(std::string& sPoblacion, std::string& sEstado, std::string& sError) const
@@ -595,17 +593,17 @@ bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
     std::string sEspecies = kCabeceraEspecies;
     for (const std::string& sFila : m_vsFilasEspecies)
         sEspecies += sFila;
-    return EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), kCabeceraEstadisticas + FilasEstadisticas(),
-                           sError) &&
-           EscribirFichero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
+    return EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEstadisticas),
+                                 kCabeceraEstadisticas + FilasEstadisticas(), sError) &&
+           EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
 }
 
 bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& sError)
 {
     const SOpcionesRobot& o = m_opciones;
-    if (!EscribirFichero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
+    if (!EscribirArchivoEntero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
         return false;
-    CResumenJson resumen;
+    CResumen resumen;
     resumen.Anyadir("programa", "entrenar robot");
     resumen.Anyadir("semilla", o.nSemilla);
     resumen.Anyadir("generaciones", m_pAG->GetGeneracion());
@@ -631,16 +629,14 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     resumen.AnyadirParametro("punto_control", o.nIntervaloControl);
     if (!o.sReanudar.empty())
         resumen.AnyadirParametro("reanudada_desde", o.sReanudar);
-    if (!EscribirFichero(RutaEn(o.sSalida, kNombreResumen), resumen.Texto(), sError))
+    if (!resumen.Guardar(o.sSalida, sError))
         return false;
     if (!GrabarPartida(sError))
         return false;
     if (o.bInstalar && !Instalar(sError))
         return false;
-#ifdef ENTRENAR_CON_VISUAL
     if (o.bInforme && !GenerarInforme(o.sSalida, sError))
         return false;
-#endif
     return true;
 }
 
@@ -652,5 +648,5 @@ bool CEntrenamientoRobot::GrabarPartida(std::string& sError) const
 
 bool CEntrenamientoRobot::Instalar(std::string& sError) const
 {
-    return EscribirFichero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
+    return EscribirArchivoEntero(m_opciones.sFuenteRed, GenerarFuenteRedIntegrada(m_sMejorRed), sError);
 }

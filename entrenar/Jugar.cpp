@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "Archivos.h"
+#include "Comun/TextoLocal.h"
 #include "Progreso.h"
 #include "RedIntegrada.h"
 #include "RobotEntrenado.h"
@@ -108,8 +109,8 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
                          " partidas...");
         vMarcadores = JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, o.evaluacion, o.nHilos);
     }
-    std::printf("Red: %s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n",
-                o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
-    std::fputs(TablaMarcador(vMarcadores).c_str(), stdout);
+    EscribirFormato(stdout, "Red: %s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n",
+                    o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
+    EscribirTexto(stdout, TablaMarcador(vMarcadores));
     return o.sGrabar.empty() || GrabarPartidaContra(sRed, o.vRivales, o.nSemilla, o.evaluacion, o.sGrabar, sError);
 }

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "IIndividuoIA.h"
+#include "NEAT/IIndividuoIA.h"
 
 // A member of a training population: owns its genome.
 class CIndividuo : public IIndividuoIA {

@@ -1,4 +1,5 @@
 #include "Progreso.h"
+#include "Comun/TextoLocal.h"
 
 #include <cstdio>
 
@@ -15,7 +16,7 @@ void CProgreso::Mostrar(const std::string& sLinea)
     std::string sRelleno;
     if (sLinea.size() < m_nLongitud)
         sRelleno.assign(m_nLongitud - sLinea.size(), ' ');
-    std::fprintf(stderr, "\r%s%s", sLinea.c_str(), sRelleno.c_str());
+    EscribirFormato(stderr, "\r%s%s", sLinea.c_str(), sRelleno.c_str());
     std::fflush(stderr);
     m_nLongitud = sLinea.size();
 }

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "Archivos.h"
-#include "LecturaTexto.h"
+#include "NEAT/LecturaTexto.h"
 
 namespace {
 
@@ -265,11 +265,12 @@ bool LeerEstado(const std::string& sTexto, SEstadoEntrenamiento& estado, std::st
                 e.vsLogs.size() == NombresLogs().size() && LeerCandidatos(lector, e.vCandidatos) &&
                 lector.Esperar("motor") && lector.Bloque(e.sMotor) && lector.Esperar(kFin) && lector.AlFinal();
     if (!bCorrecto) {
-        sError = "est"
-                 "\xE1"
-                 " incompleto o da"
-                 "\xF1"
-                 "ado";
+        sError =
+            "est"
+            "\xE1"
+            " incompleto o da"
+            "\xF1"
+            "ado";
         return false;
     }
     e.nGeneracion = static_cast<int>(nGeneracion);
@@ -291,11 +292,10 @@ bool EscribirPuntoControl(const std::string& sSalida, const std::string& sPoblac
         return false;
     PausaDePrueba();
     std::string sIgnorado;
-    bool bEscrita = CrearFicheroDurable(RutaPoblacionPuntoControl(sNueva), sPoblacion, sError);
+    bool bEscrita = EscribirArchivoEntero(RutaPoblacionPuntoControl(sNueva), sPoblacion, sError);
     if (bEscrita) {
         PausaDePrueba();
-        bEscrita = CrearFicheroDurable(RutaEstadoPuntoControl(sNueva), sEstado, sError) &&
-                   SincronizarCarpeta(sNueva, sError);
+        bEscrita = EscribirArchivoEntero(RutaEstadoPuntoControl(sNueva), sEstado, sError);
     }
     if (!bEscrita) {
         Borrar(sNueva, sIgnorado);
@@ -318,8 +318,10 @@ bool EscribirPuntoControl(const std::string& sSalida, const std::string& sPoblac
         Borrar(sNueva, sIgnorado);
         return false;
     }
-    if (!SincronizarCarpeta(CarpetaDe(sCarpeta), sError))
+    if (!SincronizarCarpeta(CarpetaDe(sCarpeta))) {
+        sError = "No se pudo volcar la carpeta " + CarpetaDe(sCarpeta) + " al disco: " + std::strerror(errno);
         return false;
+    }
     PausaDePrueba();
     Borrar(sAnterior, sIgnorado);
     return true;
@@ -349,8 +351,10 @@ bool LeerPuntoControl(const std::string& sCarpeta, std::string& sPoblacion, SEst
     const std::string sRutaPoblacion = RutaPoblacionPuntoControl(sCarpeta);
     std::string sTextoEstado, sTextoPoblacion;
     if (!ExisteFichero(sRutaEstado)) {
-        sError = "Falta el fichero de estado " + sRutaEstado +
-                 ": sin " + kNombreEstado + " la ejecuci" "\xF3" "n no puede seguir igual que si no se hubiera "
+        sError = "Falta el fichero de estado " + sRutaEstado + ": sin " + kNombreEstado +
+                 " la ejecuci"
+                 "\xF3"
+                 "n no puede seguir igual que si no se hubiera "
                  "detenido";
         return false;
     }
@@ -364,7 +368,11 @@ bool LeerPuntoControl(const std::string& sCarpeta, std::string& sPoblacion, SEst
     }
     if (Huella(sTextoPoblacion) != e.sHuellaPoblacion) {
         sError = sRutaEstado + " no es el estado de " + sRutaPoblacion +
-                 " (son de otra ejecuci" "\xF3" "n o de otra generaci" "\xF3" "n)";
+                 " (son de otra ejecuci"
+                 "\xF3"
+                 "n o de otra generaci"
+                 "\xF3"
+                 "n)";
         return false;
     }
     sPoblacion.swap(sTextoPoblacion);
@@ -382,8 +390,8 @@ std::string DiferenciasDeOpciones(const TOpcionesFijas& vGuardadas, const TOpcio
                 sAhora = ahora.second;
         }
         if (sAhora != guardada.second)
-            sDiferencias += "  " + guardada.first + ": " + guardada.second + " en el punto de control, " + sAhora +
-                            " ahora\n";
+            sDiferencias +=
+                "  " + guardada.first + ": " + guardada.second + " en el punto de control, " + sAhora + " ahora\n";
     }
     for (const auto& ahora : vAhora) {
         bool bGuardada = false;

@@ -4,6 +4,7 @@
 
 #include "Archivos.h"
 #include "ClusterMPI.h"
+#include "Comun/TextoLocal.h"
 #include "EntrenamientoRobot.h"
 #include "PuntoControl.h"
 
@@ -44,7 +45,7 @@ int Trabajador(CClusterMPI& cluster, const SOpcionesRobot& opciones)
 {
     std::string sError;
     if (!cluster.Atender(opciones.nHilos, sError)) {
-        std::fprintf(stderr, "ERROR: proceso %d: %s\n", cluster.GetRango(), sError.c_str());
+        EscribirFormato(stderr, "ERROR: proceso %d: %s\n", cluster.GetRango(), sError.c_str());
         cluster.Abortar(kSalidaFallo);
     }
     cluster.Terminar();
@@ -64,10 +65,10 @@ int Principal(CClusterMPI& cluster, const SOpcionesRobot& opciones)
     });
     std::string sError;
     if (!entrenamiento.Ejecutar(opciones, sError)) {
-        std::fprintf(stderr, "ERROR: %s\n", sError.c_str());
+        EscribirFormato(stderr, "ERROR: %s\n", sError.c_str());
         if (bFalloMPI) {
             // A rank is lost: the job cannot end in order.
-            std::fputs(ComoReanudar(opciones).c_str(), stderr);
+            EscribirTexto(stderr, ComoReanudar(opciones));
             std::fflush(stderr);
             cluster.Abortar(kSalidaFallo);
         }
@@ -96,14 +97,14 @@ int EntrenarRobotMPI(int argc, char** argv)
     CClusterMPI cluster;
     std::string sError;
     if (!cluster.Iniciar(&argc, &argv, sError)) {
-        std::fprintf(stderr, "ERROR: %s\n", sError.c_str());
+        EscribirFormato(stderr, "ERROR: %s\n", sError.c_str());
         return kSalidaFallo;
     }
     SOpcionesRobot opciones;
     // Every rank reads the same options; only rank 0 speaks of them.
     if (!LeerOpcionesRobot(argc, argv, 2, opciones, sError)) {
         if (cluster.GetRango() == 0)
-            std::fprintf(stderr, "ERROR: %s\n", sError.c_str());
+            EscribirFormato(stderr, "ERROR: %s\n", sError.c_str());
         cluster.Terminar();
         return kSalidaUso;
     }

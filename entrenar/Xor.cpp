@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "CAlgoritmoGenetico.h"
+#include "NEAT/CAlgoritmoGenetico.h"
 
 // Tuned over runs of 100 members (see docs/rendimiento.md): a wider
 // compatibility threshold with room for more species keeps more lines of

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ComandoXor.h"
+#include "Comun/TextoLocal.h"
 #include "EntrenamientoRobot.h"
 #include "Jugar.h"
 #include "Opciones.h"
@@ -21,7 +22,7 @@ const int kSalidaFallo = 1;
 
 int Fallo(const std::string& sError, int nCodigo)
 {
-    std::fprintf(stderr, "ERROR: %s\n", sError.c_str());
+    EscribirFormato(stderr, "ERROR: %s\n", sError.c_str());
     return nCodigo;
 }
 
@@ -75,9 +76,9 @@ int main(int argc, char** argv)
     if (sOrden == "jugar")
         return OrdenJugar(argc, argv);
     if (sOrden == "ayuda" || sOrden == "--ayuda" || sOrden == "-h" || sOrden == "--help") {
-        std::fputs(TextoAyuda().c_str(), stdout);
+        EscribirTexto(stdout, TextoAyuda());
         return 0;
     }
-    std::fputs(TextoAyuda().c_str(), stderr);
+    EscribirTexto(stderr, TextoAyuda());
     return sOrden.empty() ? kSalidaUso : Fallo("Orden desconocida: " + sOrden, kSalidaUso);
 }

@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "CGenoma.h"
 #include "Comprobar.h"
+#include "NEAT/CGenoma.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "CGenoma.h"
-#include "CInnovacion.h"
 #include "Comprobar.h"
+#include "NEAT/CGenoma.h"
+#include "NEAT/CInnovacion.h"
 
 namespace {
 

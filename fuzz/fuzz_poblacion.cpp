@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "CAlgoritmoGenetico.h"
 #include "Comprobar.h"
+#include "NEAT/CAlgoritmoGenetico.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "CRedNeuronal.h"
 #include "Comprobar.h"
+#include "NEAT/CRedNeuronal.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <sstream>
 #include <string>
 
-#include "CAlgoritmoGenetico.h"
-#include "CGenoma.h"
-#include "CInnovacion.h"
-#include "CRedNeuronal.h"
 #include "DebugLib/Random/Random.h"
+#include "NEAT/CAlgoritmoGenetico.h"
+#include "NEAT/CGenoma.h"
+#include "NEAT/CInnovacion.h"
+#include "NEAT/CRedNeuronal.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "Archivos.h"
-#include "CAlgoritmoGenetico.h"
 #include "EntrenamientoRobot.h"
+#include "NEAT/CAlgoritmoGenetico.h"
 #include "RobotEntrenado.h"
 #include "bot/FuenteRed.h"
 
@@ -96,7 +96,7 @@ TEST(EntrenamientoRobot, CicloCompletoDejaSusArchivos)
     EXPECT_TRUE(ComprobarRedRobot(sRed, "mejor_red.txt", sError)) << sError;
     EXPECT_EQ(Leer(o.sFuenteRed), GenerarFuenteRedIntegrada(sRed));
 
-    EXPECT_NE(Leer(sCarpeta + "/resumen.json").find("\"programa\": \"entrenar robot\""), std::string::npos);
+    EXPECT_NE(Leer(sCarpeta + "/resumen.json").find("\"programa\":\"entrenar robot\""), std::string::npos);
     EXPECT_EQ(Leer(sCarpeta + "/partida.json").rfind("{\"formato\":", 0), 0u);
     for (const char* szLog : {"/especies.log", "/genes.log", "/ag.log"})
         EXPECT_TRUE(ExisteFichero(sCarpeta + szLog)) << szLog;

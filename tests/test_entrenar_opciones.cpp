@@ -10,7 +10,6 @@
 #include "ComandoXor.h"
 #include "NEAT/CRedNeuronal.h"
 #include "Opciones.h"
-#include "Resumen.h"
 #include "Xor.h"
 
 namespace {
@@ -196,12 +195,12 @@ TEST(Archivos, EscrituraEnteraONada)
     std::string sError;
     ASSERT_TRUE(CrearCarpeta(sCarpeta + "/a/b", sError)) << sError;
     const std::string sRuta = sCarpeta + "/a/b/f.txt";
-    ASSERT_TRUE(EscribirFichero(sRuta, "uno", sError)) << sError;
-    ASSERT_TRUE(EscribirFichero(sRuta, "dos", sError)) << sError;
+    ASSERT_TRUE(EscribirArchivoEntero(sRuta, "uno", sError)) << sError;
+    ASSERT_TRUE(EscribirArchivoEntero(sRuta, "dos", sError)) << sError;
     std::string sLeido;
     ASSERT_TRUE(LeerFichero(sRuta, sLeido, sError));
     EXPECT_EQ(sLeido, "dos");
-    EXPECT_FALSE(EscribirFichero(sCarpeta + "/no/existe/f.txt", "x", sError));
+    EXPECT_FALSE(EscribirArchivoEntero(sCarpeta + "/no/existe/f.txt", "x", sError));
     EXPECT_FALSE(sError.empty());
     EXPECT_FALSE(LeerFichero(sCarpeta + "/nada.txt", sLeido, sError));
     EXPECT_EQ(sLeido, "dos") << "a failed read leaves the output alone";
@@ -211,23 +210,4 @@ TEST(Archivos, EscrituraEnteraONada)
         n += entrada.is_regular_file() ? 1 : 0;
     EXPECT_EQ(n, 1u);
     EXPECT_FALSE(CrearCarpeta(sRuta + "/dentro", sError)) << "a file is in the way";
-}
-
-TEST(Resumen, JsonConTextosEscapadosYEnUtf8)
-{
-    CResumenJson r;
-    r.Anyadir("programa", "dice \"hola\"\\");
-    r.Anyadir(
-        "da"
-        "\xF1"
-        "o",
-        2.5);
-    r.AnyadirParametro("poblacion", 150);
-    EXPECT_EQ(r.Texto(),
-              "{\n \"programa\": \"dice \\\"hola\\\"\\\\\",\n \"da\xC3\xB1o\": 2.5,\n"
-              " \"parametros\": {\n  \"poblacion\": 150\n }\n}\n");
-    CResumenJson solo;
-    solo.AnyadirParametro("x", 1);
-    EXPECT_EQ(solo.Texto(), "{\n \"parametros\": {\n  \"x\": 1\n }\n}\n");
-    EXPECT_EQ(CResumenJson().Texto(), "{\n}\n");
 }

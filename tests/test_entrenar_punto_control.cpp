@@ -89,8 +89,8 @@ std::string ResumenComparable(const std::string& sTexto)
 std::string Resultados(const std::string& sCarpeta)
 {
     std::string s;
-    for (const char* szNombre : {"mejor_red.txt", "especies.csv", "especies.log", "genes.log", "ag.log",
-                                 "partida.json", "punto_control/poblacion.txt"})
+    for (const char* szNombre : {"mejor_red.txt", "especies.csv", "especies.log", "genes.log", "ag.log", "partida.json",
+                                 "punto_control/poblacion.txt"})
         s += std::string("== ") + szNombre + "\n" + Leer(sCarpeta + "/" + szNombre);
     s += "== estadisticas.csv\n" + SinUltimoCampo(Leer(sCarpeta + "/estadisticas.csv"));
     s += "== resumen.json\n" + ResumenComparable(Leer(sCarpeta + "/resumen.json"));
@@ -281,7 +281,8 @@ TEST_F(PuntoControl, PuntoControlQueNoSePuedeEscribir)
          n = sTextoAvisos.find("AVISO: No se pudo guardar el punto de control", n + 1))
         ++nAvisos;
     EXPECT_EQ(nAvisos, 2u) << sTextoAvisos;
-    EXPECT_NE(sTextoAvisos.find("estado.txt: File too large"), std::string::npos) << sTextoAvisos;
+    EXPECT_NE(sTextoAvisos.find(sPuntoControl + ".nuevo/estado.txt"), std::string::npos) << sTextoAvisos;
+    EXPECT_NE(sTextoAvisos.find("File too large"), std::string::npos) << sTextoAvisos;
     EXPECT_NE(Leer(sCarpeta + "/estadisticas.csv").find("\n3,"), std::string::npos) << "the run went on";
     EXPECT_EQ(Leer(RutaEstadoPuntoControl(sPuntoControl)), sAntes) << "the saved checkpoint is intact";
 

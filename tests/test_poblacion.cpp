@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "Comun/ArchivoEntero.h"
 #include "DebugLib/Random/Random.h"
 #include "NEAT/CAlgoritmoGenetico.h"
 #include "apoyo/PruebaAlgoritmoGenetico.h"
@@ -150,7 +151,7 @@ void LimitarFicheros(rlim_t nBytes)
     setrlimit(RLIMIT_FSIZE, &limite);
 }
 
-const char kFuente[] = "ERROR\\([^,]*CAlgoritmoGenetico\\.cpp,[0-9]+\\): ";
+const char kFuente[] = "ERROR\\([^,]*ArchivoPoblacion\\.cpp,[0-9]+\\): ";
 
 class Poblacion : public ::testing::Test {
 protected:
@@ -284,16 +285,20 @@ TEST_F(Poblacion, DiezDesdeOchoSoloCambiaLosOchoPrimeros)
 
 TEST_F(Poblacion, UnTemporalAnteriorNoSeSigue)
 {
-    // A link left where the temporary file goes must not be written through.
+    // A link placed where the next temporary file would go must not be
+    // written through: the save takes another name.
     const std::string sVictima = m_sDir + "/victima";
     EscribirBytes(sVictima, "no tocar\n");
-    const std::string sTemporal = m_sFichero + ".tmp" + std::to_string(getpid());
-    ASSERT_EQ(symlink(sVictima.c_str(), sTemporal.c_str()), 0);
+    const std::string sUsado = NombreTemporalJunto(m_sFichero);
+    const std::size_t nPunto = sUsado.rfind('.');
+    const std::string sSiguiente =
+        sUsado.substr(0, nPunto + 1) + std::to_string(std::stoul(sUsado.substr(nPunto + 1)) + 1);
+    ASSERT_EQ(symlink(sVictima.c_str(), sSiguiente.c_str()), 0);
     SPoblacion p(2, m_ag);
     m_ag.SalvarPoblacion(p.v, m_sFichero.c_str(), 0);
     EXPECT_EQ(LeerBytes(sVictima), "no tocar\n");
     EXPECT_EQ(LeerBytes(m_sFichero).substr(0, 4), "0\n2\n");
-    EXPECT_EQ(Entradas(m_sDir).size(), 2u);
+    EXPECT_EQ(Entradas(m_sDir).size(), 3u);
 }
 
 using PoblacionDeathTest = Poblacion;
@@ -309,7 +314,7 @@ TEST_F(PoblacionDeathTest, CincoDesdeOchoTerminaSinCambiarNingunGenoma)
             m_ag.RecuperarPoblacion(q.v, m_sFichero.c_str(), 0);
         },
         ::testing::ExitedWithCode(255),
-        "^ERROR INTERNO\\([^,]*CAlgoritmoGenetico\\.cpp,[0-9]+\\): El vector de poblacion tiene menos individuos "
+        "^ERROR INTERNO\\([^,]*ArchivoPoblacion\\.cpp,[0-9]+\\): El vector de poblacion tiene menos individuos "
         "\\(5\\) de los que hay en el archivo \\(8\\)\\.\n\\[todo intacto\\]\n$");
 }
 

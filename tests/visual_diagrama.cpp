@@ -302,7 +302,7 @@ TEST(DiagramasRed, ArchivosDeUnaRedYGraphvizSiEstaInstalado)
     out << red;
     std::string sError;
     const std::string sRed = UnirRuta(sCarpeta, "mi_red.txt");
-    ASSERT_TRUE(EscribirArchivoAtomico(sRed, out.str(), sError));
+    ASSERT_TRUE(EscribirArchivoEntero(sRed, out.str(), sError));
 
     SResultadoInforme resultado;
     const bool bGraphviz = !BuscarPrograma("neato").empty();

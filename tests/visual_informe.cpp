@@ -39,7 +39,7 @@ std::string Leer(const std::string& sRuta)
 void Escribir(const std::string& sRuta, const std::string& s)
 {
     std::string sError;
-    ASSERT_TRUE(EscribirArchivoAtomico(sRuta, s, sError)) << sError;
+    ASSERT_TRUE(EscribirArchivoEntero(sRuta, s, sError)) << sError;
 }
 
 // A copy of the example run folder, optionally without some of its files.
@@ -122,9 +122,18 @@ TEST(Json, TextosEnUtf8OEnLatin1)
         << sError;
     EXPECT_EQ(j.GetElementos()[0].GetTexto(), "poblaci\xF3n");
     EXPECT_EQ(j.GetElementos()[1].GetTexto(), "poblaci\xF3n");
-    EXPECT_EQ(j.GetElementos()[2].GetTexto(), "?1");
+    // Past U+00FF a character stays whole, and goes back out as it came.
+    EXPECT_EQ(j.GetElementos()[2].GetTexto(),
+              "\xE2\x82\xAC"
+              "1");
     EXPECT_EQ(j.GetElementos()[3].GetTexto(), "\xC3");
-    EXPECT_EQ(j.Escribir(), "[\"poblaci\\u00f3n\",\"poblaci\\u00f3n\",\"?1\",\"\\u00c3\"]");
+    EXPECT_EQ(j.Escribir(), "[\"poblaci\\u00f3n\",\"poblaci\\u00f3n\",\"\\u20ac1\",\"\\u00c3\"]");
+    // Escapes: a surrogate pair is one character, a lone one becomes '?'.
+    ASSERT_TRUE(j.Leer("[\"\\ud83d\\ude00\", \"\\ud83dx\", \"\\u00f1\"]", sError)) << sError;
+    EXPECT_EQ(j.GetElementos()[0].GetTexto(), "\xF0\x9F\x98\x80");
+    EXPECT_EQ(j.GetElementos()[1].GetTexto(), "?x");
+    EXPECT_EQ(j.GetElementos()[2].GetTexto(), "\xF1");
+    EXPECT_EQ(j.Escribir(), "[\"\\ud83d\\ude00\",\"?x\",\"\\u00f1\"]");
 }
 
 TEST(Json, NadaQuePuedaCerrarElScriptDondeSeIncrusta)
@@ -392,6 +401,8 @@ TEST(Resumen, LoQueEscribeElEntrenamientoSaleEnElInforme)
         "n",
         150);
     resumen.AnyadirParametro("rivales", "girador <y> buscador");
+    // A path the user typed, in UTF-8: written and shown once encoded.
+    resumen.AnyadirParametro("reanudada_desde", "salida_a\xC3\xB1o/poblacion.txt");
     std::string sError;
     ASSERT_TRUE(resumen.Guardar(sCarpeta, sError)) << sError;
     CJson j;
@@ -411,6 +422,8 @@ TEST(Resumen, LoQueEscribeElEntrenamientoSaleEnElInforme)
     const std::string sHtml = Leer(UnirRuta(sCarpeta, "informe.html"));
     EXPECT_NE(sHtml.find("poblaci&#243;n"), std::string::npos);
     EXPECT_NE(sHtml.find("girador &lt;y&gt; buscador"), std::string::npos);
+    EXPECT_NE(Leer(UnirRuta(sCarpeta, "resumen.json")).find("salida_a\\u00f1o/"), std::string::npos);
+    EXPECT_NE(sHtml.find("salida_a&#241;o/poblacion.txt"), std::string::npos);
 }
 
 TEST(Visualizar, OrdenSobreUnaRedYSobreUnaCarpeta)

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "Comun/ArchivoEntero.h"
+
 namespace {
 
 struct SFila {
@@ -184,15 +186,12 @@ bool CInformeTabla::Escribir(const std::string& sRuta) const
     if (!sRatios.empty())
         s << "\n| Look-up | Ratio | Target |\n|---|---:|---|\n" << sRatios;
 
-    // Written whole to a temporary file, then renamed over the table.
-    const std::string sTemporal = sRuta + ".tmp";
-    {
-        std::ofstream out(sTemporal, std::ios::binary | std::ios::trunc);
-        out << s.str();
-        if (!out.flush())
-            return false;
+    std::string sError;
+    if (!EscribirArchivoEntero(sRuta, s.str(), sError)) {
+        std::fprintf(stderr, "%s\n", sError.c_str());
+        return false;
     }
-    return std::rename(sTemporal.c_str(), sRuta.c_str()) == 0;
+    return true;
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
+
+#include "Comun/ArchivoEntero.h"
+#include "Comun/TextoLocal.h"
 
 namespace {
 
@@ -28,22 +32,7 @@ void EscribirNumero(std::ostream& salida, double dValor)
     salida << szTexto;
 }
 
-void EscribirTexto(std::ostream& salida, const std::string& sTexto)
-{
-    salida << '"';
-    for (unsigned char c : sTexto) {
-        if (c == '"' || c == '\\') {
-            salida << '\\' << c;
-        } else if (c < 0x20 || c >= 0x7F) {
-            char szEscape[8];
-            std::snprintf(szEscape, sizeof(szEscape), "\\u%04x", c);
-            salida << szEscape;
-        } else {
-            salida << c;
-        }
-    }
-    salida << '"';
-}
+void EscribirTexto(std::ostream& salida, const std::string& sTexto) { salida << '"' << EscaparJson(sTexto) << '"'; }
 
 void EscribirGrupos(std::ostream& salida, const std::vector<double>& vdValores, size_t nInicio, size_t nFin,
                     size_t nAncho)
@@ -200,27 +189,11 @@ bool CGrabacion::EscribirJSON(std::ostream& salida) const
 
 bool CGrabacion::GuardarJSON(const std::string& sRuta) const
 {
-    const std::string sTemporal = sRuta + ".tmp";
-    {
-        std::ofstream archivo(sTemporal.c_str(), std::ios::binary | std::ios::trunc);
-        if (!archivo) {
-            std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se puede crear %s\n", __LINE__,
-                         sTemporal.c_str());
-            return false;
-        }
-        EscribirJSON(archivo);
-        archivo.close();
-        if (!archivo) {
-            std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo escribir %s\n", __LINE__,
-                         sTemporal.c_str());
-            std::remove(sTemporal.c_str());
-            return false;
-        }
-    }
-    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
-        std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo renombrar %s\n", __LINE__,
-                     sTemporal.c_str());
-        std::remove(sTemporal.c_str());
+    std::ostringstream salida;
+    std::string sError;
+    if (!EscribirJSON(salida) || !EscribirArchivoEntero(sRuta, salida.str(), sError)) {
+        std::fprintf(stderr, "ERROR (src/arena/CGrabacion.cpp,%d): No se pudo guardar %s: %s\n", __LINE__,
+                     sRuta.c_str(), sError.c_str());
         return false;
     }
     return true;

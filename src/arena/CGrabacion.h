@@ -54,7 +54,7 @@ public:
     size_t GetNumEventos() const { return m_vEventos.size(); }
 
     bool EscribirJSON(std::ostream& salida) const;
-    // Writes a temporary file next to sRuta and renames it over sRuta.
+    // Written whole or not at all; false (with a message) when it fails.
     bool GuardarJSON(const std::string& sRuta) const;
 
 private:

@@ -6,6 +6,8 @@
 
 #include "UtilVisual.h"
 
+#include "Comun/TextoLocal.h"
+
 namespace {
 const int kProfundidadMaxima = 200;
 }
@@ -135,33 +137,31 @@ private:
         return true;
     }
 
-    // A UTF-8 sequence starting with byte c (already consumed), as one
-    // ISO 8859-1 character ('?' beyond it). A byte that starts no valid
-    // sequence is taken as ISO 8859-1 itself, as the system's own texts are.
-    char CaracterUtf8(unsigned char c)
+    // Characters up to U+00FF are kept as their ISO 8859-1 byte, the form of
+    // the programs' own texts; later ones as UTF-8. LeerCaracter reads both
+    // back, so nothing is encoded twice.
+    static void AnyadirCaracter(std::string& s, unsigned nCodigo)
     {
-        const int nSiguientes = (c >= 0xC2 && c <= 0xDF)   ? 1
-                                : (c >= 0xE0 && c <= 0xEF) ? 2
-                                : (c >= 0xF0 && c <= 0xF4) ? 3
-                                                           : 0;
-        if (nSiguientes == 0 || m_nPos + nSiguientes > m_sTexto.size())
-            return static_cast<char>(c);
-        unsigned nCodigo = c & (0x3F >> nSiguientes);
-        for (int k = 0; k < nSiguientes; ++k) {
-            const unsigned char d = static_cast<unsigned char>(m_sTexto[m_nPos + k]);
-            if ((d & 0xC0) != 0x80)
-                return static_cast<char>(c);
-            nCodigo = (nCodigo << 6) | (d & 0x3F);
-        }
-        m_nPos += nSiguientes;
-        return nCodigo <= 0xFF ? static_cast<char>(nCodigo) : '?';
+        if (nCodigo <= 0xFF)
+            s += static_cast<char>(nCodigo);
+        else
+            AnyadirUtf8(s, nCodigo);
     }
 
-    bool LeerEscapeUnicode(std::string& sSalida)
+    // Byte c (at m_nPos - 1) starts a UTF-8 sequence or is an ISO 8859-1
+    // character itself, as the system's own texts are.
+    void LeerCaracterAlto(std::string& s)
+    {
+        size_t nPos = m_nPos - 1;
+        AnyadirCaracter(s, LeerCaracter(m_sTexto, nPos));
+        m_nPos = nPos;
+    }
+
+    bool LeerCuatroHex(unsigned& nCodigo)
     {
         if (m_nPos + 4 > m_sTexto.size())
             return Fallo("escape incompleto");
-        unsigned nCodigo = 0;
+        nCodigo = 0;
         for (int i = 0; i < 4; ++i) {
             const char c = m_sTexto[m_nPos++];
             nCodigo <<= 4;
@@ -177,7 +177,29 @@ private:
                     "\xE1"
                     "lido");
         }
-        sSalida += nCodigo <= 0xFF ? static_cast<char>(nCodigo) : '?';
+        return true;
+    }
+
+    // \uXXXX, and a surrogate pair as the one character it stands for; a
+    // lone surrogate becomes '?'.
+    bool LeerEscapeUnicode(std::string& sSalida)
+    {
+        unsigned nCodigo = 0;
+        if (!LeerCuatroHex(nCodigo))
+            return false;
+        if (nCodigo >= 0xD800 && nCodigo <= 0xDBFF && m_sTexto.compare(m_nPos, 2, "\\u") == 0) {
+            const size_t nAntes = m_nPos;
+            m_nPos += 2;
+            unsigned nBajo = 0;
+            if (!LeerCuatroHex(nBajo))
+                return false;
+            if (nBajo >= 0xDC00 && nBajo <= 0xDFFF) {
+                AnyadirCaracter(sSalida, 0x10000 + ((nCodigo - 0xD800) << 10) + (nBajo - 0xDC00));
+                return true;
+            }
+            m_nPos = nAntes;
+        }
+        AnyadirCaracter(sSalida, nCodigo >= 0xD800 && nCodigo <= 0xDFFF ? '?' : nCodigo);
         return true;
     }
 
@@ -197,7 +219,7 @@ private:
                     "\xE1"
                     "cter de control en un texto");
             if (static_cast<unsigned char>(c) >= 0x80) {
-                s += CaracterUtf8(static_cast<unsigned char>(c));
+                LeerCaracterAlto(s);
                 continue;
             }
             if (c != '\\') {

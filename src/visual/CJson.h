@@ -7,9 +7,10 @@
 
 // A small JSON reader for the run's own files (resumen.json, partida.json).
 // Numbers keep their original text so that writing a value back out is
-// exact. Strings hold ISO 8859-1 bytes: UTF-8 in the text and escapes are
-// decoded (characters beyond 0xFF become '?'), and a lone high byte is
-// taken as ISO 8859-1. Written out, they are plain ASCII with escapes.
+// exact. Strings hold characters up to U+00FF as ISO 8859-1 bytes (the
+// programs' own texts compare equal) and later ones as UTF-8; a lone high
+// byte in the text is taken as ISO 8859-1. Written out, they are plain
+// ASCII with escapes (see LeerCaracter in Comun/TextoLocal.h).
 
 enum TJson { Json_Nulo = 0, Json_Booleano, Json_Numero, Json_Texto, Json_Lista, Json_Objeto };
 

@@ -49,5 +49,5 @@ std::string CResumen::Texto() const
 
 bool CResumen::Guardar(const std::string& sCarpeta, std::string& sError) const
 {
-    return EscribirArchivoAtomico(UnirRuta(sCarpeta, kArchivoResumen), Texto(), sError);
+    return EscribirArchivoEntero(UnirRuta(sCarpeta, kArchivoResumen), Texto(), sError);
 }

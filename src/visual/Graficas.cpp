@@ -232,9 +232,11 @@ bool GraficasGnuplot(const CTablaCsv& est, const CTablaCsv* pEspecies, const std
             " instalado";
         return false;
     }
-    const std::string sSufijo = ".tmp";
+    // gnuplot writes beside the pictures under a fresh name; each is then
+    // put in place whole.
+    const std::string sSufijo = NombreTemporalJunto("");
     const std::string sGuion = UnirRuta(sCarpeta, "graficas.gp");
-    if (!EscribirArchivoAtomico(sGuion, GuionGnuplot(est, pEspecies, UnirRuta(sCarpeta, ""), sSufijo), sError))
+    if (!EscribirArchivoEntero(sGuion, GuionGnuplot(est, pEspecies, UnirRuta(sCarpeta, ""), sSufijo), sError))
         return false;
     std::vector<std::string> vNombres = {"puntuaciones_gnuplot.svg", "tamanyo_gnuplot.svg"};
     if (pEspecies)
@@ -242,10 +244,11 @@ bool GraficasGnuplot(const CTablaCsv& est, const CTablaCsv* pEspecies, const std
     const bool bBien = EjecutarPrograma({"gnuplot", sGuion}, "", sError);
     for (const std::string& sNombre : vNombres) {
         const std::string sRuta = UnirRuta(sCarpeta, sNombre);
-        if (bBien && std::rename((sRuta + sSufijo).c_str(), sRuta.c_str()) == 0)
+        std::string sContenido, sIgnorado;
+        if (bBien && LeerArchivo(sRuta + sSufijo, sContenido, sIgnorado) &&
+            EscribirArchivoEntero(sRuta, sContenido, sIgnorado))
             vEscritos.push_back(sRuta);
-        else
-            std::remove((sRuta + sSufijo).c_str());
+        std::remove((sRuta + sSufijo).c_str());
     }
     if (bBien && vEscritos.size() != vNombres.size()) {
         sError =

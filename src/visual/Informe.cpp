@@ -324,7 +324,7 @@ void EscribirSiPuede(const std::string& sRuta, const std::string& sContenido, st
                      SResultadoInforme& resultado)
 {
     std::string sError;
-    if (EscribirArchivoAtomico(sRuta, sContenido, sError)) {
+    if (EscribirArchivoEntero(sRuta, sContenido, sError)) {
         vEscritos.push_back(sRuta);
         resultado.vEscritos.push_back(sRuta);
     } else {
@@ -397,7 +397,7 @@ bool GenerarInforme(const std::string& sCarpeta, const SOpcionesInforme& opcione
         DiagramasRed(datos.m_Red, UnirRuta(sCarpeta, "red"), opciones.bUsarGraphviz, vRed, resultado);
 
     const std::string sInforme = UnirRuta(sCarpeta, kArchivoInforme);
-    if (!EscribirArchivoAtomico(sInforme, Pagina(sCarpeta, datos, vGnuplot, vRed), sError))
+    if (!EscribirArchivoEntero(sInforme, Pagina(sCarpeta, datos, vGnuplot, vRed), sError))
         return false;
     resultado.vEscritos.push_back(sInforme);
     sError = datos.Errores();

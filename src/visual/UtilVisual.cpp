@@ -9,14 +9,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
+#include "Comun/TextoLocal.h"
+
+// Texts mix the programs' ISO 8859-1 with names and paths in UTF-8;
+// LeerCaracter tells them apart, so each character is written once, as its
+// code point.
 std::string EscaparXml(const std::string& sTexto)
 {
     std::string sRes;
     sRes.reserve(sTexto.size());
-    for (char c : sTexto) {
-        switch (c) {
+    for (std::size_t nPos = 0; nPos < sTexto.size();) {
+        const unsigned nCodigo = LeerCaracter(sTexto, nPos);
+        switch (nCodigo) {
             case '&':
                 sRes += "&amp;";
                 break;
@@ -33,38 +40,12 @@ std::string EscaparXml(const std::string& sTexto)
                 sRes += "&#39;";
                 break;
             default:
-                // Texts are ISO 8859-1: each high byte is its own code point.
-                if (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t' && c != '\r')
+                if (nCodigo < 0x20 && nCodigo != '\n' && nCodigo != '\t' && nCodigo != '\r')
                     break;  // not allowed in XML at all
-                if (static_cast<unsigned char>(c) >= 0x80)
-                    sRes += "&#" + std::to_string(static_cast<unsigned char>(c)) + ";";
+                if (nCodigo >= 0x80)
+                    sRes += "&#" + std::to_string(nCodigo) + ";";
                 else
-                    sRes += c;
-        }
-    }
-    return sRes;
-}
-
-std::string EscaparJson(const std::string& sTexto)
-{
-    std::string sRes;
-    for (char c : sTexto) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            sRes += '\\';
-            sRes += c;
-        } else if (u < 0x20 || c == '<' || c == '>' || c == '&') {
-            // Also escapes the characters that could close an inline script.
-            char sz[8];
-            std::snprintf(sz, sizeof(sz), "\\u%04x", u);
-            sRes += sz;
-        } else if (u >= 0x80) {
-            // Messages and file contents are ISO 8859-1: each byte is its code point.
-            char sz[8];
-            std::snprintf(sz, sizeof(sz), "\\u%04x", u);
-            sRes += sz;
-        } else {
-            sRes += c;
+                    sRes += static_cast<char>(nCodigo);
         }
     }
     return sRes;
@@ -107,29 +88,6 @@ bool LeerArchivo(const std::string& sRuta, std::string& sContenido, std::string&
         return false;
     }
     sContenido.swap(sLeido);
-    return true;
-}
-
-bool EscribirArchivoAtomico(const std::string& sRuta, const std::string& sContenido, std::string& sError)
-{
-    const std::string sTemporal = sRuta + ".tmp" + std::to_string(getpid());
-    FILE* f = std::fopen(sTemporal.c_str(), "wb");
-    if (!f) {
-        sError = "no se puede crear " + sTemporal + ": " + std::strerror(errno);
-        return false;
-    }
-    const bool bEscrito = std::fwrite(sContenido.data(), 1, sContenido.size(), f) == sContenido.size();
-    const bool bCerrado = std::fclose(f) == 0;
-    if (!bEscrito || !bCerrado) {
-        std::remove(sTemporal.c_str());
-        sError = "error escribiendo " + sTemporal;
-        return false;
-    }
-    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
-        sError = "no se puede renombrar " + sTemporal + " a " + sRuta + ": " + std::strerror(errno);
-        std::remove(sTemporal.c_str());
-        return false;
-    }
     return true;
 }
 
@@ -190,24 +148,47 @@ std::string PrimeraLinea(const std::string& sTexto)
 
 }  // namespace
 
+namespace {
+
+// A file in the system's temporary folder for the child's standard error.
+int CrearTemporalDeErrores(std::string& sRuta)
+{
+    std::error_code error;
+    std::string sPlantilla = (std::filesystem::temp_directory_path(error) / "visual_errorXXXXXX").string();
+    if (error)
+        return -1;
+    const int fd = mkstemp(sPlantilla.data());
+    if (fd >= 0)
+        sRuta = sPlantilla;
+    return fd;
+}
+
+// Output discarded, or into a file written whole that Confirmar puts in place.
+int AbrirSalida(const std::string& sRutaSalida, CArchivoEntero& salida, std::string& sError)
+{
+    if (sRutaSalida.empty())
+        return open("/dev/null", O_WRONLY | O_CLOEXEC);
+    return salida.Abrir(sRutaSalida, sError) ? salida.GetDescriptor() : -1;
+}
+
+}  // namespace
+
 bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::string& sRutaSalida, std::string& sError)
 {
     if (vArgumentos.empty()) {
         sError = "no hay programa que ejecutar";
         return false;
     }
-    const std::string sTemporal = sRutaSalida.empty() ? "/dev/null" : sRutaSalida + ".tmp" + std::to_string(getpid());
-    char szError[] = "/tmp/visual_errorXXXXXX";
-    const int fdError = mkstemp(szError);
-    const int fdSalida = open(sTemporal.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    CArchivoEntero salida;
+    std::string sRutaErrores;
+    const int fdError = CrearTemporalDeErrores(sRutaErrores);
+    const int fdSalida = fdError < 0 ? -1 : AbrirSalida(sRutaSalida, salida, sError);
     if (fdError < 0 || fdSalida < 0) {
         sError = "no se puede preparar la salida de " + vArgumentos[0];
         if (fdError >= 0) {
             close(fdError);
-            unlink(szError);
+            unlink(sRutaErrores.c_str());
         }
-        if (fdSalida >= 0)
-            close(fdSalida);
         return false;
     }
     std::vector<char*> vArgv;
@@ -218,25 +199,24 @@ bool EjecutarPrograma(const std::vector<std::string>& vArgumentos, const std::st
     const pid_t pid = fork();
     if (pid == 0)
         EjecutarHijo(vArgv.data(), fdSalida, fdError);
-    close(fdSalida);
+    if (sRutaSalida.empty())
+        close(fdSalida);
     close(fdError);
     int nEstado = 0;
     const bool bLanzado = pid > 0 && waitpid(pid, &nEstado, 0) == pid;
     std::string sErrorHijo, sIgnorado;
-    LeerArchivo(szError, sErrorHijo, sIgnorado);
-    unlink(szError);
+    LeerArchivo(sRutaErrores, sErrorHijo, sIgnorado);
+    unlink(sRutaErrores.c_str());
     const bool bBien = bLanzado && WIFEXITED(nEstado) && WEXITSTATUS(nEstado) == 0;
     if (!bBien) {
-        if (!sRutaSalida.empty())
-            unlink(sTemporal.c_str());
         sError = vArgumentos[0] + " ha fallado";
         if (!sErrorHijo.empty())
             sError += ": " + PrimeraLinea(sErrorHijo);
         return false;
     }
-    if (!sRutaSalida.empty() && std::rename(sTemporal.c_str(), sRutaSalida.c_str()) != 0) {
-        unlink(sTemporal.c_str());
-        sError = "no se puede escribir " + sRutaSalida;
+    std::string sMotivo;
+    if (!sRutaSalida.empty() && !salida.Confirmar(sMotivo)) {
+        sError = "no se puede escribir " + sRutaSalida + ": " + sMotivo;
         return false;
     }
     return true;

@@ -4,19 +4,19 @@
 #include <string>
 #include <vector>
 
+// Files are written with EscribirArchivoEntero: whole or not at all.
+#include "Comun/ArchivoEntero.h"
+// EscaparJson, and the reading of mixed ISO 8859-1 / UTF-8 texts.
+#include "Comun/TextoLocal.h"
+
 // Small helpers shared by the diagram, the plots and the report: text
 // escaping, whole-file reading and writing, and running outside programs.
 
 std::string EscaparXml(const std::string& sTexto);
-// For text placed inside a double-quoted JSON string.
-std::string EscaparJson(const std::string& sTexto);
 // Short decimal form for coordinates and values written into SVG/DOT/JSON.
 std::string FormatearNumero(double dValor, int nDecimales = 2);
 
 bool LeerArchivo(const std::string& sRuta, std::string& sContenido, std::string& sError);
-// Writes a temporary file next to sRuta and renames it over sRuta, so a
-// reader never finds a half-written file.
-bool EscribirArchivoAtomico(const std::string& sRuta, const std::string& sContenido, std::string& sError);
 bool ExisteArchivo(const std::string& sRuta);
 bool EsCarpeta(const std::string& sRuta);
 std::string UnirRuta(const std::string& sCarpeta, const std::string& sNombre);

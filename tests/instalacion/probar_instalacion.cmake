@@ -12,12 +12,17 @@ function(ejecutar descripcion)
 endfunction()
 
 ejecutar("install" "${CMAKE_COMMAND}" --install "${RAIZ_BUILD}" --prefix "${PREFIJO}")
-foreach(cabecera NEAT/CAlgoritmoGenetico.h NEAT/IIndividuoIA.h NEAT/Genes.h DebugLib/Random/Random.h
-                 DebugLib/LogUtils/CLog.h)
+foreach(cabecera NEAT/CAlgoritmoGenetico.h NEAT/IIndividuoIA.h NEAT/Genes.h NEAT/DebugLib/Random/Random.h
+                 NEAT/DebugLib/LogUtils/CLog.h)
   if(NOT EXISTS "${PREFIJO}/include/${cabecera}")
     message(FATAL_ERROR "header not installed: include/${cabecera}")
   endif()
 endforeach()
+# Nothing beside include/NEAT/.
+file(GLOB fuera RELATIVE "${PREFIJO}/include" "${PREFIJO}/include/*")
+if(NOT fuera STREQUAL "NEAT")
+  message(FATAL_ERROR "headers installed outside include/NEAT/: ${fuera}")
+endif()
 
 ejecutar("configure" "${CMAKE_COMMAND}" -S "${FUENTE}" -B "${TRABAJO}/build" -G "${GENERADOR}"
          "-DCMAKE_CXX_COMPILER=${COMPILADOR}" "-DCMAKE_PREFIX_PATH=${PREFIJO}"

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "DebugLib/Random/Random.h"
 #include "NEAT/CAlgoritmoGenetico.h"
+#include "NEAT/DebugLib/Random/Random.h"
 
 namespace {
 

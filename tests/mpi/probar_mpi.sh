@@ -13,6 +13,8 @@ MPIEXEC=$2
 CARPETA=$3
 CASO=$4
 
+# Messages in the programs' own ISO 8859-1, as the checks below spell them.
+export LC_ALL=C
 # CI runs as root; several processes share two cores.
 export OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1
 export OMPI_MCA_rmaps_base_oversubscribe=1

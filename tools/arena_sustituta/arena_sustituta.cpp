@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "CArenaSustituta.h"
+#include "Comun/TextoLocal.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ void Mostrar(const char* szPrefijo, const std::string& sTexto)
     std::istringstream in(sTexto);
     std::string sLinea;
     while (std::getline(in, sLinea))
-        std::printf("%s %s\n", szPrefijo, sLinea.c_str());
+        EscribirFormato(stdout, "%s %s\n", szPrefijo, sLinea.c_str());
 }
 
 bool Arrancar(CArenaSustituta& arena, const std::string& sRuta)
@@ -128,13 +129,13 @@ bool Arrancar(CArenaSustituta& arena, const std::string& sRuta)
         return false;
     std::string sLinea;
     for (int i = 0; i < 3 && arena.LeerLinea(sLinea, 2000); ++i)
-        std::printf("<- %s\n", sLinea.c_str());
+        EscribirFormato(stdout, "<- %s\n", sLinea.c_str());
     const std::string sInicio = "Initialize 1\nYourName bot\nYourColour ff0000\nGameStarts\nRobotsLeft 2\n";
     Mostrar("->", sInicio);
     arena.Enviar(sInicio);
     arena.Senyalar();
     for (const std::string& s : arena.LeerLineasDurante(200))
-        std::printf("<- %s\n", s.c_str());
+        EscribirFormato(stdout, "<- %s\n", s.c_str());
     return arena.SenyalPedida();
 }
 
@@ -151,21 +152,22 @@ void Jugar(CArenaSustituta& arena, double dSegundos)
         arena.Senyalar();
         for (const std::string& s : arena.LeerLineasDurante(static_cast<int>(kPaso * 1000))) {
             if (bDetalle)
-                std::printf("<- %s\n", s.c_str());
+                EscribirFormato(stdout, "<- %s\n", s.c_str());
             if (s.compare(0, 9, "Rotate 1 ") == 0)
                 ++nDecisiones;
             AplicarComando(s, e);
         }
         Mover(e);
         if (++nTick % nTicksPorResumen == 0)
-            std::printf(
-                "t=%.1f s  ticks %d  decisiones %d  posici"
-                "\xF3"
-                "n (%.2f, %.2f)  rumbo %.2f  "
-                "radar %.2f  disparos %d (energ"
-                "\xED"
-                "a %.1f)\n",
-                e.dTiempo, nTick, nDecisiones, e.dX, e.dY, e.dRumbo, e.dRadar, e.nDisparos, e.dEnergiaDisparada);
+            EscribirFormato(stdout,
+                            "t=%.1f s  ticks %d  decisiones %d  posici"
+                            "\xF3"
+                            "n (%.2f, %.2f)  rumbo %.2f  "
+                            "radar %.2f  disparos %d (energ"
+                            "\xED"
+                            "a %.1f)\n",
+                            e.dTiempo, nTick, nDecisiones, e.dX, e.dY, e.dRumbo, e.dRadar, e.nDisparos,
+                            e.dEnergiaDisparada);
     }
 }
 
@@ -174,17 +176,17 @@ void Jugar(CArenaSustituta& arena, double dSegundos)
 int main(int argc, char* argv[])
 {
     if (argc < 2) {
-        std::fputs("Uso: arena_sustituta RUTA_BOT [SEGUNDOS]\n", stderr);
+        EscribirTexto(stderr, "Uso: arena_sustituta RUTA_BOT [SEGUNDOS]\n");
         return 2;
     }
     const double dSegundos = argc > 2 ? std::atof(argv[2]) : 5.0;
     CArenaSustituta arena;
     if (!Arrancar(arena, argv[1])) {
-        std::fprintf(stderr,
-                     "ERROR: El robot %s no arranc"
-                     "\xF3"
-                     " como se esperaba\n",
-                     argv[1]);
+        EscribirFormato(stderr,
+                        "ERROR: El robot %s no arranc"
+                        "\xF3"
+                        " como se esperaba\n",
+                        argv[1]);
         return 1;
     }
     Jugar(arena, dSegundos);
@@ -194,19 +196,18 @@ int main(int argc, char* argv[])
     int nEstado = 0;
     const bool bFin = arena.EsperarFin(nEstado, 3000);
     for (std::string s; arena.LeerLinea(s, 0);)
-        std::printf("<- %s\n", s.c_str());
+        EscribirFormato(stdout, "<- %s\n", s.c_str());
     if (!bFin || !WIFEXITED(nEstado)) {
-        std::fputs(
-            "ERROR: El robot no termin"
-            "\xF3"
-            " al recibir ExitRobot\n",
-            stderr);
+        EscribirTexto(stderr,
+                      "ERROR: El robot no termin"
+                      "\xF3"
+                      " al recibir ExitRobot\n");
         return 1;
     }
-    std::printf(
-        "El robot termin"
-        "\xF3"
-        " con estado %d\n",
-        WEXITSTATUS(nEstado));
+    EscribirFormato(stdout,
+                    "El robot termin"
+                    "\xF3"
+                    " con estado %d\n",
+                    WEXITSTATUS(nEstado));
     return WEXITSTATUS(nEstado) == 0 ? 0 : 1;
 }

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string>
 
+#include "Comun/ArchivoEntero.h"
+#include "Comun/TextoLocal.h"
 #include "NEAT/CRedNeuronal.h"
 #include "bot/CRTBot.h"
 #include "bot/FuenteRed.h"
@@ -30,14 +32,13 @@ struct SOpciones {
 
 void Uso()
 {
-    std::fputs(
-        "Uso: red2literal [-p] [-f] [-o SALIDA] RED\n"
-        "  -p  RED es texto plano, sin codificar\n"
-        "  -f  escribe el fuente completo de RedIntegrada.cpp\n"
-        "  -o  escribe en SALIDA en vez de la salida est"
-        "\xE1"
-        "ndar\n",
-        stderr);
+    EscribirTexto(stderr,
+                  "Uso: red2literal [-p] [-f] [-o SALIDA] RED\n"
+                  "  -p  RED es texto plano, sin codificar\n"
+                  "  -f  escribe el fuente completo de RedIntegrada.cpp\n"
+                  "  -o  escribe en SALIDA en vez de la salida est"
+                  "\xE1"
+                  "ndar\n");
 }
 
 bool LeerOpciones(int argc, char* argv[], SOpciones& opciones)
@@ -82,25 +83,6 @@ bool TextoCanonico(const std::string& sContenido, bool bPlano, CRedNeuronal& red
     return true;
 }
 
-bool EscribirArchivoEntero(const std::string& sRuta, const std::string& sTexto)
-{
-    const std::string sTemporal = sRuta + ".tmp";
-    {
-        std::ofstream archivo(sTemporal.c_str(), std::ios::binary | std::ios::trunc);
-        archivo << sTexto;
-        archivo.flush();
-        if (!archivo) {
-            std::remove(sTemporal.c_str());
-            return false;
-        }
-    }
-    if (std::rename(sTemporal.c_str(), sRuta.c_str()) != 0) {
-        std::remove(sTemporal.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -112,24 +94,24 @@ int main(int argc, char* argv[])
     }
     std::string sContenido;
     if (!LeerArchivo(opciones.sEntrada, sContenido)) {
-        std::fprintf(stderr, "ERROR: No se pudo leer %s\n", opciones.sEntrada.c_str());
+        EscribirFormato(stderr, "ERROR: No se pudo leer %s\n", opciones.sEntrada.c_str());
         return 1;
     }
     CRedNeuronal red;
     std::string sEscapado;
     if (!TextoCanonico(sContenido, opciones.bPlano, red, sEscapado)) {
-        std::fprintf(stderr,
-                     "ERROR: %s no contiene una red neuronal v"
-                     "\xE1"
-                     "lida\n",
-                     opciones.sEntrada.c_str());
+        EscribirFormato(stderr,
+                        "ERROR: %s no contiene una red neuronal v"
+                        "\xE1"
+                        "lida\n",
+                        opciones.sEntrada.c_str());
         return 1;
     }
     if (opciones.bFuente && !RedApropiadaParaBot(red, kEntradasBot)) {
-        std::fprintf(stderr,
-                     "ERROR: La red de %s no sirve al robot: necesita como mucho %u entradas, "
-                     "el sesgo tras ellas y al menos %u salidas\n",
-                     opciones.sEntrada.c_str(), kEntradasBot, kNumSalidasBot);
+        EscribirFormato(stderr,
+                        "ERROR: La red de %s no sirve al robot: necesita como mucho %u entradas, "
+                        "el sesgo tras ellas y al menos %u salidas\n",
+                        opciones.sEntrada.c_str(), kEntradasBot, kNumSalidasBot);
         return 1;
     }
     const std::string sTexto = opciones.bFuente ? GenerarFuenteRedIntegrada(sEscapado) : GenerarLiteralRed(sEscapado);
@@ -138,8 +120,9 @@ int main(int argc, char* argv[])
         std::cout.flush();
         return std::cout ? 0 : 1;
     }
-    if (!EscribirArchivoEntero(opciones.sSalida, sTexto)) {
-        std::fprintf(stderr, "ERROR: No se pudo escribir %s\n", opciones.sSalida.c_str());
+    std::string sError;
+    if (!EscribirArchivoEntero(opciones.sSalida, sTexto, sError)) {
+        EscribirFormato(stderr, "ERROR: No se pudo escribir %s: %s\n", opciones.sSalida.c_str(), sError.c_str());
         return 1;
     }
     return 0;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "Comun/TextoLocal.h"
 #include "Informe.h"
 #include "UtilVisual.h"
 
@@ -89,9 +90,9 @@ std::string BasePorOmision(const std::string& sRuta)
 void Informar(const SResultadoInforme& resultado)
 {
     for (const std::string& s : resultado.vEscritos)
-        std::printf("%s\n", s.c_str());
+        EscribirFormato(stdout, "%s\n", s.c_str());
     for (const std::string& s : resultado.vAvisos)
-        std::fprintf(stderr, "visualizar: aviso: %s\n", s.c_str());
+        EscribirFormato(stderr, "visualizar: aviso: %s\n", s.c_str());
 }
 
 }  // namespace
@@ -101,11 +102,11 @@ int main(int argc, char** argv)
     SArgumentos args;
     std::string sError;
     if (!LeerArgumentos(argc, argv, args, sError)) {
-        std::fprintf(stderr, "visualizar: %s\n%s", sError.c_str(), kUso);
+        EscribirFormato(stderr, "visualizar: %s\n%s", sError.c_str(), kUso);
         return 2;
     }
     if (args.bAyuda) {
-        std::printf("%s", kUso);
+        EscribirFormato(stdout, "%s", kUso);
         return 0;
     }
     SResultadoInforme resultado;
@@ -115,11 +116,11 @@ int main(int argc, char** argv)
     } else if (ExisteArchivo(args.sEntrada)) {
         const std::string sBase = args.sSalida.empty() ? BasePorOmision(args.sEntrada) : args.sSalida;
         if (sBase + ".dot" == args.sEntrada || sBase + ".svg" == args.sEntrada) {
-            std::fprintf(stderr,
-                         "visualizar: la salida sobrescribir"
-                         "\xED"
-                         "a %s; use --salida\n",
-                         args.sEntrada.c_str());
+            EscribirFormato(stderr,
+                            "visualizar: la salida sobrescribir"
+                            "\xED"
+                            "a %s; use --salida\n",
+                            args.sEntrada.c_str());
             return 2;
         }
         bBien = GenerarDiagramasRed(args.sEntrada, sBase, args.opciones.bUsarGraphviz, resultado, sError);
@@ -129,7 +130,7 @@ int main(int argc, char** argv)
     }
     Informar(resultado);
     if (!bBien) {
-        std::fprintf(stderr, "visualizar: %s\n", sError.c_str());
+        EscribirFormato(stderr, "visualizar: %s\n", sError.c_str());
         return 1;
     }
     return 0;
