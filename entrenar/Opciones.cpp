@@ -241,6 +241,44 @@ bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& o, std::s
     return true;
 }
 
+bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& o, std::string& sError)
+{
+    const std::string sTarea = nInicio < argc ? argv[nInicio] : "";
+    if (!LeerTareaPolos(sTarea, o.eTarea)) {
+        sError = (sTarea.empty() ? std::string("Falta la tarea") : "Tarea desconocida: " + sTarea) +
+                 " (simple, doble o doble-sin-velocidades)";
+        return false;
+    }
+    CLectorArgumentos lector(argc, argv, nInicio + 1);
+    while (!lector.Fin()) {
+        const std::string sOpcion = lector.Siguiente();
+        bool bOk = true;
+        if (sOpcion == "--ejecuciones")
+            bOk = LeerEntero(lector, sOpcion, 1, 100000, o.nEjecuciones, sError);
+        else if (sOpcion == "--poblacion")
+            bOk = LeerEntero(lector, sOpcion, 2, 100000, o.nPoblacion, sError);
+        else if (sOpcion == "--generaciones")
+            bOk = LeerEntero(lector, sOpcion, 1, 1000000, o.nGeneraciones, sError);
+        else if (sOpcion == "--semilla")
+            bOk = LeerEntero(lector, sOpcion, 0, kMaxSemilla, o.nSemilla, sError);
+        else if (sOpcion == "--hilos")
+            bOk = LeerEntero(lector, sOpcion, 1, 256, o.nHilos, sError);
+        else if (sOpcion == "--salida")
+            bOk = lector.Texto(sOpcion, o.sSalida, sError);
+        else if (sOpcion == "--silencio")
+            o.bSilencio = true;
+        else if (sOpcion == "--sin-informe")
+            o.bInforme = false;
+        else {
+            sError = OpcionDesconocida(sOpcion);
+            bOk = false;
+        }
+        if (!bOk)
+            return false;
+    }
+    return true;
+}
+
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, std::string& sError)
 {
     CLectorArgumentos lector(argc, argv, nInicio);
@@ -329,6 +367,25 @@ std::string TextoAyuda()
            "\xF3"
            "n (1)\n"
            "  --salida DIR        carpeta de resultados (salida_xor)\n"
+           "  --silencio          sin l"
+           "\xED"
+           "nea de progreso\n"
+           "\n"
+           "entrenar polos TAREA   evoluciona redes que equilibran polos sobre un carro;\n"
+           "                 TAREA: simple, doble o doble-sin-velocidades\n"
+           "  --ejecuciones N     ejecuciones independientes (1)\n"
+           "  --poblacion N       miembros (150; 1000 en doble-sin-velocidades)\n"
+           "  --generaciones N    generaciones como mucho por ejecuci"
+           "\xF3"
+           "n (100; 300 en doble-sin-velocidades)\n"
+           "  --semilla N         semilla de la primera ejecuci"
+           "\xF3"
+           "n (1)\n"
+           "  --hilos N           hilos de evaluaci"
+           "\xF3"
+           "n (2)\n"
+           "  --salida DIR        carpeta de resultados (salida_polos_TAREA)\n"
+           "  --sin-informe       no genera informe.html\n"
            "  --silencio          sin l"
            "\xED"
            "nea de progreso\n"

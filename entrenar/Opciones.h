@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Evaluacion.h"
+#include "Polos.h"
 
 #ifndef ENTRENAR_RUTA_RED_INTEGRADA
 #define ENTRENAR_RUTA_RED_INTEGRADA "src/bot/RedIntegrada.cpp"
@@ -40,6 +41,18 @@ struct SOpcionesXor {
     bool bSilencio = false;
 };
 
+struct SOpcionesPolos {
+    TTareaPolos eTarea = Polos_Doble;
+    int nEjecuciones = 1;
+    int nPoblacion = 0;     // 0 = the task's own
+    int nGeneraciones = 0;  // at most, per run; 0 = the task's own
+    unsigned nSemilla = 1;
+    unsigned nHilos = 2;
+    std::string sSalida;  // empty = salida_polos_<task>
+    bool bSilencio = false;
+    bool bInforme = true;
+};
+
 struct SOpcionesJugar {
     std::string sRed;    // network text file; empty = the built-in network
     int nPartidas = 10;  // per rival
@@ -55,6 +68,8 @@ struct SOpcionesJugar {
 // Each reads argv[nInicio..argc-1]; false with a message on a bad option.
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& opciones, std::string& sError);
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones, std::string& sError);
+// argv[nInicio] is the task.
+bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
 
 // The options that decide a robot run's results, as (option, value) pairs:

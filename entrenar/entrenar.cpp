@@ -1,10 +1,11 @@
 // entrenar: evolves networks with the NEAT library (the robot's network in a
-// simulated arena, or XOR) and plays networks against the arena's rivals.
+// simulated arena, XOR or pole balancing) and plays networks against the arena's rivals.
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "ComandoPolos.h"
 #include "ComandoXor.h"
 #include "Comun/TextoLocal.h"
 #include "EntrenamientoRobot.h"
@@ -55,6 +56,15 @@ int OrdenXor(int argc, char** argv)
     return ComandoXor(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
 }
 
+int OrdenPolos(int argc, char** argv)
+{
+    SOpcionesPolos opciones;
+    std::string sError;
+    if (!LeerOpcionesPolos(argc, argv, 2, opciones, sError))
+        return Fallo(sError, kSalidaUso);
+    return ComandoPolos(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
+}
+
 int OrdenJugar(int argc, char** argv)
 {
     SOpcionesJugar opciones;
@@ -73,6 +83,8 @@ int main(int argc, char** argv)
         return OrdenRobot(argc, argv);
     if (sOrden == "xor")
         return OrdenXor(argc, argv);
+    if (sOrden == "polos")
+        return OrdenPolos(argc, argv);
     if (sOrden == "jugar")
         return OrdenJugar(argc, argv);
     if (sOrden == "ayuda" || sOrden == "--ayuda" || sOrden == "-h" || sOrden == "--help") {

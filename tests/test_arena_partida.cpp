@@ -563,7 +563,10 @@ TEST(ArenaGrabacion, CuadrosEventosYArchivo)
     std::ostringstream salida;
     ASSERT_TRUE(pGrabacion->EscribirJSON(salida));
     const std::string s = salida.str();
-    EXPECT_EQ(s.rfind("{\"formato\":\"grabacion-arena-1\",\"arena\":\"circulo\",\"medida\":9.9,", 0), 0u);
+    EXPECT_EQ(s.rfind("{\"formato\":\"grabacion-arena-1\",\"arena\":\"circulo\",\"medida\":10,"
+                      "\"limites\":[-10,-10,10,10],\"figuras\":[[\"i\",0,0,9.9]],",
+                      0),
+              0u);
     EXPECT_NE(s.find("\"robots\":[\"g\\u00e9nero \\\"x\\\"\",\"q\"]"), std::string::npos);
     EXPECT_NE(s.find("{\"j\":0,\"t\":0,\"r\":[["), std::string::npos);
     EXPECT_NE(s.find("{\"j\":0,\"t\":2,"), std::string::npos);
@@ -603,7 +606,9 @@ TEST(ArenaGrabacion, UnCuadroGuardaElEstadoYLosEventosDeSuActualizacion)
     partida.GetGrabacion()->EscribirJSON(salida);
     const std::vector<std::string> v = Lineas(salida.str());
     ASSERT_EQ(v.size(), 2u);  // header with the first frame, then one frame a line
-    EXPECT_NE(v[0].find("\"arena\":\"cuadrado\",\"medida\":9.7,"), std::string::npos);
+    EXPECT_NE(v[0].find("\"arena\":\"cuadrado\",\"medida\":10,\"limites\":[-10,-10,10,10],"
+                        "\"figuras\":[[\"l\",-10,10,10,10,0.3],"),
+              std::string::npos);
     // Cannon and radar absolute: heading 0.5 plus 0 and 0.05.
     EXPECT_EQ(v[1].rfind("{\"j\":0,\"t\":0.05,\"r\":[[1,2,0.5,0.5,0.55,100,1],[-5,-5,0,0,0,0,0],"
                          "[5,-5,0,0,0,100,1]],\"d\":[],\"g\":[],\"m\":[],"

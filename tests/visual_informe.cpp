@@ -444,3 +444,37 @@ TEST(Visualizar, OrdenSobreUnaRedYSobreUnaCarpeta)
     // Never writes its output over its input.
     EXPECT_EQ(Ejecutar(sPrograma + " " + sBase + ".svg"), 2);
 }
+
+TEST(Informe, EpisodioDePolosEnLugarDeLaPartida)
+{
+    const std::string sCarpeta = CopiaEjecucion({"partida.json"});
+    std::string sEpisodio = "tiempo,x,angulo1,angulo2,fuerza\n";
+    for (int i = 0; i < 20; ++i)
+        sEpisodio += std::to_string(0.02 * i) + "," + std::to_string(0.01 * i) + ",0.01745,-0.002,1.5\n";
+    Escribir(UnirRuta(sCarpeta, "episodio.csv"), sEpisodio);
+    SResultadoInforme resultado;
+    std::string sError;
+    ASSERT_TRUE(GenerarInforme(sCarpeta, SinProgramas(), resultado, sError)) << sError;
+    std::string sHtml = Leer(UnirRuta(sCarpeta, "informe.html"));
+    EXPECT_NE(sHtml.find("id=\"episodio\""), std::string::npos);
+    EXPECT_EQ(sHtml.find("No hay partida.json"), std::string::npos) << "an episode stands in for the match";
+    size_t nGraficas = 0;
+    for (size_t n = 0; (n = sHtml.find("class=\"grafica\"", n)) != std::string::npos; ++n)
+        ++nGraficas;
+    EXPECT_EQ(nGraficas, 5u) << "the run's three and the episode's two";
+    // Eight snapshots of the cart, the first at the start, the last at the end.
+    const size_t nTira = sHtml.find("<svg", sHtml.find("id=\"episodio\""));
+    size_t nCarros = 0;
+    for (size_t n = sHtml.find("</svg>", nTira); (n = sHtml.find("<rect", n)) != std::string::npos; ++n)
+        ++nCarros;
+    EXPECT_GE(nCarros, 8u);
+    EXPECT_NE(sHtml.find(">0 s<"), std::string::npos);
+    EXPECT_NE(sHtml.find(">0.38 s<"), std::string::npos);
+
+    Escribir(UnirRuta(sCarpeta, "episodio.csv"), "tiempo,x\n0,0\n");  // no angles
+    EXPECT_FALSE(GenerarInforme(sCarpeta, SinProgramas(), resultado, sError));
+    EXPECT_NE(sError.find("angulo1"), std::string::npos) << sError;
+    sHtml = Leer(UnirRuta(sCarpeta, "informe.html"));
+    EXPECT_NE(sHtml.find("id=\"episodio\""), std::string::npos);
+    EXPECT_NE(sHtml.find("class=\"error\""), std::string::npos);
+}

@@ -1,5 +1,6 @@
 #include "CGrabacion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -54,12 +55,15 @@ void EscribirGrupos(std::ostream& salida, const std::vector<double>& vdValores, 
 
 }  // namespace
 
-CGrabacion::CGrabacion() : m_dMedida(0), m_dPaso(0), m_nEventosAsignados(0) {}
+CGrabacion::CGrabacion() : m_dMedida(0), m_vdLimites{0, 0, 0, 0}, m_dPaso(0), m_nEventosAsignados(0) {}
 
 void CGrabacion::Limpiar()
 {
     m_sArena.clear();
     m_dMedida = 0;
+    for (double& d : m_vdLimites)
+        d = 0;
+    m_vFiguras.clear();
     m_dPaso = 0;
     m_vsNombres.clear();
     m_vCuadros.clear();
@@ -71,12 +75,17 @@ void CGrabacion::Limpiar()
     m_nEventosAsignados = 0;
 }
 
-void CGrabacion::Empezar(const std::string& sArena, double dMedida, double dPaso,
+void CGrabacion::Empezar(const std::string& sArena, const CGeometria& geometria, double dPaso,
                          const std::vector<std::string>& vsNombres)
 {
     Limpiar();
     m_sArena = sArena;
-    m_dMedida = dMedida;
+    m_vdLimites[0] = geometria.GetX1();
+    m_vdLimites[1] = geometria.GetY1();
+    m_vdLimites[2] = geometria.GetX2();
+    m_vdLimites[3] = geometria.GetY2();
+    m_dMedida = 0.5 * std::max(m_vdLimites[2] - m_vdLimites[0], m_vdLimites[3] - m_vdLimites[1]);
+    m_vFiguras = geometria.GetFiguras();
     m_dPaso = dPaso;
     m_vsNombres = vsNombres;
 }
@@ -163,12 +172,43 @@ void CGrabacion::EscribirCuadro(std::ostream& salida, size_t nCuadro) const
     salida << "]}";
 }
 
+void CGrabacion::EscribirFiguras(std::ostream& salida) const
+{
+    static const char* const kLetras[] = {"\"l\"", "\"c\"", "\"i\"", "\"a\""};
+    salida << '[';
+    for (size_t i = 0; i < m_vFiguras.size(); ++i) {
+        const SFigura& f = m_vFiguras[i];
+        std::vector<double> vd = {f.dX1, f.dY1};
+        if (f.eTipo == Figura_Linea)
+            vd.insert(vd.end(), {f.dX2, f.dY2, f.dMedio});
+        else if (f.eTipo == Figura_Arco)
+            vd.insert(vd.end(), {f.dRadioInterior, f.dRadio, f.dAngulo1, f.dAngulo2});
+        else
+            vd.push_back(f.dRadio);
+        salida << (i > 0 ? ",[" : "[") << kLetras[f.eTipo];
+        for (double d : vd) {
+            salida << ',';
+            EscribirNumero(salida, d);
+        }
+        salida << ']';
+    }
+    salida << ']';
+}
+
 bool CGrabacion::EscribirJSON(std::ostream& salida) const
 {
     salida << "{\"formato\":\"grabacion-arena-1\",\"arena\":";
     EscribirTexto(salida, m_sArena);
     salida << ",\"medida\":";
     EscribirNumero(salida, m_dMedida);
+    salida << ",\"limites\":[";
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0)
+            salida << ',';
+        EscribirNumero(salida, m_vdLimites[i]);
+    }
+    salida << "],\"figuras\":";
+    EscribirFiguras(salida);
     salida << ",\"paso\":";
     EscribirNumero(salida, m_dPaso);
     salida << ",\"radios\":{\"robot\":0.5,\"disparo\":0.1,\"objeto\":0.3},\"robots\":[";

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "CGeometria.h"
+
 enum TEvento {
     Evento_Disparo = 0,   // valor: energy of the shot
     Evento_Impacto = 1,   // robot hit by a shot; valor: energy lost
@@ -20,7 +22,12 @@ enum TEvento {
 //
 // JSON written by EscribirJSON (one object, no white space):
 // {"formato":"grabacion-arena-1",
-//  "arena":"circulo"|"cuadrado", "medida":9.9 (wall radius) | 9.7 (half side),
+//  "arena":name ("circulo", "cuadrado", a file's name),
+//  "medida":half the larger side of the boundary,
+//  "limites":[x1,y1,x2,y2]   the boundary (placement rectangle and view),
+//  "figuras":[["l",x1,y1,x2,y2,half width] | ["c",x,y,r] (pillar) |
+//             ["i",x,y,r] (solid outside) | ["a",x,y,r_in,r_out,a1,a2], ...]
+//      the walls as primitives; arcs run counter-clockwise from a1 to a2,
 //  "paso":0.05, "radios":{"robot":0.5,"disparo":0.1,"objeto":0.3},
 //  "robots":["nombre", ...],
 //  "cuadros":[ {"j":game, "t":game time,
@@ -40,7 +47,8 @@ public:
     CGrabacion();
     void Limpiar();
 
-    void Empezar(const std::string& sArena, double dMedida, double dPaso, const std::vector<std::string>& vsNombres);
+    void Empezar(const std::string& sArena, const CGeometria& geometria, double dPaso,
+                 const std::vector<std::string>& vsNombres);
     void AddEvento(TEvento eTipo, int nRobot, double dX, double dY, double dValor);
     // A frame is filled right after it is added; events added since the
     // previous frame belong to it.
@@ -70,10 +78,13 @@ private:
     };
 
     void EscribirCuadro(std::ostream& salida, size_t nCuadro) const;
+    void EscribirFiguras(std::ostream& salida) const;
     size_t Fin(size_t nCuadro, size_t SCuadro::*pInicio, size_t nTotal) const;
 
     std::string m_sArena;
     double m_dMedida;
+    double m_vdLimites[4];
+    std::vector<SFigura> m_vFiguras;
     double m_dPaso;
     std::vector<std::string> m_vsNombres;
     std::vector<SCuadro> m_vCuadros;

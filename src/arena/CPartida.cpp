@@ -9,21 +9,16 @@
 
 #include "CGrabacion.h"
 #include "Guiones.h"
+#include "LectorArena.h"
 
 #define ERROR_PARTIDA(texto) std::fprintf(stderr, "ERROR (src/arena/CPartida.cpp,%d): %s\n", __LINE__, texto)
 
 namespace {
 
-const double kRadioCirculo = 9.9;
-const double kReboteCirculo = 0.9;
-const double kDurezaCirculo = 1.0;
-const double kSalidaCirculo = 9.3;
-const double kLadoCuadrado = 9.7;
-const double kReboteCuadrado = 0.6;
-const double kDurezaCuadrado = 0.8;
 const double kSinImpacto = 2.0;
+const double kSinRadar = 1e10;
 const size_t kMaxDisparosPendientes = 16;
-const int kIntentosLugar = 200;
+const int kIntentosLugar = 100;
 
 double Cuadrado(double d) { return d * d; }
 
@@ -116,6 +111,7 @@ void CPartida::Limpiar()
     delete m_pGrabacion;
     m_pGrabacion = nullptr;
     m_config = SConfigPartida();
+    m_geometria.Limpiar();
     m_generador.Sembrar(m_config.nSemilla);
     m_vRobots.clear();
     m_vDisparos.clear();
@@ -149,11 +145,25 @@ bool CPartida::Configurar(const SConfigPartida& config)
         ERROR_PARTIDA("Hace falta al menos un juego");
         return false;
     }
-    if (config.eArena != Arena_Circulo && config.eArena != Arena_Cuadrado) {
+    std::string sTexto, sNombre = config.sNombreArena, sError;
+    if (config.eArena == Arena_Circulo) {
+        sTexto = TextoArenaCirculo();
+        sNombre = "circulo";
+    } else if (config.eArena == Arena_Cuadrado) {
+        sTexto = TextoArenaCuadrado();
+        sNombre = "cuadrado";
+    } else if (config.eArena == Arena_Archivo) {
+        sTexto = config.sArena;
+    } else {
         ERROR_PARTIDA("Tipo de arena desconocido");
         return false;
     }
+    if (!LeerArena(sTexto, sNombre, m_geometria, sError)) {
+        ERROR_PARTIDA(sError.c_str());
+        return false;
+    }
     m_config = config;
+    m_config.sNombreArena = sNombre;
     return true;
 }
 
@@ -173,13 +183,14 @@ bool CPartida::Jugar()
 {
     if (!EmpezarSecuencia())
         return false;
-    for (int nJuego = 0; nJuego < m_config.nJuegos; ++nJuego) {
-        EmpezarJuego();
+    bool bBien = true;
+    for (int nJuego = 0; nJuego < m_config.nJuegos && bBien; ++nJuego) {
+        bBien = EmpezarJuego();
         while (Actualizar()) {
         }
     }
     TerminarSecuencia();
-    return true;
+    return bBien;
 }
 
 bool CPartida::EmpezarSecuencia()
@@ -212,9 +223,7 @@ bool CPartida::EmpezarSecuencia()
     }
     if (m_config.bGrabar) {
         m_pGrabacion = new CGrabacion();
-        const bool bCirculo = m_config.eArena == Arena_Circulo;
-        m_pGrabacion->Empezar(bCirculo ? "circulo" : "cuadrado", bCirculo ? kRadioCirculo : kLadoCuadrado,
-                              m_config.dPaso, vsNombres);
+        m_pGrabacion->Empezar(m_config.sNombreArena, m_geometria, m_config.dPaso, vsNombres);
     }
     m_bJuegoTerminado = true;
     for (int i = 0; i < GetNumRobots(); ++i)
@@ -223,7 +232,7 @@ bool CPartida::EmpezarSecuencia()
     return true;
 }
 
-void CPartida::EmpezarJuego()
+bool CPartida::EmpezarJuego()
 {
     ++m_nJuego;
     m_vDisparos.clear();
@@ -247,10 +256,14 @@ void CPartida::EmpezarJuego()
         r.resultado.vdPuntosJuego.push_back(0);
         r.resultado.vnPosicionJuego.push_back(0);
     }
-    const double dLimite =
-        m_config.eArena == Arena_Circulo ? kSalidaCirculo : kLadoCuadrado - kRadioRobot - kMargenLibre;
     for (SRobot& r : m_vRobots) {
-        BuscarLugarLibre(kRadioRobot, dLimite, r.dX, r.dY);
+        if (!BuscarLugarLibre(kMargenLibre, r.dX, r.dY)) {
+            ERROR_PARTIDA("No caben todos los robots en la arena");
+            for (SRobot& o : m_vRobots)
+                o.bVivo = false;
+            m_bJuegoTerminado = true;
+            return false;
+        }
         r.dRumbo = m_generador.Uniforme(0, 2 * kPi);
         r.bVivo = true;
     }
@@ -281,6 +294,7 @@ void CPartida::EmpezarJuego()
     }
     Grabar();
     EntregarMensajes();
+    return true;
 }
 
 bool CPartida::Actualizar()
@@ -322,95 +336,54 @@ void CPartida::TerminarSecuencia()
 
 double CPartida::DistanciaPared(double dPX, double dPY, double dUX, double dUY) const
 {
-    if (m_config.eArena == Arena_Circulo)
-        return RayoDentroCirculo(dPX, dPY, dUX, dUY, kRadioCirculo);
-    return RayoDentroCuadrado(dPX, dPY, dUX, dUY, kLadoCuadrado);
+    SContacto contacto;
+    return m_geometria.Cruce(dPX, dPY, dUX, dUY, 0.0, kSinRadar, contacto) ? contacto.dDistancia : -1.0;
 }
 
-bool CPartida::DentroConMargen(double dX, double dY, double dLimite) const
+// Nothing within the margin: walls, robots, shots, cookies, mines; and
+// every exclusion point hidden from p by a wall.
+bool CPartida::LugarLibre(double dX, double dY, double dMargen) const
 {
-    if (m_config.eArena == Arena_Circulo)
-        return dX * dX + dY * dY <= dLimite * dLimite;
-    return std::fabs(dX) <= dLimite && std::fabs(dY) <= dLimite;
+    if (!m_geometria.LibreDeParedes(dX, dY, dMargen))
+        return false;
+    for (const SRobot& r : m_vRobots) {
+        if (r.bVivo && Cuadrado(r.dX - dX) + Cuadrado(r.dY - dY) <= Cuadrado(kRadioRobot + dMargen))
+            return false;
+    }
+    for (const SDisparo& d : m_vDisparos) {
+        if (Cuadrado(d.dX - dX) + Cuadrado(d.dY - dY) <= Cuadrado(kRadioDisparo + dMargen))
+            return false;
+    }
+    for (const std::vector<SObjeto>* pLista : {&m_vGalletas, &m_vMinas}) {
+        for (const SObjeto& o : *pLista) {
+            if (Cuadrado(o.dX - dX) + Cuadrado(o.dY - dY) <= Cuadrado(kRadioObjeto + dMargen))
+                return false;
+        }
+    }
+    return m_geometria.OcultaExclusiones(dX, dY, dMargen);
 }
 
-// Draws places until one keeps every robot, shot, cookie and mine at least
-// the free margin away; dLimite bounds the centre. Two draws per try.
-bool CPartida::BuscarLugarLibre(double dRadio, double dLimite, double& dX, double& dY)
+// Draws places in the arena's boundary until one is free: two draws per
+// try, at most kIntentosLugar tries.
+bool CPartida::BuscarLugarLibre(double dMargen, double& dX, double& dY)
 {
     for (int nIntento = 0; nIntento < kIntentosLugar; ++nIntento) {
-        dX = m_generador.Uniforme(-dLimite, dLimite);
-        dY = m_generador.Uniforme(-dLimite, dLimite);
-        if (!DentroConMargen(dX, dY, dLimite))
-            continue;
-        bool bLibre = true;
-        for (const SRobot& r : m_vRobots) {
-            if (r.bVivo && Cuadrado(r.dX - dX) + Cuadrado(r.dY - dY) < Cuadrado(dRadio + kRadioRobot + kMargenLibre))
-                bLibre = false;
-        }
-        for (const SDisparo& d : m_vDisparos) {
-            if (Cuadrado(d.dX - dX) + Cuadrado(d.dY - dY) < Cuadrado(dRadio + kRadioDisparo + kMargenLibre))
-                bLibre = false;
-        }
-        for (const std::vector<SObjeto>* pLista : {&m_vGalletas, &m_vMinas}) {
-            for (const SObjeto& o : *pLista) {
-                if (Cuadrado(o.dX - dX) + Cuadrado(o.dY - dY) < Cuadrado(dRadio + kRadioObjeto + kMargenLibre))
-                    bLibre = false;
-            }
-        }
-        if (bLibre)
+        dX = m_generador.Uniforme(m_geometria.GetX1(), m_geometria.GetX2());
+        dY = m_generador.Uniforme(m_geometria.GetY1(), m_geometria.GetY2());
+        if (LugarLibre(dX, dY, dMargen))
             return true;
     }
     return false;
 }
 
-// Earliest fraction of the move D at which a circle of radius dRadio meets
-// the wall, with the wall's inward normal; kSinImpacto if none.
-double CPartida::ImpactoPared(double dPX, double dPY, double dDX, double dDY, double dRadio, double& dNX,
-                              double& dNY) const
+// Earliest fraction of the move D at which a disc of radius dRadio meets a
+// wall; kSinImpacto if none.
+double CPartida::ImpactoPared(double dPX, double dPY, double dDX, double dDY, double dRadio, SContacto& contacto) const
 {
-    if (m_config.eArena == Arena_Circulo) {
-        const double dR = kRadioCirculo - dRadio;
-        const double dA = dDX * dDX + dDY * dDY;
-        const double dB = dPX * dDX + dPY * dDY;
-        const double dC = dPX * dPX + dPY * dPY - dR * dR;
-        if (dA <= 0)
-            return kSinImpacto;
-        double dS = kSinImpacto;
-        if (dC >= 0) {
-            if (dB > 0)
-                dS = 0;
-        } else {
-            dS = (-dB + std::sqrt(std::max(0.0, dB * dB - dA * dC))) / dA;
-        }
-        if (dS > 1.0)
-            return kSinImpacto;
-        const double dQX = dPX + dS * dDX;
-        const double dQY = dPY + dS * dDY;
-        const double dL = std::sqrt(dQX * dQX + dQY * dQY);
-        dNX = dL > 0 ? -dQX / dL : 1.0;
-        dNY = dL > 0 ? -dQY / dL : 0.0;
-        return dS;
-    }
-    const double dL = kLadoCuadrado - dRadio;
-    double dMejor = kSinImpacto;
-    const double vdP[2] = {dPX, dPY};
-    const double vdD[2] = {dDX, dDY};
-    for (int nEje = 0; nEje < 2; ++nEje) {
-        if (vdD[nEje] == 0)
-            continue;
-        const double dSigno = vdD[nEje] > 0 ? 1.0 : -1.0;
-        const double dHueco = dSigno * dL - vdP[nEje];
-        double dS = dHueco / vdD[nEje];
-        if (dS < 0)
-            dS = 0;  // already at or past the face, moving outward
-        if (dS <= 1.0 && dS < dMejor) {
-            dMejor = dS;
-            dNX = nEje == 0 ? -dSigno : 0.0;
-            dNY = nEje == 1 ? -dSigno : 0.0;
-        }
-    }
-    return dMejor;
+    const double dLargo = std::sqrt(dDX * dDX + dDY * dDY);
+    if (!(dLargo > 0) || !m_geometria.Cruce(dPX, dPY, dDX / dLargo, dDY / dLargo, dRadio, dLargo, contacto))
+        return kSinImpacto;
+    return contacto.dDistancia / dLargo;
 }
 
 // ---------------------------------------------------------------- update
@@ -504,8 +477,8 @@ bool CPartida::MoverDisparo(SDisparo& d)
 {
     const double dDX = d.dVX * m_config.dPaso;
     const double dDY = d.dVY * m_config.dPaso;
-    double dNX = 0, dNY = 0;
-    double dMejor = ImpactoPared(d.dX, d.dY, dDX, dDY, kRadioDisparo, dNX, dNY);
+    SContacto contacto;
+    double dMejor = ImpactoPared(d.dX, d.dY, dDX, dDY, kRadioDisparo, contacto);
     int nObjeto = ObjetoArena_Pared;
     int nIndice = -1;
     for (int i = 0; i < GetNumRobots(); ++i) {
@@ -568,6 +541,10 @@ void CPartida::ActualizarRobot(int nRobot)
     r.dRadar += r.dGiroRadar * dPaso;
     r.dReserva = std::min(kEnergiaDisparoMax, r.dReserva + kRecargaDisparo * dPaso);
     BarrerRadar(nRobot);
+    if (r.controlador.eTipo != Controlador_Texto) {
+        const double dPared = DistanciaPared(r.dX, r.dY, std::cos(r.dRumbo), std::sin(r.dRumbo));
+        r.percepcion.dParedDelante = dPared >= 0 ? dPared : kSinRadar;
+    }
     const double dVelocidad = std::sqrt(r.dVX * r.dVX + r.dVY * r.dVY);
     SPercepcion& p = r.percepcion;
     p.dX = r.dX;
@@ -591,6 +568,10 @@ void CPartida::BarrerRadar(int nRobot)
     const double dUY = std::sin(dAngulo);
     double dMejor = DistanciaPared(r.dX, r.dY, dUX, dUY);
     int nObjeto = ObjetoArena_Pared;
+    if (dMejor < 0) {
+        dMejor = kSinRadar;
+        nObjeto = -1;
+    }
     int nVisto = -1;
     for (int i = 0; i < GetNumRobots(); ++i) {
         const SRobot& o = m_vRobots[i];
@@ -656,8 +637,8 @@ bool CPartida::ResolverTramo(int nRobot, double& dFraccion)
     const double dDY = r.dVY * m_config.dPaso * dFraccion;
     if (dDX * dDX + dDY * dDY < 1e-24)
         return false;
-    double dNX = 0, dNY = 0;
-    double dMejor = ImpactoPared(r.dX, r.dY, dDX, dDY, kRadioRobot, dNX, dNY);
+    SContacto contacto;
+    double dMejor = ImpactoPared(r.dX, r.dY, dDX, dDY, kRadioRobot, contacto);
     int nOtro = -1;
     for (int i = 0; i < GetNumRobots(); ++i) {
         const SRobot& o = m_vRobots[i];
@@ -679,7 +660,7 @@ bool CPartida::ResolverTramo(int nRobot, double& dFraccion)
     r.dY += dMejor * dDY;
     dFraccion *= 1.0 - dMejor;
     if (nOtro < 0) {
-        ChocarConPared(nRobot, dNX, dNY);
+        ChocarConPared(nRobot, contacto);
         return true;
     }
     if (!SeAcercan(nRobot, nOtro)) {
@@ -699,13 +680,13 @@ bool CPartida::SeAcercan(int nRobot, int nOtro) const
     return (b.dVX - a.dVX) * (b.dX - a.dX) + (b.dVY - a.dVY) * (b.dY - a.dY) < 0;
 }
 
-void CPartida::ChocarConPared(int nRobot, double dNX, double dNY)
+void CPartida::ChocarConPared(int nRobot, const SContacto& contacto)
 {
     SRobot& r = m_vRobots[nRobot];
-    const bool bCirculo = m_config.eArena == Arena_Circulo;
+    const double dNX = contacto.dNX, dNY = contacto.dNY;
+    const SFigura& pared = m_geometria.GetFiguras()[contacto.nFigura];
     const bool bFrontal = EsFrontal(r.dRumbo, -dNX, -dNY);
-    const double dDanyo = ChocarPared(r.dVX, r.dVY, dNX, dNY, bCirculo ? kReboteCirculo : kReboteCuadrado,
-                                      bCirculo ? kDurezaCirculo : kDurezaCuadrado, bFrontal);
+    const double dDanyo = ChocarPared(r.dVX, r.dVY, dNX, dNY, pared.dRebote, pared.dDureza, bFrontal);
     r.dEnergia -= dDanyo;
     r.percepcion.bChoquePared = true;
     EnviarColision(nRobot, ObjetoArena_Pared, -dNX, -dNY);
@@ -814,17 +795,16 @@ void CPartida::RetirarMuertos()
 // then places until free.
 void CPartida::GenerarObjetos()
 {
-    const double dLimite = m_config.eArena == Arena_Circulo ? kRadioCirculo - kRadioObjeto - kMargenLibre
-                                                            : kLadoCuadrado - kRadioObjeto - kMargenLibre;
+    const double dMargen = 2 * kRadioObjeto;
     double dX = 0, dY = 0;
     if (m_generador.Uniforme01() < m_config.dPaso * kProbGalleta) {
         const double dEnergia = m_generador.Uniforme(kGalletaMin, kGalletaMax);
-        if (BuscarLugarLibre(kRadioObjeto, dLimite, dX, dY))
+        if (BuscarLugarLibre(dMargen, dX, dY))
             m_vGalletas.push_back(SObjeto{dX, dY, dEnergia});
     }
     if (m_generador.Uniforme01() < m_config.dPaso * kProbMina) {
         const double dEnergia = m_generador.Uniforme(kMinaMin, kMinaMax);
-        if (BuscarLugarLibre(kRadioObjeto, dLimite, dX, dY))
+        if (BuscarLugarLibre(dMargen, dX, dY))
             m_vMinas.push_back(SObjeto{dX, dY, dEnergia});
     }
 }

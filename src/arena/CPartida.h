@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "CGenerador.h"
+#include "CGeometria.h"
 #include "Fisica.h"
 
 class CGrabacion;
 
-enum TTipoArena { Arena_Circulo = 0, Arena_Cuadrado = 1 };
+// The built-in circle and square, or the text of an arena file.
+enum TTipoArena { Arena_Circulo = 0, Arena_Cuadrado = 1, Arena_Archivo = 2 };
 
 // Who drives a robot. The scripted kinds read the same facts that the
 // messages carry; Controlador_Texto hands the messages as text lines to a
@@ -34,6 +36,8 @@ struct SControlador {
 
 struct SConfigPartida {
     TTipoArena eArena = Arena_Circulo;
+    std::string sArena;        // Arena_Archivo: the file's text
+    std::string sNombreArena;  // Arena_Archivo: its name, for messages and recordings
     uint64_t nSemilla = 1;
     double dPaso = 0.05;  // (0, 0.1]
     double dTiempoMaximo = 120.0;
@@ -60,7 +64,8 @@ struct SPercepcion {
     double dRadarDistancia = 0;
     int nRadarObjeto = -1;
     double dRadarAngulo = 0;
-    double dEnergiaVista = 0;  // valid when nRadarObjeto is ObjetoArena_Robot
+    double dEnergiaVista = 0;   // valid when nRadarObjeto is ObjetoArena_Robot
+    double dParedDelante = -1;  // centre to the wall straight ahead; < 0 unknown
     double dX = 0, dY = 0, dRumbo = 0;
     double dTiempo = 0, dVelocidad = 0, dAnguloCanyon = 0;
     double dPaso = 0.05;
@@ -133,7 +138,8 @@ public:
     bool Jugar();
 
     bool EmpezarSecuencia();
-    void EmpezarJuego();
+    // False when the robots do not all fit in the arena: no game then.
+    bool EmpezarJuego();
     bool Actualizar();
     void TerminarSecuencia();
 
@@ -155,13 +161,14 @@ public:
     int GetRobotsVivos() const { return m_nVivos; }
     std::vector<SResultadoRobot> GetResultados() const;
     const CGrabacion* GetGrabacion() const { return m_pGrabacion; }
+    const CGeometria& GetGeometria() const { return m_geometria; }
 
 private:
     // Geometry.
     double DistanciaPared(double dPX, double dPY, double dUX, double dUY) const;
-    bool DentroConMargen(double dX, double dY, double dMargen) const;
-    bool BuscarLugarLibre(double dRadio, double dLimite, double& dX, double& dY);
-    double ImpactoPared(double dPX, double dPY, double dDX, double dDY, double dRadio, double& dNX, double& dNY) const;
+    bool LugarLibre(double dX, double dY, double dMargen) const;
+    bool BuscarLugarLibre(double dMargen, double& dX, double& dY);
+    double ImpactoPared(double dPX, double dPY, double dDX, double dDY, double dRadio, SContacto& contacto) const;
 
     // One update.
     void AplicarComandos();
@@ -174,7 +181,7 @@ private:
     void MoverRobot(int nRobot);
     bool ResolverTramo(int nRobot, double& dFraccion);
     bool SeAcercan(int nRobot, int nOtro) const;
-    void ChocarConPared(int nRobot, double dNX, double dNY);
+    void ChocarConPared(int nRobot, const SContacto& contacto);
     void ChocarConRobot(int nRobot, int nOtro);
     void TocarObjetos(int nRobot, double dX0, double dY0);
     void RetirarMuertos();
@@ -192,6 +199,7 @@ private:
     void DecidirGuion(int nRobot);
 
     SConfigPartida m_config;
+    CGeometria m_geometria;
     CGenerador m_generador;
     std::vector<SRobot> m_vRobots;
     std::vector<SDisparo> m_vDisparos;

@@ -40,6 +40,8 @@ void ContarImpactos(const SPercepcion& p, SMemoriaGuion& m)
 
 double DistanciaParedDelante(const SPercepcion& p, TTipoArena eArena)
 {
+    if (p.dParedDelante >= 0)
+        return p.dParedDelante - kRadioRobot;
     const double dUX = std::cos(p.dRumbo);
     const double dUY = std::sin(p.dRumbo);
     const double dPared = eArena == Arena_Circulo ? RayoDentroCirculo(p.dX, p.dY, dUX, dUY, 9.9)

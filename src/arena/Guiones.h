@@ -20,7 +20,8 @@ void DecidirGiratorio(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena,
 // Seeker: sweeps the front, turns to what it sees, fires and rams.
 void DecidirBuscador(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, SOrdenes& o);
 
-// Distance from the robot's surface to the wall straight ahead.
+// Distance from the robot's surface to the wall straight ahead: what the
+// arena measured, or for a hand-made percepcion the built-in arena's wall.
 double DistanciaParedDelante(const SPercepcion& p, TTipoArena eArena);
 
 #endif

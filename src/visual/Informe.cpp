@@ -6,6 +6,7 @@
 #include "CDiagramaRed.h"
 #include "CJson.h"
 #include "CTablaCsv.h"
+#include "EpisodioPolos.h"
 #include "Graficas.h"
 #include "PlantillaInforme.h"
 #include "UtilVisual.h"
@@ -39,7 +40,9 @@ public:
         m_Red.Limpiar();
         m_Resumen.Limpiar();
         m_Partida.Limpiar();
-        m_ParteEstadisticas = m_ParteEspecies = m_ParteRed = m_ParteResumen = m_PartePartida = SParte();
+        m_Episodio.Limpiar();
+        m_ParteEstadisticas = m_ParteEspecies = m_ParteRed = m_ParteResumen = m_PartePartida = m_ParteEpisodio =
+            SParte();
     }
 
     void Leer(const std::string& sCarpeta)
@@ -48,6 +51,7 @@ public:
         LeerTabla(UnirRuta(sCarpeta, kArchivoEstadisticas), ColumnasEstadisticas(), m_Estadisticas,
                   m_ParteEstadisticas);
         LeerTabla(UnirRuta(sCarpeta, kArchivoEspecies), ColumnasEspecies(), m_Especies, m_ParteEspecies);
+        LeerTabla(UnirRuta(sCarpeta, kArchivoEpisodio), ColumnasEpisodio(), m_Episodio, m_ParteEpisodio);
         const std::string sRed = UnirRuta(sCarpeta, kArchivoMejorRed);
         if (ExisteArchivo(sRed))
             Anotar(CargarRed(sRed, m_Red, m_ParteRed.sError), m_ParteRed);
@@ -61,7 +65,8 @@ public:
 
     bool HayAlgo() const
     {
-        const SParte* v[] = {&m_ParteEstadisticas, &m_ParteEspecies, &m_ParteRed, &m_ParteResumen, &m_PartePartida};
+        const SParte* v[] = {&m_ParteEstadisticas, &m_ParteEspecies, &m_ParteRed,
+                             &m_ParteResumen,      &m_PartePartida,  &m_ParteEpisodio};
         for (const SParte* p : v)
             if (p->Estado != Parte_Ausente)
                 return true;
@@ -72,17 +77,18 @@ public:
     std::string Errores() const
     {
         std::string s;
-        const SParte* v[] = {&m_ParteEstadisticas, &m_ParteEspecies, &m_ParteRed, &m_ParteResumen, &m_PartePartida};
+        const SParte* v[] = {&m_ParteEstadisticas, &m_ParteEspecies, &m_ParteRed,
+                             &m_ParteResumen,      &m_PartePartida,  &m_ParteEpisodio};
         for (const SParte* p : v)
             if (p->Estado == Parte_Erronea)
                 s += (s.empty() ? "" : "; ") + p->sError;
         return s;
     }
 
-    CTablaCsv m_Estadisticas, m_Especies;
+    CTablaCsv m_Estadisticas, m_Especies, m_Episodio;
     CRedNeuronal m_Red;
     CJson m_Resumen, m_Partida;
-    SParte m_ParteEstadisticas, m_ParteEspecies, m_ParteRed, m_ParteResumen, m_PartePartida;
+    SParte m_ParteEstadisticas, m_ParteEspecies, m_ParteRed, m_ParteResumen, m_PartePartida, m_ParteEpisodio;
 
 private:
     CDatosEjecucion(const CDatosEjecucion&);
@@ -296,6 +302,23 @@ std::string SeccionPartida(const CDatosEjecucion& d)
     return out.str();
 }
 
+// Runs that balance poles have an episode instead of a match.
+std::string SeccionEpisodio(const CDatosEjecucion& d)
+{
+    std::ostringstream out;
+    out << "<section id=\"episodio\"><h2>Episodio de la mejor red</h2>\n";
+    if (d.m_ParteEpisodio.Estado != Parte_Leida) {
+        out << Aviso(d.m_ParteEpisodio, kArchivoEpisodio, "sin episodio") << "</section>\n";
+        return out.str();
+    }
+    out << "<div class=\"graficas\">\n"
+        << GraficasEpisodio(d.m_Episodio) << "</div>\n"
+        << "<p class=\"nota\">El carro y los polos (largo en azul, corto en rojo) en varios instantes del "
+           "episodio, a escala sobre la pista.</p>\n<div class=\"diagrama\">\n"
+        << TiraEpisodio(d.m_Episodio, 8) << "</div>\n</section>\n";
+    return out.str();
+}
+
 std::string FechaActual()
 {
     const std::time_t t = std::time(nullptr);
@@ -315,7 +338,8 @@ std::string Pagina(const std::string& sCarpeta, const CDatosEjecucion& d, const 
         << "<header><h1>Informe de entrenamiento</h1><p>" << Html(sCarpeta) << " &#8212; generado el " << FechaActual()
         << "</p></header>\n<main>\n"
         << SeccionResumen(d) << SeccionGraficas(d, vGnuplot) << "<div class=\"fila\">\n"
-        << SeccionRed(d, vRed) << SeccionPartida(d) << "</div>\n"
+        << SeccionRed(d, vRed) << (d.m_ParteEpisodio.Estado != Parte_Ausente ? SeccionEpisodio(d) : SeccionPartida(d))
+        << "</div>\n"
         << "</main>\n<script>" << GuionReproductor() << "</script>\n</body>\n</html>\n";
     return out.str();
 }

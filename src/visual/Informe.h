@@ -20,6 +20,8 @@
 //                     (shown in file order), an object member "parametros"
 //                     the parameters (see CResumen below)
 //   partida.json      a recorded match (see docs/informe.md)
+//   episodio.csv      a pole-balancing episode, shown instead of a match
+//                     (see EpisodioPolos.h)
 //
 // Besides informe.html it writes red.dot and red.svg for the best network,
 // and, when the programs are installed, red_graphviz.svg (neato) and the

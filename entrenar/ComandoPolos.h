@@ -1,0 +1,80 @@
+#ifndef COMANDOPOLOS_H
+#define COMANDOPOLOS_H
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Opciones.h"
+#include "Polos.h"
+
+// One generation of a run, for the report's charts.
+struct SGeneracionPolos {
+    int nGeneracion = 0;
+    long nEvaluaciones = 0;  // up to this generation, included
+    double dMejor = 0;
+    double dMedia = 0;
+    double dMejorHistorica = 0;
+    int nEspecies = 0;
+    double dNeuronasMedia = 0;
+    double dEnlacesMedia = 0;
+    double dSegundos = 0;
+};
+
+struct SResultadoPolos {
+    unsigned nSemilla = 0;
+    bool bResuelto = false;
+    int nGeneraciones = 0;     // epochs run before the generation that solved it
+    long nEvaluaciones = 0;    // networks evaluated up to the first that solved it
+    int nOcultas = -1;         // hidden neurons of that network
+    int nEnlaces = -1;         // and its links
+    int nGeneralizacion = -1;  // of the 625 starting states it balances
+    double dSegundos = 0;
+    std::string sRed;  // that network in the text form
+    std::vector<SGeneracionPolos> vGeneraciones;
+    std::vector<SMuestraPolos> vEpisodio;  // that network from the usual start
+};
+
+struct SConfigPolos {
+    TTareaPolos eTarea = Polos_Doble;
+    int nPoblacion = 150;
+    int nMaxGeneraciones = 100;
+    unsigned nHilos = 2;
+};
+
+// The task's population and generation cap when none is asked for.
+int PoblacionPolos(TTareaPolos eTarea);
+int GeneracionesPolos(TTareaPolos eTarea);
+
+// One run from a seed: evolves until a network solves the task or
+// nMaxGeneraciones generations were evaluated. The networks of a generation
+// are scored on nHilos threads; the result does not depend on their number.
+// fAvance, when given, hears of every generation.
+SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,
+                              const std::function<void(const SGeneracionPolos&)>& fAvance = nullptr);
+
+struct SResumenPolos {
+    int nEjecuciones = 0;
+    int nResueltas = 0;
+    double dMediaGeneraciones = 0;  // over the solved runs
+    double dMediaEvaluaciones = 0;
+    double dMedianaEvaluaciones = 0;
+    long nMaxEvaluaciones = 0;
+    double dMediaGeneralizacion = 0;
+    int nMinGeneralizacion = 0;
+    double dMediaOcultas = 0;
+    double dMediaEnlaces = 0;
+};
+SResumenPolos ResumirPolos(const std::vector<SResultadoPolos>& vResultados);
+
+std::string TablaPolos(const std::vector<SResultadoPolos>& vResultados, const SResumenPolos& resumen);
+std::string CsvPolos(const std::vector<SResultadoPolos>& vResultados);
+std::string CsvResumenPolos(const SResumenPolos& resumen);
+std::string CsvEstadisticasPolos(const std::vector<SGeneracionPolos>& vGeneraciones);
+std::string CsvEpisodioPolos(const std::vector<SMuestraPolos>& vEpisodio);
+
+// The command: runs, table on standard output, CSV files and the report of
+// the first solved run (or the first run) in the folder.
+bool ComandoPolos(const SOpcionesPolos& opciones, std::string& sError);
+
+#endif
