@@ -30,9 +30,11 @@ std::string Leer(const std::string& sRuta)
     return std::string(std::istreambuf_iterator<char>(archivo), std::istreambuf_iterator<char>());
 }
 
+// Per process: ctest runs each test in its own process, several at once,
+// and each process makes its own reference run.
 std::string CarpetaNueva(const std::string& sNombre)
 {
-    const std::string sCarpeta = testing::TempDir() + "punto_control_" + sNombre;
+    const std::string sCarpeta = testing::TempDir() + "punto_control_" + std::to_string(getpid()) + "_" + sNombre;
     std::filesystem::remove_all(sCarpeta);
     return sCarpeta;
 }
@@ -104,6 +106,16 @@ protected:
         ms_sReferencia = CarpetaNueva("referencia");
         std::string sError;
         ASSERT_TRUE(Correr(Opciones(ms_sReferencia, kGeneraciones), sError)) << sError;
+    }
+    // What this process left in the temporary folder.
+    static void TearDownTestSuite()
+    {
+        const std::string sPrefijo = "punto_control_" + std::to_string(getpid()) + "_";
+        std::error_code error;
+        for (const auto& entrada : std::filesystem::directory_iterator(testing::TempDir(), error)) {
+            if (entrada.path().filename().string().rfind(sPrefijo, 0) == 0)
+                std::filesystem::remove_all(entrada.path(), error);
+        }
     }
     static std::string ms_sReferencia;
 };
