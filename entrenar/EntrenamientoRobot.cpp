@@ -642,7 +642,7 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
 
 bool CEntrenamientoRobot::GrabarPartida(std::string& sError) const
 {
-    return GrabarPartidaContra(m_sMejorRed, RivalesGuion(m_opciones.vRivales), m_opciones.nSemilla,
+    return GrabarPartidaContra(m_sMejorRed, "", RivalesGuion(m_opciones.vRivales), m_opciones.nSemilla,
                                m_opciones.evaluacion, RutaEn(m_opciones.sSalida, kNombrePartida), sError);
 }
 

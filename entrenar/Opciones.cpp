@@ -1,121 +1,169 @@
 #include "Opciones.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <limits>
 #include <locale>
 #include <sstream>
 
+#include "Comun/TablaOpciones.h"
+
 namespace {
-
-// Walks the arguments of one command.
-class CLectorArgumentos {
-public:
-    CLectorArgumentos(int argc, char** argv, int nInicio) : m_argc(argc), m_argv(argv), m_i(nInicio) {}
-
-    bool Fin() const { return m_i >= m_argc; }
-    std::string Siguiente() { return m_argv[m_i++]; }
-
-    bool Texto(const std::string& sOpcion, std::string& sValor, std::string& sError)
-    {
-        if (Fin()) {
-            sError = "Falta el valor de " + sOpcion;
-            return false;
-        }
-        sValor = Siguiente();
-        return true;
-    }
-
-    bool Entero(const std::string& sOpcion, long nMin, long nMax, long& nValor, std::string& sError)
-    {
-        std::string sValor;
-        if (!Texto(sOpcion, sValor, sError))
-            return false;
-        char* pFin = nullptr;
-        errno = 0;
-        nValor = std::strtol(sValor.c_str(), &pFin, 10);
-        if (sValor.empty() || *pFin != '\0' || errno != 0 || nValor < nMin || nValor > nMax) {
-            sError =
-                "Valor no v"
-                "\xE1"
-                "lido para " +
-                sOpcion + ": '" + sValor + "' (entre " + std::to_string(nMin) + " y " + std::to_string(nMax) + ")";
-            return false;
-        }
-        return true;
-    }
-
-    bool Real(const std::string& sOpcion, double dMin, double dMax, double& dValor, std::string& sError)
-    {
-        std::string sValor;
-        if (!Texto(sOpcion, sValor, sError))
-            return false;
-        char* pFin = nullptr;
-        errno = 0;
-        dValor = std::strtod(sValor.c_str(), &pFin);
-        if (sValor.empty() || *pFin != '\0' || errno != 0 || !(dValor >= dMin && dValor <= dMax)) {
-            sError =
-                "Valor no v"
-                "\xE1"
-                "lido para " +
-                sOpcion + ": '" + sValor + "'";
-            return false;
-        }
-        return true;
-    }
-
-private:
-    int m_argc;
-    char** m_argv;
-    int m_i;
-};
-
-template <typename T>
-bool LeerEntero(CLectorArgumentos& lector, const std::string& sOpcion, long nMin, long nMax, T& valor,
-                std::string& sError)
-{
-    long nValor = 0;
-    if (!lector.Entero(sOpcion, nMin, nMax, nValor, sError))
-        return false;
-    valor = static_cast<T>(nValor);
-    return true;
-}
 
 const long kMaxSemilla = 4294967295L;
 
-// Options shared by the commands that play matches. bReconocida tells
-// whether sOpcion was one of them.
-bool LeerOpcionPartida(CLectorArgumentos& lector, const std::string& sOpcion, SConfigEvaluacion& config,
-                       bool& bReconocida, std::string& sError)
+// Options shared by the commands that play matches.
+void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
 {
-    bReconocida = true;
-    if (sOpcion == "--tiempo")
-        return lector.Real(sOpcion, 1.0, 1e5, config.dTiempoMaximo, sError);
-    if (sOpcion == "--arena") {
-        std::string sArena;
-        if (!lector.Texto(sOpcion, sArena, sError))
-            return false;
-        if (sArena == "circulo")
-            config.eArena = Arena_Circulo;
-        else if (sArena == "cuadrado")
-            config.eArena = Arena_Cuadrado;
-        else {
-            sError = "Arena desconocida: " + sArena + " (circulo o cuadrado)";
-            return false;
-        }
-        return true;
-    }
-    bReconocida = false;
-    return true;
+    t.Real("--tiempo", "S", 1.0, 1e5, config.dTiempoMaximo, "segundos de juego por partida");
+    t.Otra(
+        "--arena", "A", config.eArena == Arena_Circulo ? "circulo" : "cuadrado", "circulo o cuadrado",
+        [&config](const std::string& sArena, std::string& sError) {
+            if (sArena == "circulo")
+                config.eArena = Arena_Circulo;
+            else if (sArena == "cuadrado")
+                config.eArena = Arena_Cuadrado;
+            else
+                sError = "circulo o cuadrado";
+            return sError.empty();
+        },
+        "forma de la arena");
 }
 
-std::string OpcionDesconocida(const std::string& sOpcion)
+CTablaOpciones::TLector LectorRivales(std::vector<TRival>& vRivales)
 {
-    return "Opci"
-           "\xF3"
-           "n desconocida: " +
-           sOpcion;
+    return [&vRivales](const std::string& sLista, std::string& sError) {
+        return LeerListaRivales(sLista, vRivales, sError);
+    };
 }
+
+const char* const kRangoRivales = "lista separada por comas de giratorio, buscador, quieto y poblacion";
+
+void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
+{
+    t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion,
+             "miembros de la poblaci"
+             "\xF3"
+             "n");
+    t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
+             "generaci"
+             "\xF3"
+             "n en la que parar (contada desde el principio, tambi"
+             "\xE9"
+             "n al reanudar)");
+    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
+             "semilla de la ejecuci"
+             "\xF3"
+             "n");
+    t.Entero("--hilos", "N", 1, 256, o.nHilos,
+             "hilos de evaluaci"
+             "\xF3"
+             "n");
+    t.Entero("--partidas", "N", 1, 1000, o.nPartidas,
+             "partidas por miembro y generaci"
+             "\xF3"
+             "n");
+    t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivales, LectorRivales(o.vRivales),
+           "rivales por turno (poblacion: otro miembro)");
+    OpcionesPartida(t, o.evaluacion);
+    t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", o.sSalida);
+    t.Entero("--punto-control", "N", 0, 1000000, o.nIntervaloControl,
+             "guarda el punto de control cada N generaciones (0 = solo al final)");
+    t.Texto("--reanudar", "RUTA", o.sReanudar,
+            "contin"
+            "\xFA"
+            "a una ejecuci"
+            "\xF3"
+            "n detenida desde su punto de control (la carpeta de resultados o su punto_control/), "
+            "igual que si no se hubiera detenido",
+            "");
+    t.Entero("--validacion", "N", 0, 100000, o.nValidacion,
+             "partidas por rival para elegir la red final (0 = la mejor puntuaci"
+             "\xF3"
+             "n de entrenamiento)");
+    t.Bandera("--instalar", o.bInstalar, true, "escribe la red elegida en la fuente de la red integrada del robot");
+    t.Texto("--fuente-red", "RUTA", o.sFuenteRed, "fuente que escribe --instalar", o.sFuenteRed);
+    t.Real("--espera-mpi", "S", 1.0, 1e6, o.dEsperaMPI,
+           "con mpirun: espera m"
+           "\xE1"
+           "xima por un lote de otro proceso");
+    t.Bandera("--sin-informe", o.bInforme, false, "no genera informe.html");
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar robot --poblacion 150 --generaciones 100 --salida salida_robot");
+}
+
+void TablaXor(CTablaOpciones& t, SOpcionesXor& o)
+{
+    t.Entero("--ejecuciones", "N", 1, 100000, o.nEjecuciones, "ejecuciones independientes");
+    t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion, "miembros");
+    t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
+             "generaciones como mucho por ejecuci"
+             "\xF3"
+             "n");
+    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
+             "semilla de la primera ejecuci"
+             "\xF3"
+             "n (las siguientes, +1, +2...)");
+    t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", o.sSalida);
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar xor --ejecuciones 10 --semilla 5");
+}
+
+void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
+{
+    t.Texto("--red", "FICHERO", o.sRed, "red en forma de texto", "la red integrada del robot");
+    t.Entero("--partidas", "N", 1, 1000000, o.nPartidas, "partidas contra cada rival");
+    t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivales, LectorRivales(o.vRivales),
+           "rivales, uno tras otro");
+    t.Texto("--red-rival", "FICHERO", o.sRedRival, "red del rival poblacion", "la misma red");
+    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla, "semilla");
+    t.Entero("--hilos", "N", 1, 256, o.nHilos, "hilos");
+    OpcionesPartida(t, o.evaluacion);
+    t.Texto("--grabar", "FICHERO", o.sGrabar, "graba en JSON una partida de la red contra todos los rivales a la vez",
+            "");
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar jugar --red salida_robot/mejor_red.txt --partidas 100 --rivales buscador");
+}
+
+void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
+{
+    t.Posicional("TAREA", sTarea, true, "simple, doble o doble-sin-velocidades");
+    t.Entero("--ejecuciones", "N", 1, 100000, o.nEjecuciones, "ejecuciones independientes");
+    t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion, "miembros");
+    t.Defecto("150; 1000 en doble-sin-velocidades");
+    t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
+             "generaciones como mucho por ejecuci"
+             "\xF3"
+             "n");
+    t.Defecto("100; 300 en doble-sin-velocidades");
+    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
+             "semilla de la primera ejecuci"
+             "\xF3"
+             "n (las siguientes, +1, +2...)");
+    t.Entero("--hilos", "N", 1, 256, o.nHilos,
+             "hilos de evaluaci"
+             "\xF3"
+             "n");
+    t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", "salida_polos_TAREA");
+    t.Bandera("--sin-informe", o.bInforme, false, "no genera informe.html");
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar polos doble --ejecuciones 10");
+}
+
+const char* const kDescripcionPolos = "Evoluciona redes que equilibran polos sobre un carro.";
+const char* const kDescripcionRobot = "Evoluciona la red del robot en la arena simulada.";
+const char* const kDescripcionXor = "Evoluciona redes para el XOR.";
+const char* const kDescripcionJugar = "Juega partidas de una red contra los rivales y muestra el marcador.";
 
 }  // namespace
 
@@ -165,242 +213,68 @@ TOpcionesFijas OpcionesQueFijanLaEjecucion(const SOpcionesRobot& o)
 
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, std::string& sError)
 {
-    CLectorArgumentos lector(argc, argv, nInicio);
-    while (!lector.Fin()) {
-        const std::string sOpcion = lector.Siguiente();
-        bool bOk = true, bReconocida = false;
-        if (sOpcion == "--poblacion")
-            bOk = LeerEntero(lector, sOpcion, 2, 100000, o.nPoblacion, sError);
-        else if (sOpcion == "--generaciones")
-            bOk = LeerEntero(lector, sOpcion, 0, 1000000, o.nGeneraciones, sError);
-        else if (sOpcion == "--semilla")
-            bOk = LeerEntero(lector, sOpcion, 0, kMaxSemilla, o.nSemilla, sError);
-        else if (sOpcion == "--hilos")
-            bOk = LeerEntero(lector, sOpcion, 1, 256, o.nHilos, sError);
-        else if (sOpcion == "--partidas")
-            bOk = LeerEntero(lector, sOpcion, 1, 1000, o.nPartidas, sError);
-        else if (sOpcion == "--salida")
-            bOk = lector.Texto(sOpcion, o.sSalida, sError);
-        else if (sOpcion == "--punto-control")
-            bOk = LeerEntero(lector, sOpcion, 0, 1000000, o.nIntervaloControl, sError);
-        else if (sOpcion == "--reanudar")
-            bOk = lector.Texto(sOpcion, o.sReanudar, sError);
-        else if (sOpcion == "--instalar")
-            o.bInstalar = true;
-        else if (sOpcion == "--fuente-red")
-            bOk = lector.Texto(sOpcion, o.sFuenteRed, sError);
-        else if (sOpcion == "--silencio")
-            o.bSilencio = true;
-        else if (sOpcion == "--sin-informe")
-            o.bInforme = false;
-        else if (sOpcion == "--validacion")
-            bOk = LeerEntero(lector, sOpcion, 0, 100000, o.nValidacion, sError);
-        else if (sOpcion == "--espera-mpi")
-            bOk = lector.Real(sOpcion, 1.0, 1e6, o.dEsperaMPI, sError);
-        else if (sOpcion == "--rivales") {
-            std::string sLista;
-            bOk = lector.Texto(sOpcion, sLista, sError) && LeerListaRivales(sLista, o.vRivales, sError);
-        } else {
-            bOk = LeerOpcionPartida(lector, sOpcion, o.evaluacion, bReconocida, sError);
-            if (bOk && !bReconocida) {
-                sError = OpcionDesconocida(sOpcion);
-                bOk = false;
-            }
-        }
-        if (!bOk)
-            return false;
-    }
-    return true;
+    CTablaOpciones t("entrenar robot", kDescripcionRobot);
+    TablaRobot(t, o);
+    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
 }
 
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& o, std::string& sError)
 {
-    CLectorArgumentos lector(argc, argv, nInicio);
-    while (!lector.Fin()) {
-        const std::string sOpcion = lector.Siguiente();
-        bool bOk = true;
-        if (sOpcion == "--ejecuciones")
-            bOk = LeerEntero(lector, sOpcion, 1, 100000, o.nEjecuciones, sError);
-        else if (sOpcion == "--poblacion")
-            bOk = LeerEntero(lector, sOpcion, 2, 100000, o.nPoblacion, sError);
-        else if (sOpcion == "--generaciones")
-            bOk = LeerEntero(lector, sOpcion, 1, 1000000, o.nGeneraciones, sError);
-        else if (sOpcion == "--semilla")
-            bOk = LeerEntero(lector, sOpcion, 0, kMaxSemilla, o.nSemilla, sError);
-        else if (sOpcion == "--salida")
-            bOk = lector.Texto(sOpcion, o.sSalida, sError);
-        else if (sOpcion == "--silencio")
-            o.bSilencio = true;
-        else {
-            sError = OpcionDesconocida(sOpcion);
-            bOk = false;
-        }
-        if (!bOk)
-            return false;
-    }
-    return true;
-}
-
-bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& o, std::string& sError)
-{
-    const std::string sTarea = nInicio < argc ? argv[nInicio] : "";
-    if (!LeerTareaPolos(sTarea, o.eTarea)) {
-        sError = (sTarea.empty() ? std::string("Falta la tarea") : "Tarea desconocida: " + sTarea) +
-                 " (simple, doble o doble-sin-velocidades)";
-        return false;
-    }
-    CLectorArgumentos lector(argc, argv, nInicio + 1);
-    while (!lector.Fin()) {
-        const std::string sOpcion = lector.Siguiente();
-        bool bOk = true;
-        if (sOpcion == "--ejecuciones")
-            bOk = LeerEntero(lector, sOpcion, 1, 100000, o.nEjecuciones, sError);
-        else if (sOpcion == "--poblacion")
-            bOk = LeerEntero(lector, sOpcion, 2, 100000, o.nPoblacion, sError);
-        else if (sOpcion == "--generaciones")
-            bOk = LeerEntero(lector, sOpcion, 1, 1000000, o.nGeneraciones, sError);
-        else if (sOpcion == "--semilla")
-            bOk = LeerEntero(lector, sOpcion, 0, kMaxSemilla, o.nSemilla, sError);
-        else if (sOpcion == "--hilos")
-            bOk = LeerEntero(lector, sOpcion, 1, 256, o.nHilos, sError);
-        else if (sOpcion == "--salida")
-            bOk = lector.Texto(sOpcion, o.sSalida, sError);
-        else if (sOpcion == "--silencio")
-            o.bSilencio = true;
-        else if (sOpcion == "--sin-informe")
-            o.bInforme = false;
-        else {
-            sError = OpcionDesconocida(sOpcion);
-            bOk = false;
-        }
-        if (!bOk)
-            return false;
-    }
-    return true;
+    CTablaOpciones t("entrenar xor", kDescripcionXor);
+    TablaXor(t, o);
+    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
 }
 
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, std::string& sError)
 {
-    CLectorArgumentos lector(argc, argv, nInicio);
-    while (!lector.Fin()) {
-        const std::string sOpcion = lector.Siguiente();
-        bool bOk = true, bReconocida = false;
-        if (sOpcion == "--red")
-            bOk = lector.Texto(sOpcion, o.sRed, sError);
-        else if (sOpcion == "--partidas")
-            bOk = LeerEntero(lector, sOpcion, 1, 1000000, o.nPartidas, sError);
-        else if (sOpcion == "--semilla")
-            bOk = LeerEntero(lector, sOpcion, 0, kMaxSemilla, o.nSemilla, sError);
-        else if (sOpcion == "--hilos")
-            bOk = LeerEntero(lector, sOpcion, 1, 256, o.nHilos, sError);
-        else if (sOpcion == "--rivales") {
-            std::string sLista;
-            bOk = lector.Texto(sOpcion, sLista, sError) && LeerListaRivales(sLista, o.vRivales, sError);
-        } else if (sOpcion == "--red-rival")
-            bOk = lector.Texto(sOpcion, o.sRedRival, sError);
-        else if (sOpcion == "--grabar")
-            bOk = lector.Texto(sOpcion, o.sGrabar, sError);
-        else if (sOpcion == "--silencio")
-            o.bSilencio = true;
-        else {
-            bOk = LeerOpcionPartida(lector, sOpcion, o.evaluacion, bReconocida, sError);
-            if (bOk && !bReconocida) {
-                sError = OpcionDesconocida(sOpcion);
-                bOk = false;
-            }
-        }
-        if (!bOk)
-            return false;
+    CTablaOpciones t("entrenar jugar", kDescripcionJugar);
+    TablaJugar(t, o);
+    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
+}
+
+bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& o, std::string& sError)
+{
+    CTablaOpciones t("entrenar polos", kDescripcionPolos);
+    std::string sTarea;
+    TablaPolos(t, o, sTarea);
+    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
+        return false;
+    if (!o.bAyuda && !LeerTareaPolos(sTarea, o.eTarea)) {
+        sError = "Tarea desconocida: " + sTarea + " (simple, doble o doble-sin-velocidades)";
+        return false;
     }
     return true;
 }
 
-std::string TextoAyuda()
+std::string AyudaPolos()
 {
-    return "Uso: entrenar <orden> [opciones]\n"
-           "\n"
-           "entrenar robot   evoluciona la red del robot en la arena simulada\n"
-           "  --poblacion N       miembros de la poblaci"
-           "\xF3"
-           "n (100)\n"
-           "  --generaciones N    generaciones a evolucionar (40)\n"
-           "  --semilla N         semilla de la ejecuci"
-           "\xF3"
-           "n (1)\n"
-           "  --hilos N           hilos de evaluaci"
-           "\xF3"
-           "n (2)\n"
-           "  --partidas N        partidas por miembro y generaci"
-           "\xF3"
-           "n (4)\n"
-           "  --rivales LISTA     rivales por turno, de giratorio, buscador, quieto y poblacion\n"
-           "                      (buscador,giratorio,buscador,quieto)\n"
-           "  --tiempo S          segundos de juego por partida (120)\n"
-           "  --arena A           circulo o cuadrado (circulo)\n"
-           "  --salida DIR        carpeta de resultados (salida_robot)\n"
-           "  --punto-control N   guarda el punto de control cada N generaciones (5; 0 = al final)\n"
-           "  --reanudar RUTA     contin"
-           "\xFA"
-           "a una ejecuci"
-           "\xF3"
-           "n detenida desde su punto de control (la carpeta de\n"
-           "                      resultados o su punto_control/), igual que si no se hubiera detenido\n"
-           "  --validacion N      partidas por rival para elegir la red final (10)\n"
-           "  --instalar          escribe la mejor red en la fuente de la red integrada del robot\n"
-           "  --fuente-red RUTA   fuente que escribe --instalar (" ENTRENAR_RUTA_RED_INTEGRADA
-           ")\n"
-           "  --espera-mpi S      con mpirun: espera m"
-           "\xE1"
-           "xima por un lote de otro proceso (600)\n"
-           "  --sin-informe       no genera informe.html\n"
-           "  --silencio          sin l"
-           "\xED"
-           "nea de progreso\n"
-           "\n"
-           "entrenar xor     evoluciona redes para el XOR\n"
-           "  --ejecuciones N     ejecuciones independientes (1)\n"
-           "  --poblacion N       miembros (150)\n"
-           "  --generaciones N    generaciones como mucho por ejecuci"
-           "\xF3"
-           "n (300)\n"
-           "  --semilla N         semilla de la primera ejecuci"
-           "\xF3"
-           "n (1)\n"
-           "  --salida DIR        carpeta de resultados (salida_xor)\n"
-           "  --silencio          sin l"
-           "\xED"
-           "nea de progreso\n"
-           "\n"
-           "entrenar polos TAREA   evoluciona redes que equilibran polos sobre un carro;\n"
-           "                 TAREA: simple, doble o doble-sin-velocidades\n"
-           "  --ejecuciones N     ejecuciones independientes (1)\n"
-           "  --poblacion N       miembros (150; 1000 en doble-sin-velocidades)\n"
-           "  --generaciones N    generaciones como mucho por ejecuci"
-           "\xF3"
-           "n (100; 300 en doble-sin-velocidades)\n"
-           "  --semilla N         semilla de la primera ejecuci"
-           "\xF3"
-           "n (1)\n"
-           "  --hilos N           hilos de evaluaci"
-           "\xF3"
-           "n (2)\n"
-           "  --salida DIR        carpeta de resultados (salida_polos_TAREA)\n"
-           "  --sin-informe       no genera informe.html\n"
-           "  --silencio          sin l"
-           "\xED"
-           "nea de progreso\n"
-           "\n"
-           "entrenar jugar   juega partidas de una red y muestra el marcador\n"
-           "  --red FICHERO       red en forma de texto (la red integrada del robot)\n"
-           "  --partidas N        partidas por rival (10)\n"
-           "  --rivales LISTA     giratorio,buscador,quieto,poblacion (giratorio,buscador,quieto)\n"
-           "  --red-rival FICHERO red del rival 'poblacion' (la misma red)\n"
-           "  --semilla N         semilla (1)\n"
-           "  --hilos N           hilos (2)\n"
-           "  --tiempo S          segundos de juego por partida (120)\n"
-           "  --arena A           circulo o cuadrado (circulo)\n"
-           "  --grabar FICHERO    graba la primera partida en JSON\n"
-           "  --silencio          sin l"
-           "\xED"
-           "nea de progreso\n";
+    SOpcionesPolos o;
+    std::string sTarea;
+    CTablaOpciones t("entrenar polos", kDescripcionPolos);
+    TablaPolos(t, o, sTarea);
+    return t.Ayuda();
+}
+
+std::string AyudaRobot()
+{
+    SOpcionesRobot o;
+    CTablaOpciones t("entrenar robot", kDescripcionRobot);
+    TablaRobot(t, o);
+    return t.Ayuda();
+}
+
+std::string AyudaXor()
+{
+    SOpcionesXor o;
+    CTablaOpciones t("entrenar xor", kDescripcionXor);
+    TablaXor(t, o);
+    return t.Ayuda();
+}
+
+std::string AyudaJugar()
+{
+    SOpcionesJugar o;
+    CTablaOpciones t("entrenar jugar", kDescripcionJugar);
+    TablaJugar(t, o);
+    return t.Ayuda();
 }

@@ -254,8 +254,9 @@ TEST(ArenaChoques, ParedCircularDeLadoConDanyoYMensaje)
     const SRobot& r = partida.GetRobot(0);
     EXPECT_NEAR(r.dVX, -0.63 * dV, 1e-9);
     EXPECT_NEAR(r.dEnergia, 100 - dDanyo, 1e-9);
+    // Pushed 0.05 / 50 off the wall, then the rest of the step flown.
     const double dResto = 1 - 0.1 / (dV * 0.05);
-    EXPECT_NEAR(r.dX, 9.4 - 0.63 * dV * 0.05 * dResto, 1e-9);
+    EXPECT_NEAR(r.dX, 9.4 - 0.001 - 0.63 * dV * 0.05 * dResto, 1e-9);
     EXPECT_EQ(a.vsRecibidos[2],
               "Radar 3.39411 2 0\nCoordinates 9.3 0 1.5708\nInfo 0.05 4 0\nCollision 2 -1.5708\nEnergy 100\n");
 }
@@ -290,7 +291,10 @@ TEST(ArenaChoques, DosRobotsDeFrente)
     EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - dDanyo, 1e-9);
     EXPECT_NEAR(partida.GetRobot(1).dEnergia, 100 - dDanyo, 1e-9);
     EXPECT_NE(a.vsRecibidos[2].find("Info 0.05 3 0\nCollision 0 0\n"), std::string::npos);
-    EXPECT_EQ(Lineas(b.vsRecibidos[2])[0], "Collision 0 0");
+    // Straight ahead for b too; the angle is not wrapped (heading pi).
+    double dAngulo = 1;
+    ASSERT_EQ(std::sscanf(Lineas(b.vsRecibidos[2])[0].c_str(), "Collision 0 %lf", &dAngulo), 1);
+    EXPECT_NEAR(std::cos(dAngulo), 1.0, 1e-6);
 }
 
 TEST(ArenaChoques, NadieAtraviesaParedesNiRobots)
