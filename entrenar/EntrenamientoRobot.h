@@ -58,6 +58,7 @@ public:
     // The network chosen at the end, in the network text form.
     const std::string& GetMejorRed() const { return m_sMejorRed; }
     const SCandidato& GetCandidatoFinal() const { return m_final; }
+    const std::string& GetEtapaReal() const { return m_sEtapaReal; }
     const std::vector<SEstadisticaGeneracion>& GetEstadisticas() const { return m_vEstadisticas; }
 
 private:
@@ -82,6 +83,7 @@ private:
     bool Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajos, std::vector<SResultadoTrabajo>& vResultados,
                  std::string& sError) const;
     bool ElegirRedFinal(std::string& sError);
+    void EtapaReal(std::vector<SCandidato>& vElegidos);
     bool EscribirEstadisticas(std::string& sError) const;
     bool EscribirSalidasFinales(double dSegundos, std::string& sError);
     bool GrabarPartida(std::string& sError) const;
@@ -98,6 +100,7 @@ private:
     std::vector<std::string> m_vsFilasEspecies;
     std::string m_sMejorRed;
     SCandidato m_final;
+    std::string m_sEtapaReal;  // how the real-arena stage went, "" when not asked for
     long m_nEvaluaciones;
     double m_dMejorHistorica;
     int m_nUltimoPuntoControl;         // generation of the last good checkpoint; -1 none

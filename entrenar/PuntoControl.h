@@ -18,6 +18,7 @@ struct SCandidato {
     std::string sRed;
     double dPuntuacion = 0;   // in training
     double dValidacion = -1;  // mean score on the validation matches
+    double dPuntosReal = -1;  // points per game in the real arena (set when choosing, never saved)
     int nGeneracion = 0;
 };
 
