@@ -188,6 +188,7 @@ TEST_F(PuntoControl, SeNiegaLoQueNoEncaja)
     otras.nPoblacion = 7;
     otras.nSemilla = 6;
     otras.evaluacion.eArena = Arena_Cuadrado;
+    otras.evaluacion.sArena = "cuadrado";
     const std::string sOpciones = Negado(otras);
     for (const char* szParte : {"--poblacion: 6 en el punto de control, 7 ahora", "--semilla: 5", "--arena: circulo"})
         EXPECT_NE(sOpciones.find(szParte), std::string::npos) << sOpciones;
@@ -195,6 +196,15 @@ TEST_F(PuntoControl, SeNiegaLoQueNoEncaja)
     otras = o;
     otras.vRivales = {Rival_Quieto};
     EXPECT_NE(Negado(otras).find("--rivales"), std::string::npos) << sError;
+    // Arena files count by their content, not by where they are read from.
+    SOpcionesRobot conArchivo = o;
+    conArchivo.evaluacion.sArena = "a/mia.arena";
+    conArchivo.evaluacion.vsArenas = {"scale 10\n"};
+    SOpcionesRobot movido = conArchivo;
+    movido.evaluacion.sArena = "b/mia.arena";
+    EXPECT_EQ(DiferenciasDeOpciones(OpcionesQueFijanLaEjecucion(conArchivo), OpcionesQueFijanLaEjecucion(movido)), "");
+    movido.evaluacion.vsArenas = {"scale 11\n"};
+    EXPECT_NE(DiferenciasDeOpciones(OpcionesQueFijanLaEjecucion(conArchivo), OpcionesQueFijanLaEjecucion(movido)), "");
     otras = o;
     otras.evaluacion.dTiempoMaximo = 5.0;
     EXPECT_NE(Negado(otras).find("--tiempo: 4 en el punto de control, 5 ahora"), std::string::npos) << sError;
