@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Campeones.h"
 #include "Evaluacion.h"
 #include "Opciones.h"
 #include "Poblacion.h"
@@ -25,6 +26,9 @@ struct SEstadisticaGeneracion {
     double dEnlacesMedia = 0;
     double dSegundos = 0;
 };
+
+// Stands in for a champion while the run has none.
+const TRival kRivalSinCampeones = Rival_Buscador;
 
 // Fixed key of the population checkpoint: 0 keeps the file plain text.
 const char kClavePuntoControl = 0;
@@ -60,6 +64,7 @@ public:
     const SCandidato& GetCandidatoFinal() const { return m_final; }
     const std::string& GetEtapaReal() const { return m_sEtapaReal; }
     const std::vector<SEstadisticaGeneracion>& GetEstadisticas() const { return m_vEstadisticas; }
+    const SCampeones& GetCampeones() const { return m_campeones; }
 
 private:
     CEntrenamientoRobot(const CEntrenamientoRobot&);
@@ -74,6 +79,7 @@ private:
     void EntregarLogs();
     void CrearFenotipos();
     std::vector<STrabajo> CrearTrabajos(int nGeneracion) const;
+    SRivalEncuentro ElegirRival(TRival eRival, uint64_t nSemilla, size_t nMiembro, size_t nPuesto) const;
     void Puntuar(const std::vector<SResultadoTrabajo>& vResultados, SEstadisticaGeneracion& estadistica);
     void AnotarEspecies(int nGeneracion);
     bool RunGeneracion(CProgreso& progreso, double dInicio, int nPrimera, std::string& sError);
@@ -95,6 +101,7 @@ private:
     CPoblacion m_poblacion;
     std::vector<std::string> m_vsRedes;  // this generation's networks, by member
     std::vector<SCandidato> m_vCandidatos;
+    SCampeones m_campeones;  // leaders of the generations played, fielded as rivals
     std::vector<SEstadisticaGeneracion> m_vEstadisticas;
     std::vector<std::string> m_vsFilasEstadisticas;  // of the generations before this session
     std::vector<std::string> m_vsFilasEspecies;
@@ -111,9 +118,10 @@ private:
 // results are.
 void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesRobot& opciones);
 
-// Validates sRed against each scripted rival of vRivales, nPartidas matches
-// each, with seeds that depend only on nSemilla: mean score.
-double ValidarRed(const std::string& sRed, const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
+// Validates sRed against each mix of scripted rivals of vRivales (the
+// networks left out), nPartidas matches each, with seeds that depend only
+// on nSemilla: mean score.
+double ValidarRed(const std::string& sRed, const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                   const SConfigEvaluacion& config, unsigned nHilos);
 
 #endif

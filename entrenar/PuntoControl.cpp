@@ -239,6 +239,8 @@ std::string TextoEstado(const SEstadoEntrenamiento& e)
         s += std::to_string(c.nGeneracion) + " " + TextoReal(c.dPuntuacion) + " " + TextoReal(c.dValidacion) + " ";
         AnyadirBloque(s, c.sRed);
     }
+    s += "campeones ";
+    AnyadirBloque(s, TextoCampeones(e.campeones));
     s += "motor ";
     AnyadirBloque(s, e.sMotor);
     s += std::string(kFin) + "\n";
@@ -250,6 +252,7 @@ bool LeerEstado(const std::string& sTexto, SEstadoEntrenamiento& estado, std::st
     CLectorEstado lector(sTexto);
     SEstadoEntrenamiento e;
     long long nVersion = 0, nGeneracion = 0, nEvaluaciones = 0;
+    std::string sCampeones, sMotivoCampeones;
     bool bCorrecto = lector.Esperar(kCabecera) && lector.Entero(0, 1000, nVersion) && nVersion == kVersion;
     if (!bCorrecto) {
         sError = "no es un estado de entrenamiento";
@@ -263,7 +266,9 @@ bool LeerEstado(const std::string& sTexto, SEstadoEntrenamiento& estado, std::st
                 lector.Bloque(e.sRandom) && lector.Lista("estadisticas", e.vsFilasEstadisticas) &&
                 lector.Lista("especies", e.vsFilasEspecies) && lector.Lista("logs", e.vsLogs) &&
                 e.vsLogs.size() == NombresLogs().size() && LeerCandidatos(lector, e.vCandidatos) &&
-                lector.Esperar("motor") && lector.Bloque(e.sMotor) && lector.Esperar(kFin) && lector.AlFinal();
+                lector.Esperar("campeones") && lector.Bloque(sCampeones) &&
+                LeerCampeones(sCampeones, e.campeones, sMotivoCampeones) && lector.Esperar("motor") &&
+                lector.Bloque(e.sMotor) && lector.Esperar(kFin) && lector.AlFinal();
     if (!bCorrecto) {
         sError =
             "est"

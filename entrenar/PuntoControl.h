@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Campeones.h"
 #include "Opciones.h"
 
 // A robot run's checkpoint: a folder punto_control/ in the output folder
@@ -34,7 +35,8 @@ struct SEstadoEntrenamiento {
     std::vector<std::string> vsFilasEspecies;
     std::vector<std::string> vsLogs;  // contents, in the order of NombresLogs()
     std::vector<SCandidato> vCandidatos;
-    std::string sMotor;  // CAlgoritmoGenetico::SalvarEstado
+    SCampeones campeones;  // leaders fielded as rivals
+    std::string sMotor;    // CAlgoritmoGenetico::SalvarEstado
 };
 
 // The engine's logs in the output folder.

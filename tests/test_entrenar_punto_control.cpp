@@ -50,6 +50,8 @@ SOpcionesRobot Opciones(const std::string& sCarpeta, int nGeneraciones, unsigned
     o.nValidacion = 1;
     o.nIntervaloControl = 1;
     o.evaluacion.dTiempoMaximo = 4.0;
+    // Champions of earlier generations are part of what a resume restores.
+    o.vRivales = {{Rival_Campeon}, {Rival_Giratorio, Rival_Quieto}};
     o.sSalida = sCarpeta;
     o.bSilencio = true;
     o.bInforme = false;
@@ -194,7 +196,7 @@ TEST_F(PuntoControl, SeNiegaLoQueNoEncaja)
         EXPECT_NE(sOpciones.find(szParte), std::string::npos) << sOpciones;
     EXPECT_EQ(sOpciones.find("--partidas"), std::string::npos) << sOpciones;
     otras = o;
-    otras.vRivales = {Rival_Quieto};
+    otras.vRivales = {{Rival_Quieto}};
     EXPECT_NE(Negado(otras).find("--rivales"), std::string::npos) << sError;
     // Arena files count by their content, not by where they are read from.
     SOpcionesRobot conArchivo = o;
@@ -244,6 +246,7 @@ TEST(EstadoEntrenamiento, SoloSeLeeEntero)
     c.dPuntuacion = 0.1;
     c.nGeneracion = 2;
     e.vCandidatos = {c};
+    e.campeones.vsRedes = {"red A\n", "red B"};
     e.sMotor = "estado_motor 1\n...";
     const std::string sTexto = TextoEstado(e);
     SEstadoEntrenamiento leido;

@@ -16,7 +16,8 @@ MPIEXEC=${4:-}
 export OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1
 export OMPI_MCA_rmaps_base_oversubscribe=1
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
-ARGS=(robot --poblacion 8 --partidas 1 --validacion 1 --tiempo 4 --semilla 3 --punto-control 1 --sin-informe --silencio)
+ARGS=(robot --poblacion 8 --partidas 2 --validacion 1 --tiempo 4 --semilla 3 --punto-control 1 --sin-informe --silencio
+    --rivales campeones,giratorio+quieto)
 GENERACIONES=6
 
 fallos=0
