@@ -360,7 +360,7 @@ std::string TextoAyuda()
            "  --poblacion N       miembros (150; 1000 en doble-sin-velocidades)\n"
            "  --generaciones N    generaciones como mucho por ejecuci"
            "\xF3"
-           "n (100; 300 en doble-sin-velocidades)\n"
+           "n (300)\n"
            "  --semilla N         semilla de la primera ejecuci"
            "\xF3"
            "n (1)\n"
