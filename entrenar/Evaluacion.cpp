@@ -125,8 +125,9 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     return resultado;
 }
 
-bool GrabarPartidaContra(const std::string& sRed, const std::vector<TRival>& vRivales, uint64_t nSemilla,
-                         const SConfigEvaluacion& config, const std::string& sRuta, std::string& sError)
+bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, const std::vector<TRival>& vRivales,
+                         uint64_t nSemilla, const SConfigEvaluacion& config, const std::string& sRuta,
+                         std::string& sError)
 {
     SConfigPartida configPartida;
     configPartida.eArena = config.eArena;
@@ -142,7 +143,7 @@ bool GrabarPartidaContra(const std::string& sRed, const std::vector<TRival>& vRi
     partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRobots.back()));
     for (TRival eRival : vRivales) {
         if (eRival == Rival_Red) {
-            vRobots.push_back(new CRobotEntrenado(NombreRival(eRival), sRed));
+            vRobots.push_back(new CRobotEntrenado(NombreRival(eRival), sRedRival.empty() ? sRed : sRedRival));
             partida.AddRobot(NombreRival(eRival), ControladorTexto(*vRobots.back()));
         } else {
             partida.AddRobot(NombreRival(eRival), ControladorGuion(eRival));

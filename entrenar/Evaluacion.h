@@ -76,10 +76,12 @@ uint64_t SemillaEncuentro(uint64_t nSemillaRun, uint64_t nGeneracion, uint64_t n
 SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,
                                    const SConfigEvaluacion& config, CGrabacion** ppGrabacion = nullptr);
 
-// Records one match of sRed against all of vRivales at once (a Rival_Red is
-// sRed itself) and writes the recording as JSON to sRuta.
-bool GrabarPartidaContra(const std::string& sRed, const std::vector<TRival>& vRivales, uint64_t nSemilla,
-                         const SConfigEvaluacion& config, const std::string& sRuta, std::string& sError);
+// Records one match of sRed against all of vRivales at once (a Rival_Red
+// plays sRedRival, or sRed itself when that is empty) and writes the
+// recording as JSON to sRuta.
+bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, const std::vector<TRival>& vRivales,
+                         uint64_t nSemilla, const SConfigEvaluacion& config, const std::string& sRuta,
+                         std::string& sError);
 
 // Runs fTarea(0) .. fTarea(nTareas - 1) on nHilos threads (the caller's
 // included). Tasks must be independent of each other.

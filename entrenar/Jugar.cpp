@@ -112,5 +112,6 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
     EscribirFormato(stdout, "Red: %s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n",
                     o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
     EscribirTexto(stdout, TablaMarcador(vMarcadores));
-    return o.sGrabar.empty() || GrabarPartidaContra(sRed, o.vRivales, o.nSemilla, o.evaluacion, o.sGrabar, sError);
+    return o.sGrabar.empty() ||
+           GrabarPartidaContra(sRed, sRedRival, o.vRivales, o.nSemilla, o.evaluacion, o.sGrabar, sError);
 }

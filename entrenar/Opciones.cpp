@@ -1,120 +1,310 @@
 #include "Opciones.h"
 
-#include <cerrno>
 #include <cstdlib>
+
+#include "Comun/TablaOpciones.h"
 
 namespace {
 
-// Walks the arguments of one command.
-class CLectorArgumentos {
-public:
-    CLectorArgumentos(int argc, char** argv, int nInicio) : m_argc(argc), m_argv(argv), m_i(nInicio) {}
-
-    bool Fin() const { return m_i >= m_argc; }
-    std::string Siguiente() { return m_argv[m_i++]; }
-
-    bool Texto(const std::string& sOpcion, std::string& sValor, std::string& sError)
-    {
-        if (Fin()) {
-            sError = "Falta el valor de " + sOpcion;
-            return false;
-        }
-        sValor = Siguiente();
-        return true;
-    }
-
-    bool Entero(const std::string& sOpcion, long nMin, long nMax, long& nValor, std::string& sError)
-    {
-        std::string sValor;
-        if (!Texto(sOpcion, sValor, sError))
-            return false;
-        char* pFin = nullptr;
-        errno = 0;
-        nValor = std::strtol(sValor.c_str(), &pFin, 10);
-        if (sValor.empty() || *pFin != '\0' || errno != 0 || nValor < nMin || nValor > nMax) {
-            sError =
-                "Valor no v"
-                "\xE1"
-                "lido para " +
-                sOpcion + ": '" + sValor + "' (entre " + std::to_string(nMin) + " y " + std::to_string(nMax) + ")";
-            return false;
-        }
-        return true;
-    }
-
-    bool Real(const std::string& sOpcion, double dMin, double dMax, double& dValor, std::string& sError)
-    {
-        std::string sValor;
-        if (!Texto(sOpcion, sValor, sError))
-            return false;
-        char* pFin = nullptr;
-        errno = 0;
-        dValor = std::strtod(sValor.c_str(), &pFin);
-        if (sValor.empty() || *pFin != '\0' || errno != 0 || !(dValor >= dMin && dValor <= dMax)) {
-            sError =
-                "Valor no v"
-                "\xE1"
-                "lido para " +
-                sOpcion + ": '" + sValor + "'";
-            return false;
-        }
-        return true;
-    }
-
-private:
-    int m_argc;
-    char** m_argv;
-    int m_i;
-};
-
-template <typename T>
-bool LeerEntero(CLectorArgumentos& lector, const std::string& sOpcion, long nMin, long nMax, T& valor,
-                std::string& sError)
+std::vector<std::string> Partir(const std::string& sTexto, char cSeparador)
 {
-    long nValor = 0;
-    if (!lector.Entero(sOpcion, nMin, nMax, nValor, sError))
-        return false;
-    valor = static_cast<T>(nValor);
-    return true;
+    std::vector<std::string> vPartes;
+    size_t nInicio = 0;
+    for (;;) {
+        const size_t nFin = sTexto.find(cSeparador, nInicio);
+        vPartes.push_back(sTexto.substr(nInicio, nFin == std::string::npos ? std::string::npos : nFin - nInicio));
+        if (nFin == std::string::npos)
+            return vPartes;
+        nInicio = nFin + 1;
+    }
 }
 
 const long kMaxSemilla = 4294967295L;
 
-// Options shared by the commands that play matches. bReconocida tells
-// whether sOpcion was one of them.
-bool LeerOpcionPartida(CLectorArgumentos& lector, const std::string& sOpcion, SConfigEvaluacion& config,
-                       bool& bReconocida, std::string& sError)
+// Options shared by the commands that play matches.
+void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
 {
-    bReconocida = true;
-    if (sOpcion == "--tiempo")
-        return lector.Real(sOpcion, 1.0, 1e5, config.dTiempoMaximo, sError);
-    if (sOpcion == "--arena") {
-        std::string sArena;
-        if (!lector.Texto(sOpcion, sArena, sError))
-            return false;
-        if (sArena == "circulo")
-            config.eArena = Arena_Circulo;
-        else if (sArena == "cuadrado")
-            config.eArena = Arena_Cuadrado;
-        else {
-            sError = "Arena desconocida: " + sArena + " (circulo o cuadrado)";
-            return false;
-        }
-        return true;
+    t.Real("--tiempo", "S", 1.0, 1e5, config.dTiempoMaximo, "segundos de juego por partida");
+    t.Otra(
+        "--arena", "A", config.eArena == Arena_Circulo ? "circulo" : "cuadrado", "circulo o cuadrado",
+        [&config](const std::string& sArena, std::string& sError) {
+            if (sArena == "circulo")
+                config.eArena = Arena_Circulo;
+            else if (sArena == "cuadrado")
+                config.eArena = Arena_Cuadrado;
+            else
+                sError = "circulo o cuadrado";
+            return sError.empty();
+        },
+        "forma de la arena");
+}
+
+CTablaOpciones::TLector LectorRivales(std::vector<TRival>& vRivales)
+{
+    return [&vRivales](const std::string& sLista, std::string& sError) {
+        return LeerListaRivales(sLista, vRivales, sError);
+    };
+}
+
+const char* const kRangoRivales = "lista separada por comas de giratorio, buscador, quieto y poblacion";
+
+// "K,N": the K best networks, N real games each on every arena and rival.
+bool LeerEtapaReal(const std::string& sValor, SOpcionesRobot& o, std::string& sError)
+{
+    const size_t nComa = sValor.find(',');
+    char* pFin = nullptr;
+    const long nRedes = std::strtol(sValor.c_str(), &pFin, 10);
+    const bool bRedes = nComa != std::string::npos && nComa > 0 && pFin == sValor.c_str() + nComa;
+    const long nPartidas = bRedes ? std::strtol(sValor.c_str() + nComa + 1, &pFin, 10) : 0;
+    if (!bRedes || *pFin != '\0' || nComa + 1 == sValor.size() || nRedes < 1 || nRedes > 8 || nPartidas < 1 ||
+        nPartidas > 10000) {
+        sError = "K de 1 a 8 redes, N de 1 a 10000 partidas";
+        return false;
     }
-    bReconocida = false;
+    o.nEtapaRealRedes = static_cast<int>(nRedes);
+    o.nEtapaRealPartidas = static_cast<int>(nPartidas);
     return true;
 }
 
-std::string OpcionDesconocida(const std::string& sOpcion)
+void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
 {
-    return "Opci"
-           "\xF3"
-           "n desconocida: " +
-           sOpcion;
+    t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion,
+             "miembros de la poblaci"
+             "\xF3"
+             "n");
+    t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
+             "generaci"
+             "\xF3"
+             "n en la que parar (contada desde el principio, tambi"
+             "\xE9"
+             "n al reanudar)");
+    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
+             "semilla de la ejecuci"
+             "\xF3"
+             "n");
+    t.Entero("--hilos", "N", 1, 256, o.nHilos,
+             "hilos de evaluaci"
+             "\xF3"
+             "n");
+    t.Entero("--partidas", "N", 1, 1000, o.nPartidas,
+             "partidas por miembro y generaci"
+             "\xF3"
+             "n");
+    t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivales, LectorRivales(o.vRivales),
+           "rivales por turno (poblacion: otro miembro)");
+    OpcionesPartida(t, o.evaluacion);
+    t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", o.sSalida);
+    t.Entero("--punto-control", "N", 0, 1000000, o.nIntervaloControl,
+             "guarda la poblaci"
+             "\xF3"
+             "n cada N generaciones (0 = solo al final)");
+    t.Texto("--reanudar", "FICHERO", o.sReanudar,
+            "contin"
+            "\xFA"
+            "a desde una poblaci"
+            "\xF3"
+            "n guardada (poblacion.txt de una carpeta de resultados)",
+            "");
+    t.Entero("--validacion", "N", 0, 100000, o.nValidacion,
+             "partidas por rival para elegir la red final (0 = la mejor puntuaci"
+             "\xF3"
+             "n de entrenamiento)");
+    t.Bandera("--instalar", o.bInstalar, true, "escribe la red elegida en la fuente de la red integrada del robot");
+    t.Texto("--fuente-red", "RUTA", o.sFuenteRed, "fuente que escribe --instalar", o.sFuenteRed);
+    t.Otra(
+        "--etapa-real", "K,N", "sin etapa", "K de 1 a 8 redes, N partidas",
+        [&o](const std::string& sValor, std::string& sError) { return LeerEtapaReal(sValor, o, sError); },
+        "al final, las K mejores redes juegan N partidas por arena y rival en la arena real; la de m"
+        "\xE1"
+        "s puntos por partida es la final");
+    t.Texto("--rtb", "PREFIJO", o.sRtb,
+            "instalaci"
+            "\xF3"
+            "n de la arena real para --etapa-real",
+            "RTB_PREFIX, luego el PATH");
+    t.Real("--espera-mpi", "S", 1.0, 1e6, o.dEsperaMPI,
+           "con mpirun: espera m"
+           "\xE1"
+           "xima por un lote de otro proceso");
+    t.Bandera("--sin-informe", o.bInforme, false, "no genera informe.html");
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar robot --poblacion 150 --generaciones 100 --salida salida_robot");
 }
 
+void TablaXor(CTablaOpciones& t, SOpcionesXor& o)
+{
+    t.Entero("--ejecuciones", "N", 1, 100000, o.nEjecuciones, "ejecuciones independientes");
+    t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion, "miembros");
+    t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
+             "generaciones como mucho por ejecuci"
+             "\xF3"
+             "n");
+    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
+             "semilla de la primera ejecuci"
+             "\xF3"
+             "n (las siguientes, +1, +2...)");
+    t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", o.sSalida);
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar xor --ejecuciones 10 --semilla 5");
+}
+
+void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
+{
+    t.Texto("--red", "FICHERO", o.sRed, "red en forma de texto", "la red integrada del robot");
+    t.Entero("--partidas", "N", 1, 1000000, o.nPartidas, "partidas contra cada rival");
+    t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivales, LectorRivales(o.vRivales),
+           "rivales, uno tras otro");
+    t.Texto("--red-rival", "FICHERO", o.sRedRival, "red del rival poblacion", "la misma red");
+    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla, "semilla");
+    t.Entero("--hilos", "N", 1, 256, o.nHilos, "hilos");
+    OpcionesPartida(t, o.evaluacion);
+    t.Texto("--grabar", "FICHERO", o.sGrabar, "graba en JSON una partida de la red contra todos los rivales a la vez",
+            "");
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar jugar --red salida_robot/mejor_red.txt --partidas 100 --rivales buscador");
+}
+
+void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
+{
+    t.Posicional("TAREA", sTarea, true, "simple, doble o doble-sin-velocidades");
+    t.Entero("--ejecuciones", "N", 1, 100000, o.nEjecuciones, "ejecuciones independientes");
+    t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion, "miembros");
+    t.Defecto("150; 1000 en doble-sin-velocidades");
+    t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
+             "generaciones como mucho por ejecuci"
+             "\xF3"
+             "n");
+    t.Defecto("300");
+    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
+             "semilla de la primera ejecuci"
+             "\xF3"
+             "n (las siguientes, +1, +2...)");
+    t.Entero("--hilos", "N", 1, 256, o.nHilos,
+             "hilos de evaluaci"
+             "\xF3"
+             "n");
+    t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", "salida_polos_TAREA");
+    t.Bandera("--sin-informe", o.bInforme, false, "no genera informe.html");
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar polos doble --ejecuciones 10");
+}
+
+void TablaTorneo(CTablaOpciones& t, SOpcionesTorneo& o)
+{
+    t.Texto("--rtb", "PREFIJO", o.sRtb,
+            "instalaci"
+            "\xF3"
+            "n de la arena real (PREFIJO/bin/realtimebattle)",
+            "RTB_PREFIX, luego el PATH");
+    t.Entero("--partidas", "N", 1, 100000, o.nPartidas, "partidas por arena y mezcla de rivales");
+    t.Otra(
+        "--arena", "A[,B]", "Circle", "arenas instaladas por nombre o ficheros propios por ruta",
+        [&o](const std::string& sValor, std::string& sError) {
+            for (const std::string& sArena : Partir(sValor, ',')) {
+                if (sArena.empty()) {
+                    sError = "nombres de arena separados por comas";
+                    return false;
+                }
+                o.vsArenas.push_back(sArena);
+            }
+            return true;
+        },
+        "arenas; repetible");
+    std::string sRivales;
+    for (const TMezclaReal& mezcla : o.vMezclas)
+        sRivales += (sRivales.empty() ? "" : ",") + TextoMezcla(mezcla);
+    t.Otra(
+        "--rivales", "LISTA", sRivales,
+        "robots de ejemplo por nombre o programas por ruta; a+b es una melee, las comas separan mezclas",
+        [&o](const std::string& sValor, std::string& sError) { return LeerMezclasReales(sValor, o.vMezclas, sError); },
+        "mezclas de rivales, una tras otra");
+    t.Texto("--red", "FICHERO", o.sRed, "red que juega el robot construido", "la red integrada");
+    t.Texto("--robot", "PROGRAMA", o.sRobot, "programa de robot que juega en lugar del robot construido",
+            "el robot construido");
+    t.Real("--tiempo", "S", 1.0, 1e5, o.dTiempo, "segundos de juego por partida");
+    t.Real("--escala", "X", 0.1, 100.0, o.dEscala, "segundos de juego por segundo real");
+    t.Real("--limite", "S", 1.0, 1e7, o.dLimite, "segundos reales como mucho por arena y mezcla");
+    t.Defecto(
+        "seg"
+        "\xFA"
+        "n las partidas");
+    t.Texto("--salida", "DIR", o.sSalida, "carpeta de torneo.csv", o.sSalida);
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar torneo --partidas 10 --arena Circle,Star --rivales seek_and_destroy,xt-bot-a+xt-bot-b");
+}
+
+const char* const kDescripcionTorneo = "Juega torneos en la arena real instalada y muestra la tabla del robot.";
+const char* const kDescripcionPolos = "Evoluciona redes que equilibran polos sobre un carro.";
+const char* const kDescripcionRobot = "Evoluciona la red del robot en la arena simulada.";
+const char* const kDescripcionXor = "Evoluciona redes para el XOR.";
+const char* const kDescripcionJugar = "Juega partidas de una red contra los rivales y muestra el marcador.";
+
 }  // namespace
+
+bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMezclas, std::string& sError)
+{
+    std::vector<TMezclaReal> vLeidas;
+    for (const std::string& sMezcla : Partir(sLista, ',')) {
+        const TMezclaReal mezcla = Partir(sMezcla, '+');
+        for (const std::string& sRobot : mezcla) {
+            if (sRobot.empty()) {
+                sError =
+                    "Lista de rivales no v"
+                    "\xE1"
+                    "lida: '" +
+                    sLista + "' (a+b,c: comas entre mezclas, + en una melee)";
+                return false;
+            }
+        }
+        vLeidas.push_back(mezcla);
+    }
+    vMezclas = vLeidas;
+    return true;
+}
+
+std::string TextoMezcla(const TMezclaReal& mezcla)
+{
+    std::string sTexto;
+    for (const std::string& sRobot : mezcla)
+        sTexto += (sTexto.empty() ? "" : "+") + sRobot;
+    return sTexto;
+}
+
+bool LeerOpcionesTorneo(int argc, char** argv, int nInicio, SOpcionesTorneo& o, std::string& sError)
+{
+    CTablaOpciones t("entrenar torneo", kDescripcionTorneo);
+    TablaTorneo(t, o);
+    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
+        return false;
+    if (!o.sRed.empty() && !o.sRobot.empty()) {
+        sError = "--red y --robot no van juntas: --red lo juega el robot construido";
+        return false;
+    }
+    return true;
+}
+
+std::string AyudaTorneo()
+{
+    SOpcionesTorneo o;
+    CTablaOpciones t("entrenar torneo", kDescripcionTorneo);
+    TablaTorneo(t, o);
+    return t.Ayuda();
+}
 
 bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError)
 {
@@ -147,243 +337,68 @@ std::string TextoRivales(const std::vector<TRival>& vRivales)
 
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, std::string& sError)
 {
-    CLectorArgumentos lector(argc, argv, nInicio);
-    while (!lector.Fin()) {
-        const std::string sOpcion = lector.Siguiente();
-        bool bOk = true, bReconocida = false;
-        if (sOpcion == "--poblacion")
-            bOk = LeerEntero(lector, sOpcion, 2, 100000, o.nPoblacion, sError);
-        else if (sOpcion == "--generaciones")
-            bOk = LeerEntero(lector, sOpcion, 0, 1000000, o.nGeneraciones, sError);
-        else if (sOpcion == "--semilla")
-            bOk = LeerEntero(lector, sOpcion, 0, kMaxSemilla, o.nSemilla, sError);
-        else if (sOpcion == "--hilos")
-            bOk = LeerEntero(lector, sOpcion, 1, 256, o.nHilos, sError);
-        else if (sOpcion == "--partidas")
-            bOk = LeerEntero(lector, sOpcion, 1, 1000, o.nPartidas, sError);
-        else if (sOpcion == "--salida")
-            bOk = lector.Texto(sOpcion, o.sSalida, sError);
-        else if (sOpcion == "--punto-control")
-            bOk = LeerEntero(lector, sOpcion, 0, 1000000, o.nIntervaloControl, sError);
-        else if (sOpcion == "--reanudar")
-            bOk = lector.Texto(sOpcion, o.sReanudar, sError);
-        else if (sOpcion == "--instalar")
-            o.bInstalar = true;
-        else if (sOpcion == "--fuente-red")
-            bOk = lector.Texto(sOpcion, o.sFuenteRed, sError);
-        else if (sOpcion == "--silencio")
-            o.bSilencio = true;
-        else if (sOpcion == "--sin-informe")
-            o.bInforme = false;
-        else if (sOpcion == "--validacion")
-            bOk = LeerEntero(lector, sOpcion, 0, 100000, o.nValidacion, sError);
-        else if (sOpcion == "--espera-mpi")
-            bOk = lector.Real(sOpcion, 1.0, 1e6, o.dEsperaMPI, sError);
-        else if (sOpcion == "--rivales") {
-            std::string sLista;
-            bOk = lector.Texto(sOpcion, sLista, sError) && LeerListaRivales(sLista, o.vRivales, sError);
-        } else {
-            bOk = LeerOpcionPartida(lector, sOpcion, o.evaluacion, bReconocida, sError);
-            if (bOk && !bReconocida) {
-                sError = OpcionDesconocida(sOpcion);
-                bOk = false;
-            }
-        }
-        if (!bOk)
-            return false;
-    }
-    return true;
+    CTablaOpciones t("entrenar robot", kDescripcionRobot);
+    TablaRobot(t, o);
+    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
 }
 
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& o, std::string& sError)
 {
-    CLectorArgumentos lector(argc, argv, nInicio);
-    while (!lector.Fin()) {
-        const std::string sOpcion = lector.Siguiente();
-        bool bOk = true;
-        if (sOpcion == "--ejecuciones")
-            bOk = LeerEntero(lector, sOpcion, 1, 100000, o.nEjecuciones, sError);
-        else if (sOpcion == "--poblacion")
-            bOk = LeerEntero(lector, sOpcion, 2, 100000, o.nPoblacion, sError);
-        else if (sOpcion == "--generaciones")
-            bOk = LeerEntero(lector, sOpcion, 1, 1000000, o.nGeneraciones, sError);
-        else if (sOpcion == "--semilla")
-            bOk = LeerEntero(lector, sOpcion, 0, kMaxSemilla, o.nSemilla, sError);
-        else if (sOpcion == "--salida")
-            bOk = lector.Texto(sOpcion, o.sSalida, sError);
-        else if (sOpcion == "--silencio")
-            o.bSilencio = true;
-        else {
-            sError = OpcionDesconocida(sOpcion);
-            bOk = false;
-        }
-        if (!bOk)
-            return false;
-    }
-    return true;
-}
-
-bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& o, std::string& sError)
-{
-    const std::string sTarea = nInicio < argc ? argv[nInicio] : "";
-    if (!LeerTareaPolos(sTarea, o.eTarea)) {
-        sError = (sTarea.empty() ? std::string("Falta la tarea") : "Tarea desconocida: " + sTarea) +
-                 " (simple, doble o doble-sin-velocidades)";
-        return false;
-    }
-    CLectorArgumentos lector(argc, argv, nInicio + 1);
-    while (!lector.Fin()) {
-        const std::string sOpcion = lector.Siguiente();
-        bool bOk = true;
-        if (sOpcion == "--ejecuciones")
-            bOk = LeerEntero(lector, sOpcion, 1, 100000, o.nEjecuciones, sError);
-        else if (sOpcion == "--poblacion")
-            bOk = LeerEntero(lector, sOpcion, 2, 100000, o.nPoblacion, sError);
-        else if (sOpcion == "--generaciones")
-            bOk = LeerEntero(lector, sOpcion, 1, 1000000, o.nGeneraciones, sError);
-        else if (sOpcion == "--semilla")
-            bOk = LeerEntero(lector, sOpcion, 0, kMaxSemilla, o.nSemilla, sError);
-        else if (sOpcion == "--hilos")
-            bOk = LeerEntero(lector, sOpcion, 1, 256, o.nHilos, sError);
-        else if (sOpcion == "--salida")
-            bOk = lector.Texto(sOpcion, o.sSalida, sError);
-        else if (sOpcion == "--silencio")
-            o.bSilencio = true;
-        else if (sOpcion == "--sin-informe")
-            o.bInforme = false;
-        else {
-            sError = OpcionDesconocida(sOpcion);
-            bOk = false;
-        }
-        if (!bOk)
-            return false;
-    }
-    return true;
+    CTablaOpciones t("entrenar xor", kDescripcionXor);
+    TablaXor(t, o);
+    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
 }
 
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, std::string& sError)
 {
-    CLectorArgumentos lector(argc, argv, nInicio);
-    while (!lector.Fin()) {
-        const std::string sOpcion = lector.Siguiente();
-        bool bOk = true, bReconocida = false;
-        if (sOpcion == "--red")
-            bOk = lector.Texto(sOpcion, o.sRed, sError);
-        else if (sOpcion == "--partidas")
-            bOk = LeerEntero(lector, sOpcion, 1, 1000000, o.nPartidas, sError);
-        else if (sOpcion == "--semilla")
-            bOk = LeerEntero(lector, sOpcion, 0, kMaxSemilla, o.nSemilla, sError);
-        else if (sOpcion == "--hilos")
-            bOk = LeerEntero(lector, sOpcion, 1, 256, o.nHilos, sError);
-        else if (sOpcion == "--rivales") {
-            std::string sLista;
-            bOk = lector.Texto(sOpcion, sLista, sError) && LeerListaRivales(sLista, o.vRivales, sError);
-        } else if (sOpcion == "--red-rival")
-            bOk = lector.Texto(sOpcion, o.sRedRival, sError);
-        else if (sOpcion == "--grabar")
-            bOk = lector.Texto(sOpcion, o.sGrabar, sError);
-        else if (sOpcion == "--silencio")
-            o.bSilencio = true;
-        else {
-            bOk = LeerOpcionPartida(lector, sOpcion, o.evaluacion, bReconocida, sError);
-            if (bOk && !bReconocida) {
-                sError = OpcionDesconocida(sOpcion);
-                bOk = false;
-            }
-        }
-        if (!bOk)
-            return false;
+    CTablaOpciones t("entrenar jugar", kDescripcionJugar);
+    TablaJugar(t, o);
+    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
+}
+
+bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& o, std::string& sError)
+{
+    CTablaOpciones t("entrenar polos", kDescripcionPolos);
+    std::string sTarea;
+    TablaPolos(t, o, sTarea);
+    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
+        return false;
+    if (!o.bAyuda && !LeerTareaPolos(sTarea, o.eTarea)) {
+        sError = "Tarea desconocida: " + sTarea + " (simple, doble o doble-sin-velocidades)";
+        return false;
     }
     return true;
 }
 
-std::string TextoAyuda()
+std::string AyudaPolos()
 {
-    return "Uso: entrenar <orden> [opciones]\n"
-           "\n"
-           "entrenar robot   evoluciona la red del robot en la arena simulada\n"
-           "  --poblacion N       miembros de la poblaci"
-           "\xF3"
-           "n (100)\n"
-           "  --generaciones N    generaciones a evolucionar (40)\n"
-           "  --semilla N         semilla de la ejecuci"
-           "\xF3"
-           "n (1)\n"
-           "  --hilos N           hilos de evaluaci"
-           "\xF3"
-           "n (2)\n"
-           "  --partidas N        partidas por miembro y generaci"
-           "\xF3"
-           "n (4)\n"
-           "  --rivales LISTA     rivales por turno, de giratorio, buscador, quieto y poblacion\n"
-           "                      (buscador,giratorio,buscador,quieto)\n"
-           "  --tiempo S          segundos de juego por partida (120)\n"
-           "  --arena A           circulo o cuadrado (circulo)\n"
-           "  --salida DIR        carpeta de resultados (salida_robot)\n"
-           "  --punto-control N   guarda la poblaci"
-           "\xF3"
-           "n cada N generaciones (5; 0 = al final)\n"
-           "  --reanudar FICHERO  contin"
-           "\xFA"
-           "a desde una poblaci"
-           "\xF3"
-           "n guardada\n"
-           "  --validacion N      partidas por rival para elegir la red final (10)\n"
-           "  --instalar          escribe la mejor red en la fuente de la red integrada del robot\n"
-           "  --fuente-red RUTA   fuente que escribe --instalar (" ENTRENAR_RUTA_RED_INTEGRADA
-           ")\n"
-           "  --espera-mpi S      con mpirun: espera m"
-           "\xE1"
-           "xima por un lote de otro proceso (600)\n"
-           "  --sin-informe       no genera informe.html\n"
-           "  --silencio          sin l"
-           "\xED"
-           "nea de progreso\n"
-           "\n"
-           "entrenar xor     evoluciona redes para el XOR\n"
-           "  --ejecuciones N     ejecuciones independientes (1)\n"
-           "  --poblacion N       miembros (150)\n"
-           "  --generaciones N    generaciones como mucho por ejecuci"
-           "\xF3"
-           "n (300)\n"
-           "  --semilla N         semilla de la primera ejecuci"
-           "\xF3"
-           "n (1)\n"
-           "  --salida DIR        carpeta de resultados (salida_xor)\n"
-           "  --silencio          sin l"
-           "\xED"
-           "nea de progreso\n"
-           "\n"
-           "entrenar polos TAREA   evoluciona redes que equilibran polos sobre un carro;\n"
-           "                 TAREA: simple, doble o doble-sin-velocidades\n"
-           "  --ejecuciones N     ejecuciones independientes (1)\n"
-           "  --poblacion N       miembros (150; 1000 en doble-sin-velocidades)\n"
-           "  --generaciones N    generaciones como mucho por ejecuci"
-           "\xF3"
-           "n (300)\n"
-           "  --semilla N         semilla de la primera ejecuci"
-           "\xF3"
-           "n (1)\n"
-           "  --hilos N           hilos de evaluaci"
-           "\xF3"
-           "n (2)\n"
-           "  --salida DIR        carpeta de resultados (salida_polos_TAREA)\n"
-           "  --sin-informe       no genera informe.html\n"
-           "  --silencio          sin l"
-           "\xED"
-           "nea de progreso\n"
-           "\n"
-           "entrenar jugar   juega partidas de una red y muestra el marcador\n"
-           "  --red FICHERO       red en forma de texto (la red integrada del robot)\n"
-           "  --partidas N        partidas por rival (10)\n"
-           "  --rivales LISTA     giratorio,buscador,quieto,poblacion (giratorio,buscador,quieto)\n"
-           "  --red-rival FICHERO red del rival 'poblacion' (la misma red)\n"
-           "  --semilla N         semilla (1)\n"
-           "  --hilos N           hilos (2)\n"
-           "  --tiempo S          segundos de juego por partida (120)\n"
-           "  --arena A           circulo o cuadrado (circulo)\n"
-           "  --grabar FICHERO    graba la primera partida en JSON\n"
-           "  --silencio          sin l"
-           "\xED"
-           "nea de progreso\n";
+    SOpcionesPolos o;
+    std::string sTarea;
+    CTablaOpciones t("entrenar polos", kDescripcionPolos);
+    TablaPolos(t, o, sTarea);
+    return t.Ayuda();
+}
+
+std::string AyudaRobot()
+{
+    SOpcionesRobot o;
+    CTablaOpciones t("entrenar robot", kDescripcionRobot);
+    TablaRobot(t, o);
+    return t.Ayuda();
+}
+
+std::string AyudaXor()
+{
+    SOpcionesXor o;
+    CTablaOpciones t("entrenar xor", kDescripcionXor);
+    TablaXor(t, o);
+    return t.Ayuda();
+}
+
+std::string AyudaJugar()
+{
+    SOpcionesJugar o;
+    CTablaOpciones t("entrenar jugar", kDescripcionJugar);
+    TablaJugar(t, o);
+    return t.Ayuda();
 }

@@ -37,9 +37,17 @@ bool CRobotEntrenado::HaTerminado() const { return !m_pBot || m_pBot->HaTerminad
 
 bool ComprobarRedRobot(const std::string& sRed, const std::string& sOrigen, std::string& sError)
 {
+    // The checking readers: a damaged text is an error to report, not the
+    // end of the process.
     CRedNeuronal red;
-    std::istringstream texto(sRed);
-    texto >> red;
+    std::string sPlano;
+    if (!DecodificarTextoRed(sRed, sPlano) || !CargarTextoPlanoRed(sPlano, red)) {
+        sError = sOrigen +
+                 " no contiene una red neuronal v"
+                 "\xE1"
+                 "lida";
+        return false;
+    }
     if (!RedApropiadaParaBot(red, kEntradasRobot)) {
         sError = sOrigen + " no tiene una red que pueda llevar el robot (como mucho " + std::to_string(kEntradasRobot) +
                  " entradas, el sesgo tras ellas y al menos " + std::to_string(kSalidasRobot) + " salidas)";

@@ -101,11 +101,14 @@ int EntrenarRobotMPI(int argc, char** argv)
     }
     SOpcionesRobot opciones;
     // Every rank reads the same options; only rank 0 speaks of them.
-    if (!LeerOpcionesRobot(argc, argv, 2, opciones, sError)) {
-        if (cluster.GetRango() == 0)
-            EscribirFormato(stderr, "ERROR: %s\n", sError.c_str());
+    const bool bLeidas = LeerOpcionesRobot(argc, argv, 2, opciones, sError);
+    if (!bLeidas || opciones.bAyuda) {
+        if (cluster.GetRango() == 0 && !bLeidas)
+            EscribirFormato(stderr, "ERROR: %s\n\n%s", sError.c_str(), AyudaRobot().c_str());
+        if (cluster.GetRango() == 0 && bLeidas)
+            EscribirTexto(stdout, AyudaRobot());
         cluster.Terminar();
-        return kSalidaUso;
+        return bLeidas ? 0 : kSalidaUso;
     }
     cluster.SetEspera(opciones.dEsperaMPI);
     if (cluster.GetRango() != 0)

@@ -254,8 +254,9 @@ TEST(ArenaChoques, ParedCircularDeLadoConDanyoYMensaje)
     const SRobot& r = partida.GetRobot(0);
     EXPECT_NEAR(r.dVX, -0.63 * dV, 1e-9);
     EXPECT_NEAR(r.dEnergia, 100 - dDanyo, 1e-9);
+    // Pushed 0.05 / 50 off the wall, then the rest of the step flown.
     const double dResto = 1 - 0.1 / (dV * 0.05);
-    EXPECT_NEAR(r.dX, 9.4 - 0.63 * dV * 0.05 * dResto, 1e-9);
+    EXPECT_NEAR(r.dX, 9.4 - 0.001 - 0.63 * dV * 0.05 * dResto, 1e-9);
     EXPECT_EQ(a.vsRecibidos[2],
               "Radar 3.39411 2 0\nCoordinates 9.3 0 1.5708\nInfo 0.05 4 0\nCollision 2 -1.5708\nEnergy 100\n");
 }
@@ -290,7 +291,61 @@ TEST(ArenaChoques, DosRobotsDeFrente)
     EXPECT_NEAR(partida.GetRobot(0).dEnergia, 100 - dDanyo, 1e-9);
     EXPECT_NEAR(partida.GetRobot(1).dEnergia, 100 - dDanyo, 1e-9);
     EXPECT_NE(a.vsRecibidos[2].find("Info 0.05 3 0\nCollision 0 0\n"), std::string::npos);
-    EXPECT_EQ(Lineas(b.vsRecibidos[2])[0], "Collision 0 0");
+    // Straight ahead for b too; the angle is not wrapped (heading pi).
+    double dAngulo = 1;
+    ASSERT_EQ(std::sscanf(Lineas(b.vsRecibidos[2])[0].c_str(), "Collision 0 %lf", &dAngulo), 1);
+    EXPECT_NEAR(std::cos(dAngulo), 1.0, 1e-6);
+}
+
+// A corridor 0.2 m wider than a robot between two walls that bounce the
+// robot back faster than it came (bounce 3: e = 2.1), inside a square.
+std::string Pasillo(double dRebote)
+{
+    char szTexto[256];
+    std::snprintf(szTexto, sizeof(szTexto),
+                  "scale 1\nboundary -10 -10 10 10\n"
+                  "line 0.6 0.8 0.6 -10 10 10 10\nline 0.6 0.8 0.6 10 10 10 -10\n"
+                  "line 0.6 0.8 0.6 10 -10 -10 -10\nline 0.6 0.8 0.6 -10 -10 -10 10\n"
+                  "line %g 0.5 0.2 -3 0.7 3 0.7\nline %g 0.5 0.2 -3 -0.7 3 -0.7\n",
+                  dRebote, dRebote);
+    return szTexto;
+}
+
+TEST(ArenaChoques, DemasiadosRebotesEnUnPasoMatanYLaEnergiaGanadaTieneTope)
+{
+    for (double dRebote : {3.0, 1.0}) {
+        CPartida partida;
+        partida.AddRobot("a", Guion(Controlador_Quieto));
+        partida.AddRobot("b", Guion(Controlador_Quieto));
+        SConfigPartida config;
+        config.eArena = Arena_Archivo;
+        config.sArena = Pasillo(dRebote);
+        config.sNombreArena = "pasillo";
+        ASSERT_TRUE(partida.Configurar(config));
+        ASSERT_TRUE(partida.EmpezarSecuencia());
+        ASSERT_TRUE(partida.EmpezarJuego());
+        partida.ColocarRobot(0, 0, 0, 0);  // facing along the corridor: every bounce on its side
+        partida.ColocarRobot(1, 8, 8, 0);
+        partida.GetRobotEditable(0).dVY = 1;
+        double dEnergiaMaxima = 0;
+        int nPasos = 0;
+        while (partida.GetRobot(0).bVivo && nPasos < 40) {
+            partida.Actualizar();
+            ++nPasos;
+            const SRobot& r = partida.GetRobot(0);
+            ASSERT_LE(std::fabs(r.dY), 0.1 + 0.002) << "rebote " << dRebote << " paso " << nPasos;
+            dEnergiaMaxima = std::max(dEnergiaMaxima, r.dEnergia);
+        }
+        if (dRebote > 1) {
+            // Each bounce 2.1 times faster: the bounces pile up in one step
+            // long before 40 steps have passed. Energy gained is capped.
+            EXPECT_FALSE(partida.GetRobot(0).bVivo);
+            EXPECT_LE(dEnergiaMaxima, kEnergiaMaxima);
+            EXPECT_GT(dEnergiaMaxima, kEnergiaInicial);
+        } else {
+            EXPECT_TRUE(partida.GetRobot(0).bVivo);
+        }
+    }
 }
 
 TEST(ArenaChoques, NadieAtraviesaParedesNiRobots)

@@ -350,7 +350,7 @@ TEST(PolosOpciones, TareaYOpciones)
 
     const char* sinTarea[] = {"entrenar", "polos"};
     EXPECT_FALSE(LeerOpcionesPolos(2, const_cast<char**>(sinTarea), 2, o, sError));
-    EXPECT_NE(sError.find("Falta la tarea"), std::string::npos);
+    EXPECT_NE(sError.find("Falta TAREA"), std::string::npos);
     const char* malaTarea[] = {"entrenar", "polos", "triple"};
     EXPECT_FALSE(LeerOpcionesPolos(3, const_cast<char**>(malaTarea), 2, o, sError));
     EXPECT_NE(sError.find("triple"), std::string::npos);

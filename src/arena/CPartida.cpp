@@ -54,6 +54,21 @@ double DistanciaSegmento(double dX0, double dY0, double dX1, double dY1, double 
     return std::sqrt(Cuadrado(dX0 + dT * dDX - dCX) + Cuadrado(dY0 + dT * dDY - dCY));
 }
 
+// Where a circle moving along the segment p0-p1 first comes within dRadio
+// of c; false if it never does.
+bool PrimerToque(double dX0, double dY0, double dX1, double dY1, double dCX, double dCY, double dRadio, double& dPX,
+                 double& dPY)
+{
+    if (DistanciaSegmento(dX0, dY0, dX1, dY1, dCX, dCY) >= dRadio)
+        return false;
+    double dS = ImpactoCirculos(dX0, dY0, dX1 - dX0, dY1 - dY0, dCX, dCY, dRadio);
+    if (dS > 1.0)
+        dS = 0;  // within reach from the start
+    dPX = dX0 + dS * (dX1 - dX0);
+    dPY = dY0 + dS * (dY1 - dY0);
+    return true;
+}
+
 bool LeerReal(const char* pTexto, size_t nLong, double& dValor)
 {
     char szTexto[64];
@@ -96,6 +111,7 @@ bool Igual(const char* pPalabra, size_t nLong, const char* szNombre)
 CPartida::CPartida()
     : m_pGrabacion(nullptr),
       m_dTiempo(0),
+      m_dPaso(0),
       m_nPaso(0),
       m_nPasosMax(0),
       m_nJuego(-1),
@@ -118,6 +134,7 @@ void CPartida::Limpiar()
     m_vGalletas.clear();
     m_vMinas.clear();
     m_dTiempo = 0;
+    m_dPaso = 0;
     m_nPaso = 0;
     m_nPasosMax = 0;
     m_nJuego = -1;
@@ -239,6 +256,7 @@ bool CPartida::EmpezarJuego()
     m_vGalletas.clear();
     m_vMinas.clear();
     m_dTiempo = 0;
+    m_dPaso = m_config.dPaso;
     m_nPaso = 0;
     m_nPasosMax = static_cast<int>(std::ceil(m_config.dTiempoMaximo / m_config.dPaso - 1e-9));
     m_nRobotsJuego = GetNumRobots();
@@ -301,8 +319,27 @@ bool CPartida::Actualizar()
 {
     if (m_bJuegoTerminado)
         return false;
+    m_dPaso = m_config.dPaso;
+    m_dTiempo = (m_nPaso + 1) * m_dPaso;  // no drift over long games
+    return Avanzar();
+}
+
+bool CPartida::ActualizarConPaso(double dPaso)
+{
+    if (m_bJuegoTerminado)
+        return false;
+    if (!(dPaso > 0 && dPaso <= 0.1)) {
+        ERROR_PARTIDA("Paso de tiempo fuera de (0, 0.1]");
+        return false;
+    }
+    m_dPaso = dPaso;
+    m_dTiempo += dPaso;
+    return Avanzar();
+}
+
+bool CPartida::Avanzar()
+{
     ++m_nPaso;
-    m_dTiempo = m_nPaso * m_config.dPaso;
     for (SRobot& r : m_vRobots) {
         r.percepcion.nImpactos = 0;
         r.percepcion.bChoquePared = false;
@@ -316,8 +353,9 @@ bool CPartida::Actualizar()
             ActualizarRobot(i);
     }
     RetirarMuertos();
-    GenerarObjetos();
-    if (m_nVivos <= 1 || m_nPaso >= m_nPasosMax)
+    if (m_config.bObjetosAlAzar)
+        GenerarObjetos();
+    if (m_nVivos <= 1 || m_nPaso >= m_nPasosMax || m_dTiempo >= m_config.dTiempoMaximo - 1e-9)
         TerminarJuego();
     Grabar();
     EntregarMensajes();
@@ -443,7 +481,7 @@ void CPartida::MoverDisparos()
 void CPartida::FusionarDisparos()
 {
     const double dDist = 2 * kRadioDisparo;
-    const double dPaso = m_config.dPaso;
+    const double dPaso = m_dPaso;
     for (size_t i = 0; i < m_vDisparos.size(); ++i) {
         SDisparo& a = m_vDisparos[i];
         for (size_t j = i + 1; j < m_vDisparos.size() && a.dEnergia > 0; ++j) {
@@ -475,8 +513,8 @@ void CPartida::FusionarDisparos()
 // Moves one shot for a step; false when it hit something and is gone.
 bool CPartida::MoverDisparo(SDisparo& d)
 {
-    const double dDX = d.dVX * m_config.dPaso;
-    const double dDY = d.dVY * m_config.dPaso;
+    const double dDX = d.dVX * m_dPaso;
+    const double dDY = d.dVY * m_dPaso;
     SContacto contacto;
     double dMejor = ImpactoPared(d.dX, d.dY, dDX, dDY, kRadioDisparo, contacto);
     int nObjeto = ObjetoArena_Pared;
@@ -535,7 +573,7 @@ bool CPartida::MoverDisparo(SDisparo& d)
 void CPartida::ActualizarRobot(int nRobot)
 {
     SRobot& r = m_vRobots[nRobot];
-    const double dPaso = m_config.dPaso;
+    const double dPaso = m_dPaso;
     r.dRumbo += r.dGiroCuerpo * dPaso;
     r.dCanyon += r.dGiroCanyon * dPaso;
     r.dRadar += r.dGiroRadar * dPaso;
@@ -623,9 +661,12 @@ void CPartida::MoverRobot(int nRobot)
     SRobot& r = m_vRobots[nRobot];
     const double dX0 = r.dX, dY0 = r.dY;
     double dFraccion = 1.0;
-    for (int nTramo = 0; nTramo < 4 && dFraccion > 1e-9; ++nTramo) {
-        if (!ResolverTramo(nRobot, dFraccion))
+    int nRebotes = 0;
+    while (dFraccion > 1e-9 && ResolverTramo(nRobot, dFraccion)) {
+        if (++nRebotes > kMaxRebotesPaso) {
+            r.dEnergia = 0;  // wedged: the real arena kills such a robot
             break;
+        }
     }
     TocarObjetos(nRobot, dX0, dY0);
 }
@@ -633,8 +674,8 @@ void CPartida::MoverRobot(int nRobot)
 bool CPartida::ResolverTramo(int nRobot, double& dFraccion)
 {
     SRobot& r = m_vRobots[nRobot];
-    const double dDX = r.dVX * m_config.dPaso * dFraccion;
-    const double dDY = r.dVY * m_config.dPaso * dFraccion;
+    const double dDX = r.dVX * m_dPaso * dFraccion;
+    const double dDY = r.dVY * m_dPaso * dFraccion;
     if (dDX * dDX + dDY * dDY < 1e-24)
         return false;
     SContacto contacto;
@@ -661,6 +702,10 @@ bool CPartida::ResolverTramo(int nRobot, double& dFraccion)
     dFraccion *= 1.0 - dMejor;
     if (nOtro < 0) {
         ChocarConPared(nRobot, contacto);
+        // Off the wall by a hair that grows with the step, as in the real
+        // arena, before the rest of the step is flown.
+        r.dX += contacto.dNX * m_dPaso * kEmpujeRebote;
+        r.dY += contacto.dNY * m_dPaso * kEmpujeRebote;
         return true;
     }
     if (!SeAcercan(nRobot, nOtro)) {
@@ -687,7 +732,7 @@ void CPartida::ChocarConPared(int nRobot, const SContacto& contacto)
     const SFigura& pared = m_geometria.GetFiguras()[contacto.nFigura];
     const bool bFrontal = EsFrontal(r.dRumbo, -dNX, -dNY);
     const double dDanyo = ChocarPared(r.dVX, r.dVY, dNX, dNY, pared.dRebote, pared.dDureza, bFrontal);
-    r.dEnergia -= dDanyo;
+    r.dEnergia = std::min(kEnergiaMaxima, r.dEnergia - dDanyo);  // a wall bouncing over 1 gives energy
     r.percepcion.bChoquePared = true;
     EnviarColision(nRobot, ObjetoArena_Pared, -dNX, -dNY);
     if (m_pGrabacion)
@@ -721,27 +766,28 @@ void CPartida::TocarObjetos(int nRobot, double dX0, double dY0)
 {
     SRobot& r = m_vRobots[nRobot];
     const double dAlcance = kRadioRobot + kRadioObjeto;
+    double dPX = 0, dPY = 0;  // where the robot touched it: the message's direction
     for (size_t k = 0; k < m_vGalletas.size();) {
         const SObjeto o = m_vGalletas[k];
-        if (DistanciaSegmento(dX0, dY0, r.dX, r.dY, o.dX, o.dY) >= dAlcance) {
+        if (!PrimerToque(dX0, dY0, r.dX, r.dY, o.dX, o.dY, dAlcance, dPX, dPY)) {
             ++k;
             continue;
         }
         r.dEnergia = std::min(kEnergiaMaxima, r.dEnergia + o.dEnergia);
         m_vGalletas.erase(m_vGalletas.begin() + k);
-        EnviarColision(nRobot, ObjetoArena_Galleta, o.dX - r.dX, o.dY - r.dY);
+        EnviarColision(nRobot, ObjetoArena_Galleta, o.dX - dPX, o.dY - dPY);
         if (m_pGrabacion)
             m_pGrabacion->AddEvento(Evento_Galleta, nRobot, o.dX, o.dY, o.dEnergia);
     }
     for (size_t k = 0; k < m_vMinas.size();) {
         const SObjeto o = m_vMinas[k];
-        if (DistanciaSegmento(dX0, dY0, r.dX, r.dY, o.dX, o.dY) >= dAlcance) {
+        if (!PrimerToque(dX0, dY0, r.dX, r.dY, o.dX, o.dY, dAlcance, dPX, dPY)) {
             ++k;
             continue;
         }
         r.dEnergia -= o.dEnergia;
         m_vMinas.erase(m_vMinas.begin() + k);
-        EnviarColision(nRobot, ObjetoArena_Mina, o.dX - r.dX, o.dY - r.dY);
+        EnviarColision(nRobot, ObjetoArena_Mina, o.dX - dPX, o.dY - dPY);
         if (m_pGrabacion)
             m_pGrabacion->AddEvento(Evento_Mina, nRobot, o.dX, o.dY, o.dEnergia);
     }
@@ -797,12 +843,12 @@ void CPartida::GenerarObjetos()
 {
     const double dMargen = 2 * kRadioObjeto;
     double dX = 0, dY = 0;
-    if (m_generador.Uniforme01() < m_config.dPaso * kProbGalleta) {
+    if (m_generador.Uniforme01() < m_dPaso * kProbGalleta) {
         const double dEnergia = m_generador.Uniforme(kGalletaMin, kGalletaMax);
         if (BuscarLugarLibre(dMargen, dX, dY))
             m_vGalletas.push_back(SObjeto{dX, dY, dEnergia});
     }
-    if (m_generador.Uniforme01() < m_config.dPaso * kProbMina) {
+    if (m_generador.Uniforme01() < m_dPaso * kProbMina) {
         const double dEnergia = m_generador.Uniforme(kMinaMin, kMinaMax);
         if (BuscarLugarLibre(dMargen, dX, dY))
             m_vMinas.push_back(SObjeto{dX, dY, dEnergia});
@@ -913,7 +959,9 @@ void CPartida::Enviar(int nRobot, const char* szFormato, ...)
 void CPartida::EnviarColision(int nRobot, int nObjeto, double dDirX, double dDirY)
 {
     const SRobot& r = m_vRobots[nRobot];
-    const double dAngulo = NormalizarAngulo(std::atan2(dDirY, dDirX) - r.dRumbo);
+    // Not wrapped, like the heading. Straight behind is +pi, never -pi from
+    // a negative zero, and no negative zero is printed.
+    const double dAngulo = std::atan2(dDirY + 0.0, dDirX + 0.0) - r.dRumbo + 0.0;
     Enviar(nRobot, "Collision %d %g", nObjeto, dAngulo);
 }
 

@@ -43,6 +43,7 @@ struct SConfigPartida {
     double dTiempoMaximo = 120.0;
     int nJuegos = 1;
     bool bGrabar = false;
+    bool bObjetosAlAzar = true;  // off to replay recorded games, whose objects are placed by hand
 };
 
 // Totals over the games of a sequence, plus each game's points and position.
@@ -143,6 +144,13 @@ public:
     bool Actualizar();
     void TerminarSecuencia();
 
+    // One update with a step of its own, as the real arena takes them
+    // (wall time between updates); replays recorded games.
+    bool ActualizarConPaso(double dPaso);
+
+    // Distance from p along the unit direction u to the arena's wall.
+    double DistanciaPared(double dPX, double dPY, double dUX, double dUY) const;
+
     // Placing things by hand, for tests and tools.
     void ColocarRobot(int nRobot, double dX, double dY, double dRumbo);
     SRobot& GetRobotEditable(int nRobot) { return m_vRobots[nRobot]; }
@@ -165,12 +173,12 @@ public:
 
 private:
     // Geometry.
-    double DistanciaPared(double dPX, double dPY, double dUX, double dUY) const;
     bool LugarLibre(double dX, double dY, double dMargen) const;
     bool BuscarLugarLibre(double dMargen, double& dX, double& dY);
     double ImpactoPared(double dPX, double dPY, double dDX, double dDY, double dRadio, SContacto& contacto) const;
 
     // One update.
+    bool Avanzar();
     void AplicarComandos();
     void Disparar(int nRobot, double dEnergia);
     void MoverDisparos();
@@ -207,6 +215,7 @@ private:
     std::vector<SObjeto> m_vMinas;
     CGrabacion* m_pGrabacion;
     double m_dTiempo;
+    double m_dPaso;  // of the current update
     int m_nPaso;
     int m_nPasosMax;
     int m_nJuego;

@@ -29,6 +29,11 @@ const double kProteccionFrente = 0.9;
 const double kAnguloFrente = 0.523598775598299;  // 30 degrees
 const double kNivelEnergia = 10.0;
 
+// Wall bounces: after each one the robot is pushed kEmpujeRebote x step
+// (metres) along the wall normal; more than kMaxRebotesPaso in one step kill it.
+const double kEmpujeRebote = 1.0 / 50;
+const int kMaxRebotesPaso = 65;
+
 // Shots.
 const double kRadioDisparo = 0.1;
 const double kVelocidadDisparo = 10.0;

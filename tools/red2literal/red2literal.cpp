@@ -14,6 +14,7 @@
 #include <string>
 
 #include "Comun/ArchivoEntero.h"
+#include "Comun/TablaOpciones.h"
 #include "Comun/TextoLocal.h"
 #include "NEAT/CRedNeuronal.h"
 #include "bot/CRTBot.h"
@@ -24,40 +25,24 @@ namespace {
 const unsigned kEntradasBot = 6;
 
 struct SOpciones {
-    bool bPlano;
-    bool bFuente;
+    bool bPlano = false;
+    bool bFuente = false;
+    bool bAyuda = false;
     std::string sEntrada;
     std::string sSalida;
 };
 
-void Uso()
+void TablaOpciones(CTablaOpciones& t, SOpciones& o)
 {
-    EscribirTexto(stderr,
-                  "Uso: red2literal [-p] [-f] [-o SALIDA] RED\n"
-                  "  -p  RED es texto plano, sin codificar\n"
-                  "  -f  escribe el fuente completo de RedIntegrada.cpp\n"
-                  "  -o  escribe en SALIDA en vez de la salida est"
-                  "\xE1"
-                  "ndar\n");
-}
-
-bool LeerOpciones(int argc, char* argv[], SOpciones& opciones)
-{
-    opciones.bPlano = false;
-    opciones.bFuente = false;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-p") == 0)
-            opciones.bPlano = true;
-        else if (std::strcmp(argv[i], "-f") == 0)
-            opciones.bFuente = true;
-        else if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc)
-            opciones.sSalida = argv[++i];
-        else if (argv[i][0] != '-' && opciones.sEntrada.empty())
-            opciones.sEntrada = argv[i];
-        else
-            return false;
-    }
-    return !opciones.sEntrada.empty();
+    t.Posicional("RED", o.sEntrada, true, "archivo con la red en forma de texto");
+    t.Bandera("-p", o.bPlano, true, "RED es texto plano, sin codificar");
+    t.Bandera("-f", o.bFuente, true, "escribe el fuente completo de RedIntegrada.cpp");
+    t.Texto("-o", "SALIDA", o.sSalida,
+            "escribe en SALIDA (entera o nada) en vez de la salida est"
+            "\xE1"
+            "ndar",
+            "");
+    t.Ejemplo("red2literal -p -f -o src/bot/RedIntegrada.cpp tools/red2literal/red_manual.txt");
 }
 
 bool LeerArchivo(const std::string& sRuta, std::string& sContenido)
@@ -88,9 +73,17 @@ bool TextoCanonico(const std::string& sContenido, bool bPlano, CRedNeuronal& red
 int main(int argc, char* argv[])
 {
     SOpciones opciones;
-    if (!LeerOpciones(argc, argv, opciones)) {
-        Uso();
+    CTablaOpciones tabla("red2literal",
+                         "Escribe una red como literal de cadena partido, o el fuente de la red integrada del robot.");
+    TablaOpciones(tabla, opciones);
+    std::string sError;
+    if (!tabla.Leer(argc, argv, 1, opciones.bAyuda, sError)) {
+        EscribirFormato(stderr, "ERROR: %s\n\n%s", sError.c_str(), tabla.Ayuda().c_str());
         return 2;
+    }
+    if (opciones.bAyuda) {
+        EscribirTexto(stdout, tabla.Ayuda());
+        return 0;
     }
     std::string sContenido;
     if (!LeerArchivo(opciones.sEntrada, sContenido)) {
@@ -120,7 +113,6 @@ int main(int argc, char* argv[])
         std::cout.flush();
         return std::cout ? 0 : 1;
     }
-    std::string sError;
     if (!EscribirArchivoEntero(opciones.sSalida, sTexto, sError)) {
         EscribirFormato(stderr, "ERROR: No se pudo escribir %s: %s\n", opciones.sSalida.c_str(), sError.c_str());
         return 1;

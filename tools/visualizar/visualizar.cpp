@@ -5,77 +5,39 @@
 #include <cstring>
 #include <string>
 
+#include "Comun/TablaOpciones.h"
 #include "Comun/TextoLocal.h"
 #include "Informe.h"
 #include "UtilVisual.h"
 
 namespace {
 
-const char* const kUso =
-    "Uso: visualizar [opciones] CARPETA|RED\n"
-    "  CARPETA  carpeta de una ejecuci"
-    "\xF3"
-    "n: escribe en ella informe.html, red.dot, red.svg\n"
-    "           y, si est"
-    "\xE1"
-    "n instalados, red_graphviz.svg y las gr"
-    "\xE1"
-    "ficas de gnuplot\n"
-    "  RED      archivo con una red (texto de red, tal cual o dentro de un fuente):\n"
-    "           escribe BASE.dot, BASE.svg y, con graphviz, BASE_graphviz.svg\n"
-    "Opciones:\n"
-    "  -s, --salida BASE  base de los archivos de una red (por omisi"
-    "\xF3"
-    "n, RED sin extensi"
-    "\xF3"
-    "n)\n"
-    "      --sin-graphviz no llama a neato\n"
-    "      --sin-gnuplot  no llama a gnuplot\n"
-    "  -h, --ayuda        muestra esta ayuda\n";
-
 struct SArgumentos {
     std::string sEntrada;
     std::string sSalida;
     SOpcionesInforme opciones;
-    bool bAyuda;
-    SArgumentos() : bAyuda(false) {}
+    bool bAyuda = false;
 };
 
-bool LeerArgumentos(int argc, char** argv, SArgumentos& args, std::string& sError)
+void TablaOpciones(CTablaOpciones& t, SArgumentos& args)
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string s = argv[i];
-        if (s == "-h" || s == "--ayuda") {
-            args.bAyuda = true;
-        } else if (s == "-s" || s == "--salida") {
-            if (i + 1 >= argc) {
-                sError = "falta el valor de " + s;
-                return false;
-            }
-            args.sSalida = argv[++i];
-        } else if (s == "--sin-graphviz") {
-            args.opciones.bUsarGraphviz = false;
-        } else if (s == "--sin-gnuplot") {
-            args.opciones.bUsarGnuplot = false;
-        } else if (!s.empty() && s[0] == '-') {
-            sError =
-                "opci"
-                "\xF3"
-                "n desconocida: " +
-                s;
-            return false;
-        } else if (args.sEntrada.empty()) {
-            args.sEntrada = s;
-        } else {
-            sError = "sobra el argumento " + s;
-            return false;
-        }
-    }
-    if (!args.bAyuda && args.sEntrada.empty()) {
-        sError = "falta la carpeta o la red";
-        return false;
-    }
-    return true;
+    t.Posicional("CARPETA|RED", args.sEntrada, true,
+                 "carpeta de una ejecuci"
+                 "\xF3"
+                 "n (escribe en ella informe.html, red.dot, red.svg y, si est"
+                 "\xE1"
+                 "n instalados, red_graphviz.svg y las gr"
+                 "\xE1"
+                 "ficas de gnuplot), o archivo con una red (texto de red, tal cual o dentro de un fuente: "
+                 "escribe BASE.dot, BASE.svg y, con graphviz, BASE_graphviz.svg)");
+    t.Texto("-s, --salida", "BASE", args.sSalida, "base de los archivos de una red",
+            "RED sin extensi"
+            "\xF3"
+            "n");
+    t.Bandera("--sin-graphviz", args.opciones.bUsarGraphviz, false, "no llama a neato");
+    t.Bandera("--sin-gnuplot", args.opciones.bUsarGnuplot, false, "no llama a gnuplot");
+    t.Ejemplo("visualizar salida_robot");
+    t.Ejemplo("visualizar --salida red salida_robot/mejor_red.txt");
 }
 
 std::string BasePorOmision(const std::string& sRuta)
@@ -100,13 +62,18 @@ void Informar(const SResultadoInforme& resultado)
 int main(int argc, char** argv)
 {
     SArgumentos args;
+    CTablaOpciones tabla("visualizar",
+                         "Dibuja una ejecuci"
+                         "\xF3"
+                         "n de entrenamiento (informe.html) o una red (DOT y SVG).");
+    TablaOpciones(tabla, args);
     std::string sError;
-    if (!LeerArgumentos(argc, argv, args, sError)) {
-        EscribirFormato(stderr, "visualizar: %s\n%s", sError.c_str(), kUso);
+    if (!tabla.Leer(argc, argv, 1, args.bAyuda, sError)) {
+        EscribirFormato(stderr, "visualizar: %s\n\n%s", sError.c_str(), tabla.Ayuda().c_str());
         return 2;
     }
     if (args.bAyuda) {
-        EscribirFormato(stdout, "%s", kUso);
+        EscribirTexto(stdout, tabla.Ayuda());
         return 0;
     }
     SResultadoInforme resultado;

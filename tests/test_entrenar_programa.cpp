@@ -1,0 +1,137 @@
+// The entrenar program as a user meets it: usage of every command, bad use,
+// a damaged network file, and its texts in the user's encoding.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "Evaluacion.h"
+#include "NEAT/CRedNeuronal.h"
+#include "RedIntegrada.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SSalida {
+    int nCodigo = -1;
+    std::string sSalida;
+    std::string sError;
+};
+
+std::string Leer(const std::string& sRuta)
+{
+    std::ifstream f(sRuta, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+class EntrenarPrograma : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_sDir = (fs::temp_directory_path() / ("entrenar_programa_" + std::to_string(getpid()))).string();
+        fs::create_directories(m_sDir);
+    }
+    void TearDown() override { fs::remove_all(m_sDir); }
+
+    // Runs entrenar with sArgumentos under the locale sLocal.
+    SSalida Ejecutar(const std::string& sArgumentos, const std::string& sLocal = "C.UTF-8")
+    {
+        const std::string sOrden = "LC_ALL=" + sLocal + " " + RUTA_ENTRENAR + " " + sArgumentos + " >" + m_sDir +
+                                   "/salida 2>" + m_sDir + "/error";
+        SSalida s;
+        const int nEstado = std::system(sOrden.c_str());
+        s.nCodigo = WIFEXITED(nEstado) ? WEXITSTATUS(nEstado) : -1;
+        s.sSalida = Leer(m_sDir + "/salida");
+        s.sError = Leer(m_sDir + "/error");
+        return s;
+    }
+    std::string m_sDir;
+};
+
+TEST_F(EntrenarPrograma, CadaOrdenResponde_help_h_yAyuda)
+{
+    for (const char* szOrden : {"robot", "xor", "polos", "jugar"}) {
+        for (const char* szPide : {"--help", "-h", "ayuda"}) {
+            const SSalida s = Ejecutar(std::string(szOrden) + " " + szPide);
+            EXPECT_EQ(s.nCodigo, 0) << szOrden << " " << szPide;
+            EXPECT_EQ(s.sSalida.rfind(std::string("Uso: entrenar ") + szOrden, 0), 0u) << s.sSalida;
+            EXPECT_NE(s.sSalida.find("por omisi\xC3\xB3n"), std::string::npos) << s.sSalida;
+            EXPECT_NE(s.sSalida.find("\nEjemplo:\n  entrenar "), std::string::npos) << s.sSalida;
+            EXPECT_TRUE(s.sError.empty()) << s.sError;
+        }
+    }
+    const SSalida s = Ejecutar("ayuda jugar");
+    EXPECT_EQ(s.nCodigo, 0);
+    EXPECT_EQ(s.sSalida.rfind("Uso: entrenar jugar", 0), 0u) << s.sSalida;
+    EXPECT_EQ(Ejecutar("--help").sSalida.rfind("Uso: entrenar <orden>", 0), 0u);
+}
+
+TEST_F(EntrenarPrograma, ElMalUsoDiceElErrorYLuegoElUso)
+{
+    const SSalida s = Ejecutar("xor --help-me");
+    EXPECT_EQ(s.nCodigo, 2);
+    EXPECT_EQ(s.sError.rfind("ERROR: Opci\xC3\xB3n desconocida: --help-me\n\nUso: entrenar xor", 0), 0u) << s.sError;
+    EXPECT_TRUE(s.sSalida.empty());
+    // A value that could only fail later is refused at once, with its range.
+    const SSalida g = Ejecutar("robot --generaciones 0 --salida " + m_sDir + "/no");
+    EXPECT_EQ(g.nCodigo, 2);
+    EXPECT_NE(g.sError.find("--generaciones: '0' (un entero de 1 a 1000000)"), std::string::npos) << g.sError;
+    EXPECT_FALSE(fs::exists(m_sDir + "/no"));
+    EXPECT_EQ(Ejecutar("nada").nCodigo, 2);
+    EXPECT_EQ(Ejecutar("").nCodigo, 2);
+}
+
+TEST_F(EntrenarPrograma, TextosEnLaCodificacionDelUsuarioSinCodificarDosVeces)
+{
+    // A path in UTF-8 inside a message of the program's own.
+    const std::string sRuta = m_sDir + "/a\xC3\xB1o.txt";
+    const SSalida utf8 = Ejecutar("jugar --red '" + sRuta + "'");
+    EXPECT_EQ(utf8.nCodigo, 1);
+    EXPECT_NE(utf8.sError.find("a\xC3\xB1o.txt"), std::string::npos) << utf8.sError;
+    const SSalida latin1 = Ejecutar("jugar --ayuda", "C");
+    EXPECT_NE(latin1.sSalida.find("por omisi\xF3n"), std::string::npos) << "the programs' own bytes elsewhere";
+}
+
+TEST_F(EntrenarPrograma, UnaRedDanyadaOQueNoEstaSeNombraYTerminaConUno)
+{
+    const std::string sMala = m_sDir + "/mala.txt";
+    std::ofstream(sMala) << "esto no es una red\n";
+    for (const std::string& sArgumentos : {"jugar --red " + sMala, "jugar --red " + m_sDir + "/no_esta.txt",
+                                           "jugar --rivales poblacion --red-rival " + sMala}) {
+        const SSalida s = Ejecutar(sArgumentos + " --partidas 1 --tiempo 1");
+        EXPECT_EQ(s.nCodigo, 1) << sArgumentos << "\n" << s.sError;
+        EXPECT_EQ(s.sError.rfind("ERROR: ", 0), 0u) << s.sError;
+        EXPECT_NE(s.sError.find(sArgumentos.substr(sArgumentos.rfind(' ') + 1)), std::string::npos) << s.sError;
+    }
+}
+
+// The recording holds the rival network it was given, not the robot's own.
+TEST(GrabarPartida, ElRivalPoblacionJuegaLaRedRival)
+{
+    const std::string sDir = (fs::temp_directory_path() / ("grabar_rival_" + std::to_string(getpid()))).string();
+    fs::create_directories(sDir);
+    SConfigEvaluacion config;
+    config.dTiempoMaximo = 5;
+    std::string sError;
+    CRedNeuronal manual;
+    ASSERT_TRUE(CargarTextoPlanoRed(Leer(RUTA_RED_MANUAL), manual));
+    std::ostringstream texto;
+    texto << manual;
+    const std::string sManual = texto.str();
+    ASSERT_TRUE(GrabarPartidaContra(kRedIntegrada, "", {Rival_Red}, 3, config, sDir + "/misma.json", sError));
+    ASSERT_TRUE(GrabarPartidaContra(kRedIntegrada, sManual, {Rival_Red}, 3, config, sDir + "/otra.json", sError));
+    ASSERT_TRUE(GrabarPartidaContra(kRedIntegrada, sManual, {Rival_Red}, 3, config, sDir + "/otra2.json", sError));
+    EXPECT_NE(Leer(sDir + "/misma.json"), Leer(sDir + "/otra.json"));
+    EXPECT_EQ(Leer(sDir + "/otra.json"), Leer(sDir + "/otra2.json"));
+    fs::remove_all(sDir);
+}
+
+}  // namespace
