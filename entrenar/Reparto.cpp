@@ -11,6 +11,9 @@ namespace {
 const uint64_t kMarcaLote = 0x4C4F5445u;       // "LOTE"
 const uint64_t kMarcaRespuesta = 0x52455350u;  // "RESP"
 
+// A robot's result: seven numbers and two counts.
+const size_t kBytesMinimoRobot = 9 * 8;
+
 class CEscritor {
 public:
     void Entero(uint64_t n)
@@ -153,23 +156,43 @@ bool LeerRobot(CLector& l, SResultadoRobot& r)
 void EscribirEncuentro(CEscritor& e, const SEncuentro& encuentro)
 {
     e.Entero(encuentro.nSemilla);
-    e.Entero(static_cast<uint64_t>(encuentro.eRival));
-    e.Texto(encuentro.sRedRival);
+    e.Entero(encuentro.vRivales.size());
+    for (const SRivalEncuentro& rival : encuentro.vRivales) {
+        e.Entero(static_cast<uint64_t>(rival.eRival));
+        e.Texto(rival.sRed);
+    }
 }
 
 bool LeerEncuentro(CLector& l, SEncuentro& encuentro)
 {
-    uint64_t nRival = 0;
-    if (!(l.Entero(encuentro.nSemilla) && l.Entero(nRival) && nRival <= Rival_Red && l.Texto(encuentro.sRedRival)))
+    size_t nRivales = 0;
+    if (!(l.Entero(encuentro.nSemilla) && l.Cuenta(16, nRivales) && nRivales <= kMaxRivalesGrupo))
         return false;
-    encuentro.eRival = static_cast<TRival>(nRival);
+    encuentro.vRivales.resize(nRivales);
+    for (SRivalEncuentro& rival : encuentro.vRivales) {
+        uint64_t nRival = 0;
+        if (!(l.Entero(nRival) && nRival < static_cast<uint64_t>(kNumTiposRival) && l.Texto(rival.sRed)))
+            return false;
+        rival.eRival = static_cast<TRival>(nRival);
+    }
     return true;
 }
 
 bool LeerConfig(CLector& l, SConfigEvaluacion& config)
 {
-    uint64_t nArena = 0;
-    if (!(l.Entero(nArena) && nArena <= Arena_Cuadrado && l.Real(config.dTiempoMaximo) && l.Real(config.dPaso)))
+    uint64_t nArena = 0, nArchivos = 0;
+    if (!(l.Entero(nArena) && nArena <= Arena_Aleatoria && l.Texto(config.sArena) && l.Entero(nArchivos)))
+        return false;
+    config.vsArenas.clear();
+    config.vsNombresArenas.clear();
+    for (uint64_t i = 0; i < nArchivos; ++i) {
+        std::string sTexto, sNombre;
+        if (!(l.Texto(sTexto) && l.Texto(sNombre)))
+            return false;
+        config.vsArenas.push_back(sTexto);
+        config.vsNombresArenas.push_back(sNombre);
+    }
+    if (!(l.Real(config.dTiempoMaximo) && l.Real(config.dPaso)))
         return false;
     config.eArena = static_cast<TTipoArena>(nArena);
     return true;
@@ -184,6 +207,12 @@ std::string CodificarLote(const SLote& lote)
     e.Entero(lote.nId);
     e.EnteroConSigno(lote.nGeneracion);
     e.Entero(static_cast<uint64_t>(lote.config.eArena));
+    e.Texto(lote.config.sArena);
+    e.Entero(lote.config.vsArenas.size());
+    for (size_t i = 0; i < lote.config.vsArenas.size(); ++i) {
+        e.Texto(lote.config.vsArenas[i]);
+        e.Texto(i < lote.config.vsNombresArenas.size() ? lote.config.vsNombresArenas[i] : std::string());
+    }
     e.Real(lote.config.dTiempoMaximo);
     e.Real(lote.config.dPaso);
     e.Entero(lote.vTrabajos.size());
@@ -208,7 +237,7 @@ bool DecodificarLote(const std::string& sBytes, SLote& lote)
     lote.vTrabajos.resize(nTrabajos);
     for (STrabajo& trabajo : lote.vTrabajos) {
         size_t nEncuentros = 0;
-        if (!(l.Texto(trabajo.sRed) && l.Cuenta(24, nEncuentros)))
+        if (!(l.Texto(trabajo.sRed) && l.Cuenta(16, nEncuentros)))
             return false;
         trabajo.vEncuentros.resize(nEncuentros);
         for (SEncuentro& encuentro : trabajo.vEncuentros) {
@@ -228,7 +257,9 @@ std::string CodificarRespuesta(const SRespuestaLote& respuesta)
     for (const SResultadoEncuentro& r : respuesta.vEncuentros) {
         e.Real(r.dPuntuacion);
         EscribirRobot(e, r.propio);
-        EscribirRobot(e, r.rival);
+        e.Entero(r.vRivales.size());
+        for (const SResultadoRobot& rival : r.vRivales)
+            EscribirRobot(e, rival);
         e.Entero(r.bGana ? 1 : 0);
         e.Entero(r.bPierde ? 1 : 0);
     }
@@ -245,8 +276,16 @@ bool DecodificarRespuesta(const std::string& sBytes, SRespuestaLote& respuesta)
         return false;
     respuesta.vEncuentros.resize(nEncuentros);
     for (SResultadoEncuentro& r : respuesta.vEncuentros) {
-        if (!(l.Real(r.dPuntuacion) && LeerRobot(l, r.propio) && LeerRobot(l, r.rival) && l.Bool(r.bGana) &&
-              l.Bool(r.bPierde)))
+        size_t nRivales = 0;
+        if (!(l.Real(r.dPuntuacion) && LeerRobot(l, r.propio) && l.Cuenta(kBytesMinimoRobot, nRivales) &&
+              nRivales <= kMaxRivalesGrupo))
+            return false;
+        r.vRivales.resize(nRivales);
+        for (SResultadoRobot& rival : r.vRivales) {
+            if (!LeerRobot(l, rival))
+                return false;
+        }
+        if (!(l.Bool(r.bGana) && l.Bool(r.bPierde)))
             return false;
     }
     return l.AlFinal();

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "CGrabacion.h"
+#include "GeneradorArenas.h"
 #include "Guiones.h"
 #include "LectorArena.h"
 
@@ -171,6 +172,9 @@ bool CPartida::Configurar(const SConfigPartida& config)
         sNombre = "cuadrado";
     } else if (config.eArena == Arena_Archivo) {
         sTexto = config.sArena;
+    } else if (config.eArena == Arena_Aleatoria) {
+        sTexto = GenerarArena(config.nSemilla);
+        sNombre = "aleatoria";
     } else {
         ERROR_PARTIDA("Tipo de arena desconocido");
         return false;
@@ -186,6 +190,13 @@ bool CPartida::Configurar(const SConfigPartida& config)
 
 int CPartida::AddRobot(const std::string& sNombre, const SControlador& controlador)
 {
+    if (GetNumRobots() >= kMaxRobotsPartida) {
+        ERROR_PARTIDA(
+            "La partida ya tiene el m"
+            "\xE1"
+            "ximo de robots");
+        return -1;
+    }
     SRobot robot;
     robot.sNombre = sNombre;
     robot.controlador = controlador;
