@@ -13,8 +13,8 @@ namespace {
 
 bool Finita(const SFigura& f)
 {
-    const double vd[] = {f.dRebote, f.dDureza, f.dX1, f.dY1, f.dX2, f.dY2, f.dMedio, f.dRadio, f.dRadioInterior,
-                         f.dAngulo1, f.dAngulo2, f.dUX, f.dUY, f.dLargo};
+    const double vd[] = {f.dRebote, f.dDureza,        f.dX1,      f.dY1,      f.dX2, f.dY2, f.dMedio,
+                         f.dRadio,  f.dRadioInterior, f.dAngulo1, f.dAngulo2, f.dUX, f.dUY, f.dLargo};
     for (double d : vd) {
         if (!std::isfinite(d))
             return false;
