@@ -108,7 +108,8 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     CRobotEntrenado robot(kNombreEntrenado, sRed);
     CRobotEntrenado* pRival = nullptr;
     CPartida partida;
-    partida.Configurar(configPartida);
+    if (!partida.Configurar(configPartida))
+        return SResultadoEncuentro();
     partida.AddRobot(kNombreEntrenado, ControladorTexto(robot));
     if (encuentro.eRival == Rival_Red) {
         pRival = new CRobotEntrenado(NombreRival(Rival_Red), encuentro.sRedRival);
@@ -116,8 +117,9 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     } else {
         partida.AddRobot(NombreRival(encuentro.eRival), ControladorGuion(encuentro.eRival));
     }
-    partida.Jugar();
+    const bool bJugado = partida.Jugar();
     SResultadoEncuentro resultado = Resultado(partida);
+    resultado.bJugado = bJugado;
     if (ppGrabacion) {
         *ppGrabacion = partida.GetGrabacion() ? new CGrabacion(*partida.GetGrabacion()) : nullptr;
     }
@@ -139,7 +141,11 @@ bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, 
     std::vector<CRobotEntrenado*> vRobots;
     vRobots.push_back(new CRobotEntrenado(kNombreEntrenado, sRed));
     CPartida partida;
-    partida.Configurar(configPartida);
+    if (!partida.Configurar(configPartida)) {
+        delete vRobots.back();
+        sError = "No se pudo configurar la partida que graba " + sRuta;
+        return false;
+    }
     partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRobots.back()));
     for (TRival eRival : vRivales) {
         if (eRival == Rival_Red) {

@@ -45,6 +45,7 @@ struct SResultadoEncuentro {
     SResultadoRobot rival;
     bool bGana = false;    // ended with more points than its rival
     bool bPierde = false;  // ended with fewer
+    bool bJugado = false;  // false: the arena refused the match (its error went to stderr)
 };
 
 struct SResultadoTrabajo {
