@@ -297,6 +297,57 @@ TEST(ArenaChoques, DosRobotsDeFrente)
     EXPECT_NEAR(std::cos(dAngulo), 1.0, 1e-6);
 }
 
+// A corridor 0.2 m wider than a robot between two walls that bounce the
+// robot back faster than it came (bounce 3: e = 2.1), inside a square.
+std::string Pasillo(double dRebote)
+{
+    char szTexto[256];
+    std::snprintf(szTexto, sizeof(szTexto),
+                  "scale 1\nboundary -10 -10 10 10\n"
+                  "line 0.6 0.8 0.6 -10 10 10 10\nline 0.6 0.8 0.6 10 10 10 -10\n"
+                  "line 0.6 0.8 0.6 10 -10 -10 -10\nline 0.6 0.8 0.6 -10 -10 -10 10\n"
+                  "line %g 0.5 0.2 -3 0.7 3 0.7\nline %g 0.5 0.2 -3 -0.7 3 -0.7\n",
+                  dRebote, dRebote);
+    return szTexto;
+}
+
+TEST(ArenaChoques, DemasiadosRebotesEnUnPasoMatanYLaEnergiaGanadaTieneTope)
+{
+    for (double dRebote : {3.0, 1.0}) {
+        CPartida partida;
+        partida.AddRobot("a", Guion(Controlador_Quieto));
+        partida.AddRobot("b", Guion(Controlador_Quieto));
+        SConfigPartida config;
+        config.eArena = Arena_Archivo;
+        config.sArena = Pasillo(dRebote);
+        config.sNombreArena = "pasillo";
+        ASSERT_TRUE(partida.Configurar(config));
+        ASSERT_TRUE(partida.EmpezarSecuencia());
+        ASSERT_TRUE(partida.EmpezarJuego());
+        partida.ColocarRobot(0, 0, 0, 0);  // facing along the corridor: every bounce on its side
+        partida.ColocarRobot(1, 8, 8, 0);
+        partida.GetRobotEditable(0).dVY = 1;
+        double dEnergiaMaxima = 0;
+        int nPasos = 0;
+        while (partida.GetRobot(0).bVivo && nPasos < 40) {
+            partida.Actualizar();
+            ++nPasos;
+            const SRobot& r = partida.GetRobot(0);
+            ASSERT_LE(std::fabs(r.dY), 0.1 + 0.002) << "rebote " << dRebote << " paso " << nPasos;
+            dEnergiaMaxima = std::max(dEnergiaMaxima, r.dEnergia);
+        }
+        if (dRebote > 1) {
+            // Each bounce 2.1 times faster: the bounces pile up in one step
+            // long before 40 steps have passed. Energy gained is capped.
+            EXPECT_FALSE(partida.GetRobot(0).bVivo);
+            EXPECT_LE(dEnergiaMaxima, kEnergiaMaxima);
+            EXPECT_GT(dEnergiaMaxima, kEnergiaInicial);
+        } else {
+            EXPECT_TRUE(partida.GetRobot(0).bVivo);
+        }
+    }
+}
+
 TEST(ArenaChoques, NadieAtraviesaParedesNiRobots)
 {
     // Fast robots turning at random: every centre stays inside and no two

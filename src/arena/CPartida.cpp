@@ -743,7 +743,7 @@ void CPartida::ChocarConPared(int nRobot, const SContacto& contacto)
     const SFigura& pared = m_geometria.GetFiguras()[contacto.nFigura];
     const bool bFrontal = EsFrontal(r.dRumbo, -dNX, -dNY);
     const double dDanyo = ChocarPared(r.dVX, r.dVY, dNX, dNY, pared.dRebote, pared.dDureza, bFrontal);
-    r.dEnergia -= dDanyo;
+    r.dEnergia = std::min(kEnergiaMaxima, r.dEnergia - dDanyo);  // a wall bouncing over 1 gives energy
     r.percepcion.bChoquePared = true;
     EnviarColision(nRobot, ObjetoArena_Pared, -dNX, -dNY);
     if (m_pGrabacion)
