@@ -8,9 +8,11 @@
 
 #include "Archivos.h"
 #include "CGenerador.h"
+#include "Comun/ArchivoEntero.h"
 #include "Comun/TextoLocal.h"
 #include "DebugLib/LogUtils/CLog.h"
 #include "DebugLib/Random/Random.h"
+#include "EtapaReal.h"
 #include "FuenteRed.h"
 #include "NEAT/CAlgoritmoGenetico.h"
 #include "NEAT/CInnovacion.h"
@@ -118,6 +120,8 @@ void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesR
                         "\xF3"
                         "n %.1f)",
                         final.dValidacion);
+    if (final.dPuntosReal >= 0)
+        EscribirFormato(stdout, ", %.2f puntos por partida en la arena real", final.dPuntosReal);
     EscribirFormato(stdout, "\nResultados en %s/\n", opciones.sSalida.c_str());
     if (opciones.bInstalar)
         EscribirFormato(stdout, "Red instalada en %s\n", opciones.sFuenteRed.c_str());
@@ -462,9 +466,50 @@ bool CEntrenamientoRobot::ElegirRedFinal(std::string& sError)
         std::stable_sort(vElegidos.begin(), vElegidos.end(),
                          [](const SCandidato& a, const SCandidato& b) { return a.dValidacion > b.dValidacion; });
     }
+    if (m_opciones.nEtapaRealRedes > 0)
+        EtapaReal(vElegidos);
     m_final = vElegidos.front();
     m_sMejorRed = m_final.sRed;
     return true;
+}
+
+// The best networks after validation play the real arena; the one with the
+// most points per game goes first. A stage that cannot be played leaves the
+// validation's order and says why: the run's results are not lost to it.
+void CEntrenamientoRobot::EtapaReal(std::vector<SCandidato>& vElegidos)
+{
+    const size_t nRedes = std::min(vElegidos.size(), static_cast<size_t>(m_opciones.nEtapaRealRedes));
+    std::vector<std::string> vsRedes;
+    std::string sError;
+    for (size_t i = 0; i < nRedes; ++i) {
+        vsRedes.push_back(RutaEn(m_opciones.sSalida, "candidata_real_" + std::to_string(i + 1) + ".txt"));
+        if (!EscribirArchivoEntero(vsRedes.back(), vElegidos[i].sRed, sError))
+            break;
+    }
+    std::vector<double> vdPuntos;
+    bool bHecha = false;
+    if (sError.empty()) {
+        CProgreso progreso(m_opciones.bSilencio);
+        bHecha = JugarEtapaReal(m_opciones, vsRedes, progreso, vdPuntos, sError);
+    }
+    if (!bHecha) {
+        m_sEtapaReal = "saltada: " + sError;
+        EscribirFormato(stderr, "AVISO: etapa en la arena real saltada: %s\n", sError.c_str());
+        return;
+    }
+    std::string sCsv = "candidata,generacion,puntuacion,validacion,puntos_por_partida_real\n";
+    for (size_t i = 0; i < nRedes; ++i) {
+        vElegidos[i].dPuntosReal = vdPuntos[i];
+        char szFila[160];
+        std::snprintf(szFila, sizeof(szFila), "%zu,%d,%.4f,%.4f,%.4f\n", i + 1, vElegidos[i].nGeneracion,
+                      vElegidos[i].dPuntuacion, vElegidos[i].dValidacion, vdPuntos[i]);
+        sCsv += szFila;
+    }
+    if (!EscribirArchivoEntero(RutaEn(m_opciones.sSalida, "etapa_real.csv"), sCsv, sError))
+        EscribirFormato(stderr, "AVISO: %s\n", sError.c_str());
+    std::stable_sort(vElegidos.begin(), vElegidos.begin() + static_cast<long>(nRedes),
+                     [](const SCandidato& a, const SCandidato& b) { return a.dPuntosReal > b.dPuntosReal; });
+    m_sEtapaReal = "hecha";
 }
 
 bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
@@ -500,6 +545,10 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     resumen.Anyadir("generacion_mejor_red", m_final.nGeneracion);
     if (m_final.dValidacion >= 0)
         resumen.Anyadir("puntuacion_validacion", m_final.dValidacion);
+    if (m_final.dPuntosReal >= 0)
+        resumen.Anyadir("puntos_por_partida_real", m_final.dPuntosReal);
+    if (!m_sEtapaReal.empty())
+        resumen.Anyadir("etapa_real", m_sEtapaReal);
     resumen.Anyadir("segundos", dSegundos);
     resumen.Anyadir("puntuacion",
                     "50 x puntos + da"
@@ -515,6 +564,9 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     resumen.AnyadirParametro("hilos", o.nHilos);
     resumen.AnyadirParametro("partidas_validacion", o.nValidacion);
     resumen.AnyadirParametro("punto_control", o.nIntervaloControl);
+    if (o.nEtapaRealRedes > 0)
+        resumen.AnyadirParametro("etapa_real",
+                                 std::to_string(o.nEtapaRealRedes) + "," + std::to_string(o.nEtapaRealPartidas));
     if (!o.sReanudar.empty())
         resumen.AnyadirParametro("reanudada_desde", o.sReanudar);
     if (!resumen.Guardar(o.sSalida, sError))

@@ -30,6 +30,7 @@ struct SCandidato {
     std::string sRed;
     double dPuntuacion = 0;   // in training
     double dValidacion = -1;  // mean score on the validation matches
+    double dPuntosReal = -1;  // points per game in the real arena
     int nGeneracion = 0;
 };
 
@@ -65,6 +66,7 @@ public:
     // The network chosen at the end, in the network text form.
     const std::string& GetMejorRed() const { return m_sMejorRed; }
     const SCandidato& GetCandidatoFinal() const { return m_final; }
+    const std::string& GetEtapaReal() const { return m_sEtapaReal; }
     const std::vector<SEstadisticaGeneracion>& GetEstadisticas() const { return m_vEstadisticas; }
 
 private:
@@ -84,6 +86,7 @@ private:
     bool Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajos, std::vector<SResultadoTrabajo>& vResultados,
                  std::string& sError) const;
     bool ElegirRedFinal(std::string& sError);
+    void EtapaReal(std::vector<SCandidato>& vElegidos);
     bool EscribirEstadisticas(std::string& sError) const;
     bool EscribirSalidasFinales(double dSegundos, std::string& sError);
     bool GrabarPartida(std::string& sError) const;
@@ -101,6 +104,7 @@ private:
     std::vector<std::string> m_vsFilasEspecies;
     std::string m_sMejorRed;
     SCandidato m_final;
+    std::string m_sEtapaReal;  // how the real-arena stage went, "" when not asked for
     long m_nEvaluaciones;
     double m_dMejorHistorica;
 };

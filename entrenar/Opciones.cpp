@@ -1,8 +1,23 @@
 #include "Opciones.h"
 
+#include <cstdlib>
+
 #include "Comun/TablaOpciones.h"
 
 namespace {
+
+std::vector<std::string> Partir(const std::string& sTexto, char cSeparador)
+{
+    std::vector<std::string> vPartes;
+    size_t nInicio = 0;
+    for (;;) {
+        const size_t nFin = sTexto.find(cSeparador, nInicio);
+        vPartes.push_back(sTexto.substr(nInicio, nFin == std::string::npos ? std::string::npos : nFin - nInicio));
+        if (nFin == std::string::npos)
+            return vPartes;
+        nInicio = nFin + 1;
+    }
+}
 
 const long kMaxSemilla = 4294967295L;
 
@@ -32,6 +47,24 @@ CTablaOpciones::TLector LectorRivales(std::vector<TRival>& vRivales)
 }
 
 const char* const kRangoRivales = "lista separada por comas de giratorio, buscador, quieto y poblacion";
+
+// "K,N": the K best networks, N real games each on every arena and rival.
+bool LeerEtapaReal(const std::string& sValor, SOpcionesRobot& o, std::string& sError)
+{
+    const size_t nComa = sValor.find(',');
+    char* pFin = nullptr;
+    const long nRedes = std::strtol(sValor.c_str(), &pFin, 10);
+    const bool bRedes = nComa != std::string::npos && nComa > 0 && pFin == sValor.c_str() + nComa;
+    const long nPartidas = bRedes ? std::strtol(sValor.c_str() + nComa + 1, &pFin, 10) : 0;
+    if (!bRedes || *pFin != '\0' || nComa + 1 == sValor.size() || nRedes < 1 || nRedes > 8 || nPartidas < 1 ||
+        nPartidas > 10000) {
+        sError = "K de 1 a 8 redes, N de 1 a 10000 partidas";
+        return false;
+    }
+    o.nEtapaRealRedes = static_cast<int>(nRedes);
+    o.nEtapaRealPartidas = static_cast<int>(nPartidas);
+    return true;
+}
 
 void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
 {
@@ -78,6 +111,17 @@ void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
              "n de entrenamiento)");
     t.Bandera("--instalar", o.bInstalar, true, "escribe la red elegida en la fuente de la red integrada del robot");
     t.Texto("--fuente-red", "RUTA", o.sFuenteRed, "fuente que escribe --instalar", o.sFuenteRed);
+    t.Otra(
+        "--etapa-real", "K,N", "sin etapa", "K de 1 a 8 redes, N partidas",
+        [&o](const std::string& sValor, std::string& sError) { return LeerEtapaReal(sValor, o, sError); },
+        "al final, las K mejores redes juegan N partidas por arena y rival en la arena real; la de m"
+        "\xE1"
+        "s puntos por partida es la final");
+    t.Texto("--rtb", "PREFIJO", o.sRtb,
+            "instalaci"
+            "\xF3"
+            "n de la arena real para --etapa-real",
+            "RTB_PREFIX, luego el PATH");
     t.Real("--espera-mpi", "S", 1.0, 1e6, o.dEsperaMPI,
            "con mpirun: espera m"
            "\xE1"
@@ -157,12 +201,110 @@ void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
     t.Ejemplo("entrenar polos doble --ejecuciones 10");
 }
 
+void TablaTorneo(CTablaOpciones& t, SOpcionesTorneo& o)
+{
+    t.Texto("--rtb", "PREFIJO", o.sRtb,
+            "instalaci"
+            "\xF3"
+            "n de la arena real (PREFIJO/bin/realtimebattle)",
+            "RTB_PREFIX, luego el PATH");
+    t.Entero("--partidas", "N", 1, 100000, o.nPartidas, "partidas por arena y mezcla de rivales");
+    t.Otra(
+        "--arena", "A[,B]", "Circle", "arenas instaladas por nombre o ficheros propios por ruta",
+        [&o](const std::string& sValor, std::string& sError) {
+            for (const std::string& sArena : Partir(sValor, ',')) {
+                if (sArena.empty()) {
+                    sError = "nombres de arena separados por comas";
+                    return false;
+                }
+                o.vsArenas.push_back(sArena);
+            }
+            return true;
+        },
+        "arenas; repetible");
+    std::string sRivales;
+    for (const TMezclaReal& mezcla : o.vMezclas)
+        sRivales += (sRivales.empty() ? "" : ",") + TextoMezcla(mezcla);
+    t.Otra(
+        "--rivales", "LISTA", sRivales,
+        "robots de ejemplo por nombre o programas por ruta; a+b es una melee, las comas separan mezclas",
+        [&o](const std::string& sValor, std::string& sError) { return LeerMezclasReales(sValor, o.vMezclas, sError); },
+        "mezclas de rivales, una tras otra");
+    t.Texto("--red", "FICHERO", o.sRed, "red que juega el robot construido", "la red integrada");
+    t.Texto("--robot", "PROGRAMA", o.sRobot, "programa de robot que juega en lugar del robot construido",
+            "el robot construido");
+    t.Real("--tiempo", "S", 1.0, 1e5, o.dTiempo, "segundos de juego por partida");
+    t.Real("--escala", "X", 0.1, 100.0, o.dEscala, "segundos de juego por segundo real");
+    t.Real("--limite", "S", 1.0, 1e7, o.dLimite, "segundos reales como mucho por arena y mezcla");
+    t.Defecto(
+        "seg"
+        "\xFA"
+        "n las partidas");
+    t.Texto("--salida", "DIR", o.sSalida, "carpeta de torneo.csv", o.sSalida);
+    t.Bandera("--silencio", o.bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+    t.Ejemplo("entrenar torneo --partidas 10 --arena Circle,Star --rivales seek_and_destroy,xt-bot-a+xt-bot-b");
+}
+
+const char* const kDescripcionTorneo = "Juega torneos en la arena real instalada y muestra la tabla del robot.";
 const char* const kDescripcionPolos = "Evoluciona redes que equilibran polos sobre un carro.";
 const char* const kDescripcionRobot = "Evoluciona la red del robot en la arena simulada.";
 const char* const kDescripcionXor = "Evoluciona redes para el XOR.";
 const char* const kDescripcionJugar = "Juega partidas de una red contra los rivales y muestra el marcador.";
 
 }  // namespace
+
+bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMezclas, std::string& sError)
+{
+    std::vector<TMezclaReal> vLeidas;
+    for (const std::string& sMezcla : Partir(sLista, ',')) {
+        const TMezclaReal mezcla = Partir(sMezcla, '+');
+        for (const std::string& sRobot : mezcla) {
+            if (sRobot.empty()) {
+                sError =
+                    "Lista de rivales no v"
+                    "\xE1"
+                    "lida: '" +
+                    sLista + "' (a+b,c: comas entre mezclas, + en una melee)";
+                return false;
+            }
+        }
+        vLeidas.push_back(mezcla);
+    }
+    vMezclas = vLeidas;
+    return true;
+}
+
+std::string TextoMezcla(const TMezclaReal& mezcla)
+{
+    std::string sTexto;
+    for (const std::string& sRobot : mezcla)
+        sTexto += (sTexto.empty() ? "" : "+") + sRobot;
+    return sTexto;
+}
+
+bool LeerOpcionesTorneo(int argc, char** argv, int nInicio, SOpcionesTorneo& o, std::string& sError)
+{
+    CTablaOpciones t("entrenar torneo", kDescripcionTorneo);
+    TablaTorneo(t, o);
+    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
+        return false;
+    if (!o.sRed.empty() && !o.sRobot.empty()) {
+        sError = "--red y --robot no van juntas: --red lo juega el robot construido";
+        return false;
+    }
+    return true;
+}
+
+std::string AyudaTorneo()
+{
+    SOpcionesTorneo o;
+    CTablaOpciones t("entrenar torneo", kDescripcionTorneo);
+    TablaTorneo(t, o);
+    return t.Ayuda();
+}
 
 bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError)
 {

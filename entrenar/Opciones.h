@@ -24,8 +24,11 @@ struct SOpcionesRobot {
     std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
     bool bSilencio = false;
     bool bInforme = true;
-    int nValidacion = 10;       // matches per rival when choosing the final network
-    double dEsperaMPI = 600.0;  // longest wait for a batch handed to another MPI process
+    int nValidacion = 10;        // matches per rival when choosing the final network
+    double dEsperaMPI = 600.0;   // longest wait for a batch handed to another MPI process
+    int nEtapaRealRedes = 0;     // best networks that play the real arena at the end; 0 = no such stage
+    int nEtapaRealPartidas = 0;  // their games on each arena against each rival
+    std::string sRtb;            // the real arena's install prefix; "" = RTB_PREFIX, then the PATH
     // The seeker is the hardest: it gets two turns in four.
     std::vector<TRival> vRivales = {Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Quieto};
     SConfigEvaluacion evaluacion;
@@ -68,6 +71,24 @@ struct SOpcionesJugar {
     bool bAyuda = false;
 };
 
+// Rivals of the real arena, by name or path: each mix plays its own games.
+typedef std::vector<std::string> TMezclaReal;
+
+struct SOpcionesTorneo {
+    std::string sRtb;                   // the arena's install prefix; "" = RTB_PREFIX, then the PATH
+    int nPartidas = 10;                 // per arena and rival mix
+    std::vector<std::string> vsArenas;  // installed names or files; none = Circle.arena
+    std::vector<TMezclaReal> vMezclas = {{"rotate_and_fire_signal", "seek_and_destroy", "xt-bot-a", "xt-bot-b"}};
+    std::string sRed;      // network file played by the built robot
+    std::string sRobot;    // any robot program instead of the built robot
+    double dTiempo = 120;  // game seconds per game
+    double dEscala = 5;    // game seconds per real second
+    double dLimite = 0;    // wall seconds per arena and mix; 0 = from the games' length
+    std::string sSalida = "salida_torneo";
+    bool bSilencio = false;
+    bool bAyuda = false;
+};
+
 // Each reads argv[nInicio..argc-1] through the command's table of options
 // (Comun/TablaOpciones.h); false with a message on bad use. A request for
 // the usage sets bAyuda and reads nothing else.
@@ -76,6 +97,11 @@ bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones,
 // The task (TAREA) is a word among the options.
 bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
+bool LeerOpcionesTorneo(int argc, char** argv, int nInicio, SOpcionesTorneo& opciones, std::string& sError);
+
+// "a+b,c": commas separate mixes, '+' joins the robots of a melee.
+bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMezclas, std::string& sError);
+std::string TextoMezcla(const TMezclaReal& mezcla);
 
 // "giratorio,buscador" into rivals.
 bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError);
@@ -86,5 +112,6 @@ std::string AyudaRobot();
 std::string AyudaXor();
 std::string AyudaPolos();
 std::string AyudaJugar();
+std::string AyudaTorneo();
 
 #endif

@@ -41,8 +41,7 @@ private:
 };
 
 // Checks that a network text decodes to a network that can drive the robot
-// (sOrigen names it in the message). A text that does not decode at all ends
-// the process with the network reader's message.
+// (sOrigen names it in the message).
 bool ComprobarRedRobot(const std::string& sRed, const std::string& sOrigen, std::string& sError);
 
 #endif

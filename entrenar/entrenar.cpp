@@ -1,5 +1,6 @@
 // entrenar: evolves networks with the NEAT library (the robot's network in a
-// simulated arena, or XOR) and plays networks against the arena's rivals.
+// simulated arena, or XOR), plays networks against the arena's rivals and
+// plays tournaments in the real arena.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,6 +12,7 @@
 #include "EntrenamientoRobot.h"
 #include "Jugar.h"
 #include "Opciones.h"
+#include "Torneo.h"
 #ifdef ENTRENAR_CON_MPI
 #include "ClusterMPI.h"
 #include "RobotMPI.h"
@@ -93,6 +95,17 @@ int OrdenJugar(int argc, char** argv)
     return ComandoJugar(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
 }
 
+int OrdenTorneo(int argc, char** argv)
+{
+    SOpcionesTorneo opciones;
+    std::string sError;
+    if (!LeerOpcionesTorneo(argc, argv, 2, opciones, sError))
+        return FalloUso(sError, AyudaTorneo());
+    if (opciones.bAyuda)
+        return Ayuda(AyudaTorneo());
+    return ComandoTorneo(opciones, sError) ? 0 : Fallo(sError, kSalidaFallo);
+}
+
 // The commands: a new one adds its line here.
 struct SOrden {
     const char* szNombre;
@@ -106,6 +119,7 @@ const SOrden kOrdenes[] = {
     {"xor", "evoluciona redes para el XOR", OrdenXor, AyudaXor},
     {"polos", "evoluciona redes que equilibran polos sobre un carro", OrdenPolos, AyudaPolos},
     {"jugar", "juega partidas de una red y muestra el marcador", OrdenJugar, AyudaJugar},
+    {"torneo", "juega torneos en la arena real instalada", OrdenTorneo, AyudaTorneo},
 };
 
 const SOrden* BuscarOrden(const std::string& sNombre)

@@ -259,6 +259,8 @@ TEST(ArenaTrazas, MovimientoLibreConRozamientoYFreno)
 
 // What the simulator told the recorded robot in one update.
 struct SMensajes {
+    double dRadarDist = 0;
+    int nRadarTipo = -1;
     double dX = 0, dY = 0, dRumbo = 0, dVelocidad = 0;
     std::vector<SChoque> vChoques;
 };
@@ -271,7 +273,10 @@ SMensajes Interpretar(const std::string& sTexto)
     while (std::getline(entrada, sLinea)) {
         double a = 0, b = 0, c = 0;
         int n = 0;
-        if (std::sscanf(sLinea.c_str(), "Coordinates %lf %lf %lf", &a, &b, &c) == 3) {
+        if (std::sscanf(sLinea.c_str(), "Radar %lf %d", &a, &n) == 2) {
+            m.dRadarDist = a;
+            m.nRadarTipo = n;
+        } else if (std::sscanf(sLinea.c_str(), "Coordinates %lf %lf %lf", &a, &b, &c) == 3) {
             m.dX = a;
             m.dY = b;
             m.dRumbo = c;
@@ -359,6 +364,8 @@ public:
         SRobot& r = m_partida.GetRobotEditable(0);
         r.dRumbo = f.dRumbo - f.dGiro * f.dPaso;
         r.dGiroCuerpo = f.dGiro;
+        r.dRadar = f.dRadarRel;  // turns at a steady rate; its printed angle is what the ray used
+        r.dGiroRadar = 0;
         r.dAceleracion = f.dAcel;
         r.dFreno = f.dFreno;
         m_dEnergiaAntes = r.dEnergia;
@@ -378,6 +385,41 @@ public:
 
     const SRobot& Robot() const { return m_partida.GetRobot(0); }
     const SRobot& Quieto() const { return m_partida.GetRobot(1); }
+
+    // How far the radar's distance to the robot, cookie or mine it saw (the
+    // simulator found dDist) may be off, given that each sits within 5 mm
+    // of where it was placed in x and in y; negative for a grazing ray that
+    // such a shift could make miss.
+    double CotaRadarObjeto(const SFila& f, double dDist) const
+    {
+        const double dAngulo = f.dRumbo + f.dRadarRel;
+        const double dUX = std::cos(dAngulo), dUY = std::sin(dAngulo);
+        std::vector<SObjeto> vCandidatos;
+        double dRadio = kRadioObjeto;
+        if (f.nRadarTipo == ObjetoArena_Robot) {
+            vCandidatos.push_back(SObjeto{Quieto().dX, Quieto().dY, 0});
+            dRadio = kRadioRobot;
+        } else {
+            vCandidatos = f.nRadarTipo == ObjetoArena_Galleta ? m_partida.GetGalletas() : m_partida.GetMinas();
+        }
+        for (const SObjeto& o : vCandidatos) {
+            if (std::fabs(RayoCirculo(f.dX, f.dY, dUX, dUY, o.dX, o.dY, dRadio) - dDist) > 1e-3 * (1 + dDist))
+                continue;
+            double dCota = MedioDigito(dDist) + MedioDigito(f.dRadarDist) + MedioDigito(f.dX) + MedioDigito(f.dY) +
+                           dDist * (MedioDigito(f.dRumbo) + MedioDigito(f.dRadarRel));
+            double dDesvio = 0;
+            for (int nEsquina = 0; nEsquina < 4; ++nEsquina) {
+                const double dT = RayoCirculo(f.dX, f.dY, dUX, dUY, o.dX + (nEsquina & 1 ? 5e-3 : -5e-3),
+                                              o.dY + (nEsquina & 2 ? 5e-3 : -5e-3), dRadio);
+                if (dT < 0)
+                    return -1;
+                dDesvio = std::max(dDesvio, std::fabs(dT - dDist));
+            }
+            return dCota + dDesvio;
+        }
+        ADD_FAILURE() << "t=" << f.dT << ": the radar's object is not among those placed";
+        return -1;
+    }
     double Holgura() const { return m_partida.GetGeometria().Holgura(Robot().dX, Robot().dY, kRadioRobot); }
     double Danyo() const { return m_dEnergiaAntes - Robot().dEnergia; }
 
@@ -527,7 +569,7 @@ TEST(ArenaTrazas, PartidaEnteraRepetidaSigueLaGrabada)
         const std::vector<SFila> vFilas = LeerTraza(Grabacion(sArena));
         repeticion.Colocar(vFilas[0].dX, vFilas[0].dY, 0, 0, 100);
         double dMaxPos = 0, dMaxVel = 0, dMaxDanyo = 0;
-        int nParedes = 0;
+        int nParedes = 0, nObjetosVistos = 0;
         size_t k = 0;
         std::vector<std::vector<SChoque>> vObjetosSim, vObjetosReal;
         for (; k + 1 < vFilas.size() && !TocaRobot(vFilas[k]); ++k) {
@@ -538,6 +580,16 @@ TEST(ArenaTrazas, PartidaEnteraRepetidaSigueLaGrabada)
             repeticion.Colocar(f.dX, f.dY, repeticion.Robot().dVX, repeticion.Robot().dVY, repeticion.Robot().dEnergia);
             const SMensajes m = repeticion.Actualizar(f);
             ASSERT_NEAR(m.dVelocidad, f.dVelocidad, kTolVelocidad) << sDonde;
+            ASSERT_EQ(m.nRadarTipo, f.nRadarTipo) << sDonde;
+            if (f.nRadarTipo != ObjetoArena_Pared) {
+                // Walls are checked on every row above; here the other robot,
+                // cookies and mines, which the recording places to 1 cm.
+                const double dCota = repeticion.CotaRadarObjeto(f, m.dRadarDist);
+                if (dCota >= 0) {
+                    EXPECT_NEAR(m.dRadarDist, f.dRadarDist, dCota) << sDonde;
+                    ++nObjetosVistos;
+                }
+            }
             // Where the move ends: the velocity's tolerance over the step, the
             // rounding of both positions, and of the step at this speed.
             const SRobot& r = repeticion.Robot();
@@ -562,9 +614,11 @@ TEST(ArenaTrazas, PartidaEnteraRepetidaSigueLaGrabada)
             vObjetosReal.push_back(DeObjetos(f.vChoques));
         }
         EXPECT_GT(k, 400u) << sArena;
+        EXPECT_GT(nObjetosVistos, 5) << sArena;
         ExpectMismosToques(vObjetosSim, vObjetosReal, sArena);
-        std::printf("%s: %zu updates, %d bounces, |dpos| <= %.1e m, |dv| <= %.1e m/s, |ddamage| <= %.3f\n",
-                    sArena.c_str(), k, nParedes, dMaxPos, dMaxVel, dMaxDanyo);
+        std::printf(
+            "%s: %zu updates, %d bounces, %d objects seen, |dpos| <= %.1e m, |dv| <= %.1e m/s, |ddamage| <= %.3f\n",
+            sArena.c_str(), k, nParedes, nObjetosVistos, dMaxPos, dMaxVel, dMaxDanyo);
     }
 }
 

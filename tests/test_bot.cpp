@@ -3,13 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "CArenaSustituta.h"
+#include "NEAT/CRedNeuronal.h"
 
 namespace {
 
@@ -227,4 +234,64 @@ TEST_F(BotContraArena, SenyalNadaMasPedirlaNoLoMata)
     EXPECT_EQ(sLinea, "RobotOption 1 2");
     LeerDecision();
     Terminar();
+}
+
+namespace {
+
+// Sets BOT_RED for the robots started while it lives.
+class CRedDelEntorno {
+public:
+    explicit CRedDelEntorno(const std::string& sRuta) { ::setenv("BOT_RED", sRuta.c_str(), 1); }
+    ~CRedDelEntorno() { ::unsetenv("BOT_RED"); }
+};
+
+}  // namespace
+
+// The hand-made network written as training writes its networks.
+std::string FicheroRedManual()
+{
+    std::ifstream plano(RUTA_RED_MANUAL);
+    std::ostringstream texto;
+    texto << plano.rdbuf();
+    CRedNeuronal red;
+    EXPECT_TRUE(CargarTextoPlanoRed(texto.str(), red));
+    const std::string sRuta =
+        (std::filesystem::temp_directory_path() / ("test_bot_red" + std::to_string(::getpid()) + ".txt")).string();
+    std::ofstream fichero(sRuta);
+    fichero << red;
+    return sRuta;
+}
+
+TEST_F(BotContraArena, RedDeBOT_REDJuegaSinReconstruir)
+{
+    const std::string sFichero = FicheroRedManual();
+    CRedDelEntorno red(sFichero);
+    Arrancar();
+    Tick("Initialize 1\nYourName x\nGameStarts\n");
+    ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+    EXPECT_EQ(sLinea, std::string("Name ") + RUTA_BOT);
+    Terminar();
+    std::remove(sFichero.c_str());
+}
+
+// A network file that cannot be read, or that holds no network, stops the
+// robot before it says anything, rather than playing the built-in network
+// in its place.
+TEST(BotConRedDeFichero, RedIlegibleOMalaLoDetiene)
+{
+    const std::string sMala =
+        (std::filesystem::temp_directory_path() / ("test_bot_red_mala" + std::to_string(::getpid()) + ".txt")).string();
+    std::ofstream(sMala) << "esto no es una red\n";
+    for (const std::string& sRuta : {std::string(RUTA_RED_MANUAL) + ".no-existe", sMala}) {
+        CRedDelEntorno red(sRuta);
+        CArenaSustituta arena;
+        ASSERT_TRUE(arena.Iniciar(RUTA_BOT));
+        int nEstado = -1;
+        ASSERT_TRUE(arena.EsperarFin(nEstado, kEspera)) << sRuta;
+        ASSERT_TRUE(WIFEXITED(nEstado));
+        EXPECT_NE(WEXITSTATUS(nEstado), 0) << sRuta;
+        std::string sLinea;
+        EXPECT_FALSE(arena.LeerLinea(sLinea, 100)) << sRuta;
+    }
+    std::remove(sMala.c_str());
 }

@@ -109,6 +109,9 @@ TEST(RobotEntrenado, ComprobarRedRechazaRedesQueNoSirvenAlRobot)
     texto << xor_;
     EXPECT_FALSE(ComprobarRedRobot(texto.str(), "xor.txt", sError));
     EXPECT_NE(sError.find("xor.txt"), std::string::npos) << sError;
+    // A file that holds no network at all is refused with a message too.
+    EXPECT_FALSE(ComprobarRedRobot("no es una red\n", "basura.txt", sError));
+    EXPECT_NE(sError.find("basura.txt"), std::string::npos) << sError;
 }
 
 // Through the simulated arena: a robot that shoots what it sees hurts a

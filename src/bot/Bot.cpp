@@ -1,9 +1,12 @@
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
 #include <iostream>
 #include <new>
+#include <sstream>
 #include <string>
 
 #include <sys/select.h>
@@ -132,6 +135,27 @@ void BucleRobot(const sigset_t& mascaraEspera)
     }
 }
 
+// A network file named by BOT_RED replaces the built-in network, so that a
+// trained network plays without rebuilding the robot. False with a message
+// when the variable names a file that cannot be read whole.
+bool RedDelRobot(std::string& sRed)
+{
+    const char* szRuta = std::getenv("BOT_RED");
+    if (!szRuta || szRuta[0] == '\0') {
+        sRed = kRedIntegrada;
+        return true;
+    }
+    std::ifstream fichero(szRuta, std::ios::binary);
+    std::ostringstream contenido;
+    contenido << fichero.rdbuf();
+    if (!fichero || fichero.bad() || contenido.str().empty()) {
+        std::fprintf(stderr, "ERROR: No se pudo leer la red de BOT_RED: %s\n", szRuta);
+        return false;
+    }
+    sRed = contenido.str();
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -141,7 +165,10 @@ int main(int argc, char* argv[])
     std::ios::sync_with_stdio(false);
     const std::string sNombre = (argc > 0 && argv[0]) ? argv[0] : "";
 
-    Bot = new (std::nothrow) CRTBot(sNombre, kRedIntegrada, std::cin, std::cout, 6);
+    std::string sRed;
+    if (!RedDelRobot(sRed))
+        return 1;
+    Bot = new (std::nothrow) CRTBot(sNombre, sRed, std::cin, std::cout, 6);
     if (!Bot) {
         std::fputs("ERROR: No se pudo inicializar el Bot\n", stderr);
         return -1;

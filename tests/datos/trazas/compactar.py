@@ -4,7 +4,6 @@ recordings of the real arena (one CSV per arena plus objects.csv).
 
 usage: compactar.py FOLDER_WITH_THE_RECORDINGS [OUTPUT_FOLDER]
 
-Radar angle and distance are kept only on rows where the radar saw a wall;
 dt is left out (the tests take it from consecutive times).
 """
 import csv
@@ -27,8 +26,6 @@ def main():
         with open(os.path.join(destino, arena + ".csv"), "w") as f:
             f.write(",".join(COLUMNAS) + "\n")
             for fila in filas:
-                if fila["radar_type"] != "2":
-                    fila["radar_rel"] = fila["radar_dist"] = ""
                 f.write(",".join(fila[c] for c in COLUMNAS) + "\n")
     with open(os.path.join(origen, "objects.csv")) as f, open(os.path.join(destino, "objetos.csv"), "w") as g:
         for fila in csv.reader(f):
