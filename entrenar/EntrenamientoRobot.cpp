@@ -560,7 +560,7 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     resumen.AnyadirParametro("partidas_por_miembro", o.nPartidas);
     resumen.AnyadirParametro("rivales", TextoRivales(o.vRivales));
     resumen.AnyadirParametro("tiempo_partida", o.evaluacion.dTiempoMaximo);
-    resumen.AnyadirParametro("arena", o.evaluacion.eArena == Arena_Circulo ? "circulo" : "cuadrado");
+    resumen.AnyadirParametro("arena", o.evaluacion.sArena);
     resumen.AnyadirParametro("hilos", o.nHilos);
     resumen.AnyadirParametro("partidas_validacion", o.nValidacion);
     resumen.AnyadirParametro("punto_control", o.nIntervaloControl);

@@ -94,11 +94,21 @@ uint64_t SemillaEncuentro(uint64_t nSemillaRun, uint64_t nGeneracion, uint64_t n
     return CGenerador::Mezclar(CGenerador::Mezclar(CGenerador::Mezclar(nSemillaRun, nGeneracion), nMiembro), nPartida);
 }
 
+void ElegirArena(const SConfigEvaluacion& config, uint64_t nSemilla, SConfigPartida& configPartida)
+{
+    configPartida.eArena = config.eArena;
+    if (config.eArena != Arena_Archivo || config.vsArenas.empty())
+        return;
+    const size_t nArena = CGenerador::Mezclar(nSemilla, 0xA7E4A) % config.vsArenas.size();
+    configPartida.sArena = config.vsArenas[nArena];
+    configPartida.sNombreArena = config.vsNombresArenas[nArena];
+}
+
 SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,
                                    const SConfigEvaluacion& config, CGrabacion** ppGrabacion)
 {
     SConfigPartida configPartida;
-    configPartida.eArena = config.eArena;
+    ElegirArena(config, encuentro.nSemilla, configPartida);
     configPartida.nSemilla = encuentro.nSemilla;
     configPartida.dPaso = config.dPaso;
     configPartida.dTiempoMaximo = config.dTiempoMaximo;
@@ -132,7 +142,7 @@ bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, 
                          std::string& sError)
 {
     SConfigPartida configPartida;
-    configPartida.eArena = config.eArena;
+    ElegirArena(config, nSemilla, configPartida);
     configPartida.nSemilla = nSemilla;
     configPartida.dPaso = config.dPaso;
     configPartida.dTiempoMaximo = config.dTiempoMaximo;

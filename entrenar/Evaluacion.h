@@ -34,7 +34,10 @@ struct STrabajo {
 // Rules of every match of an evaluation.
 struct SConfigEvaluacion {
     TTipoArena eArena = Arena_Circulo;
-    double dTiempoMaximo = 120.0;  // seconds of game time, as in the real arena
+    std::string sArena = "circulo";            // as given to --arena
+    std::vector<std::string> vsArenas;         // Arena_Archivo: the files' texts
+    std::vector<std::string> vsNombresArenas;  // and their paths
+    double dTiempoMaximo = 120.0;              // seconds of game time, as in the real arena
     double dPaso = 0.05;
 };
 
@@ -71,6 +74,10 @@ bool LeerRival(const std::string& sNombre, TRival& eRival);
 // The seed of one match, drawn from the run's seed and the match's place in
 // the run, so that it does not depend on the order of evaluation.
 uint64_t SemillaEncuentro(uint64_t nSemillaRun, uint64_t nGeneracion, uint64_t nMiembro, uint64_t nPartida);
+
+// The arena of the match with seed nSemilla: a file's text chosen by the
+// seed when there are several, the seed itself for a random arena.
+void ElegirArena(const SConfigEvaluacion& config, uint64_t nSemilla, SConfigPartida& configPartida);
 
 // Plays one match. With ppGrabacion not null the match is recorded and the
 // recording handed over (the caller deletes it).

@@ -1,8 +1,11 @@
 #include "Opciones.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "Comun/TablaOpciones.h"
+#include "LectorArena.h"
 
 namespace {
 
@@ -21,22 +24,56 @@ std::vector<std::string> Partir(const std::string& sTexto, char cSeparador)
 
 const long kMaxSemilla = 4294967295L;
 
+}  // namespace
+
+bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
+{
+    config.sArena = sArena;
+    config.vsArenas.clear();
+    config.vsNombresArenas.clear();
+    if (sArena == "circulo" || sArena == "cuadrado" || sArena == "aleatoria") {
+        config.eArena = sArena == "circulo" ? Arena_Circulo : sArena == "cuadrado" ? Arena_Cuadrado : Arena_Aleatoria;
+        return true;
+    }
+    std::error_code error;
+    std::vector<std::string> vsRutas;
+    if (std::filesystem::is_directory(sArena, error)) {
+        for (const auto& entrada : std::filesystem::directory_iterator(sArena, error)) {
+            if (entrada.path().extension() == ".arena" && entrada.is_regular_file(error))
+                vsRutas.push_back(entrada.path().string());
+        }
+        std::sort(vsRutas.begin(), vsRutas.end());
+        if (vsRutas.empty()) {
+            sError = "No hay archivos .arena en " + sArena;
+            return false;
+        }
+    } else if (std::filesystem::exists(sArena, error)) {
+        vsRutas.push_back(sArena);
+    } else {
+        sError = "no existe: " + sArena;
+        return false;
+    }
+    for (const std::string& sRuta : vsRutas) {
+        std::string sTexto;
+        if (!CargarArena(sRuta, sTexto, sError))
+            return false;
+        config.vsArenas.push_back(sTexto);
+        config.vsNombresArenas.push_back(std::filesystem::path(sRuta).filename().string());
+    }
+    config.eArena = Arena_Archivo;
+    return true;
+}
+
+namespace {
+
 // Options shared by the commands that play matches.
 void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
 {
     t.Real("--tiempo", "S", 1.0, 1e5, config.dTiempoMaximo, "segundos de juego por partida");
     t.Otra(
-        "--arena", "A", config.eArena == Arena_Circulo ? "circulo" : "cuadrado", "circulo o cuadrado",
-        [&config](const std::string& sArena, std::string& sError) {
-            if (sArena == "circulo")
-                config.eArena = Arena_Circulo;
-            else if (sArena == "cuadrado")
-                config.eArena = Arena_Cuadrado;
-            else
-                sError = "circulo o cuadrado";
-            return sError.empty();
-        },
-        "forma de la arena");
+        "--arena", "A", config.sArena, "circulo, cuadrado, aleatoria, un archivo .arena o una carpeta",
+        [&config](const std::string& sArena, std::string& sError) { return LeerArenas(sArena, config, sError); },
+        "arena de las partidas: una carpeta reparte las partidas entre sus archivos .arena");
 }
 
 CTablaOpciones::TLector LectorRivales(std::vector<TRival>& vRivales)

@@ -114,4 +114,9 @@ std::string AyudaPolos();
 std::string AyudaJugar();
 std::string AyudaTorneo();
 
+// Reads the value of --arena: circulo, cuadrado, aleatoria, an arena file
+// or a folder (every .arena in it, in name order). Every file is read and
+// checked now, so that a malformed one stops the program before it trains.
+bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError);
+
 #endif

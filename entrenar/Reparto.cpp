@@ -168,8 +168,19 @@ bool LeerEncuentro(CLector& l, SEncuentro& encuentro)
 
 bool LeerConfig(CLector& l, SConfigEvaluacion& config)
 {
-    uint64_t nArena = 0;
-    if (!(l.Entero(nArena) && nArena <= Arena_Cuadrado && l.Real(config.dTiempoMaximo) && l.Real(config.dPaso)))
+    uint64_t nArena = 0, nArchivos = 0;
+    if (!(l.Entero(nArena) && nArena <= Arena_Aleatoria && l.Texto(config.sArena) && l.Entero(nArchivos)))
+        return false;
+    config.vsArenas.clear();
+    config.vsNombresArenas.clear();
+    for (uint64_t i = 0; i < nArchivos; ++i) {
+        std::string sTexto, sNombre;
+        if (!(l.Texto(sTexto) && l.Texto(sNombre)))
+            return false;
+        config.vsArenas.push_back(sTexto);
+        config.vsNombresArenas.push_back(sNombre);
+    }
+    if (!(l.Real(config.dTiempoMaximo) && l.Real(config.dPaso)))
         return false;
     config.eArena = static_cast<TTipoArena>(nArena);
     return true;
@@ -184,6 +195,12 @@ std::string CodificarLote(const SLote& lote)
     e.Entero(lote.nId);
     e.EnteroConSigno(lote.nGeneracion);
     e.Entero(static_cast<uint64_t>(lote.config.eArena));
+    e.Texto(lote.config.sArena);
+    e.Entero(lote.config.vsArenas.size());
+    for (size_t i = 0; i < lote.config.vsArenas.size(); ++i) {
+        e.Texto(lote.config.vsArenas[i]);
+        e.Texto(i < lote.config.vsNombresArenas.size() ? lote.config.vsNombresArenas[i] : std::string());
+    }
     e.Real(lote.config.dTiempoMaximo);
     e.Real(lote.config.dPaso);
     e.Entero(lote.vTrabajos.size());

@@ -591,17 +591,22 @@ TEST(ArenaDeterminismo, MismaSemillaMismoResultadoOtraSemillaOtro)
     EXPECT_TRUE(Iguales(a, JugarPartida(5, Arena_Circulo)));
     EXPECT_FALSE(Iguales(a, JugarPartida(6, Arena_Circulo)));
     EXPECT_FALSE(Iguales(a, JugarPartida(5, Arena_Cuadrado)));
+    // A random arena comes from the seed too.
+    const SHuella b = JugarPartida(5, Arena_Aleatoria);
+    EXPECT_TRUE(Iguales(b, JugarPartida(5, Arena_Aleatoria)));
+    EXPECT_FALSE(Iguales(b, JugarPartida(6, Arena_Aleatoria)));
 }
 
 TEST(ArenaDeterminismo, PartidasEnHilosDanLoMismoQueEnSerie)
 {
     const int nPartidas = 4;
     std::vector<SHuella> vSerie, vHilos(nPartidas);
+    const TTipoArena veArenas[nPartidas] = {Arena_Circulo, Arena_Aleatoria, Arena_Circulo, Arena_Aleatoria};
     for (int i = 0; i < nPartidas; ++i)
-        vSerie.push_back(JugarPartida(100 + i, Arena_Circulo));
+        vSerie.push_back(JugarPartida(100 + i, veArenas[i]));
     std::vector<std::thread> vHilosEnMarcha;
     for (int i = 0; i < nPartidas; ++i) {
-        vHilosEnMarcha.emplace_back([i, &vHilos]() { vHilos[i] = JugarPartida(100 + i, Arena_Circulo); });
+        vHilosEnMarcha.emplace_back([i, &vHilos, &veArenas]() { vHilos[i] = JugarPartida(100 + i, veArenas[i]); });
     }
     for (std::thread& h : vHilosEnMarcha)
         h.join();

@@ -81,6 +81,55 @@ TEST(Opciones, RobotLeeCadaOpcion)
     EXPECT_EQ(o.sFuenteRed, "f.cpp");
 }
 
+// --arena takes a file or a folder of them, read and checked up front; a
+// match's arena then follows from its seed alone.
+TEST(Opciones, ArenaDeArchivoOCarpeta)
+{
+    const std::filesystem::path carpeta =
+        std::filesystem::temp_directory_path() /
+        ("arenas_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(carpeta / "reserva");
+    const std::string sBuena = "scale 1\nboundary -5 -5 5 5\ninner_circle 1 1 0 0 5\n";
+    std::ofstream(carpeta / "b.arena") << sBuena;
+    std::ofstream(carpeta / "a.arena") << sBuena << "circle 1 1 0 0 1\n";
+    std::ofstream(carpeta / "notas.txt") << "no es una arena";
+    std::ofstream(carpeta / "reserva" / "c.arena") << sBuena;
+    SConfigEvaluacion config;
+    std::string sError;
+    ASSERT_TRUE(LeerArenas(carpeta.string(), config, sError)) << sError;
+    EXPECT_EQ(config.eArena, Arena_Archivo);
+    EXPECT_EQ(config.vsNombresArenas, (std::vector<std::string>{"a.arena", "b.arena"}));
+    ASSERT_TRUE(LeerArenas((carpeta / "b.arena").string(), config, sError));
+    EXPECT_EQ(config.vsArenas, std::vector<std::string>{sBuena});
+    ASSERT_TRUE(LeerArenas("aleatoria", config, sError));
+    EXPECT_EQ(config.eArena, Arena_Aleatoria);
+    EXPECT_TRUE(config.vsArenas.empty());
+
+    // Both files get matches, each match always the same one.
+    ASSERT_TRUE(LeerArenas(carpeta.string(), config, sError));
+    int vnVeces[2] = {0, 0};
+    for (uint64_t nSemilla = 0; nSemilla < 40; ++nSemilla) {
+        SConfigPartida a, b;
+        ElegirArena(config, nSemilla, a);
+        ElegirArena(config, nSemilla, b);
+        EXPECT_EQ(a.sNombreArena, b.sNombreArena);
+        ++vnVeces[a.sNombreArena == "a.arena" ? 0 : 1];
+    }
+    EXPECT_GT(vnVeces[0], 5);
+    EXPECT_GT(vnVeces[1], 5);
+
+    // One malformed file refuses the whole folder, naming file and line.
+    std::ofstream(carpeta / "c.arena") << sBuena << "circle 1 1 0 0\n";
+    EXPECT_FALSE(LeerArenas(carpeta.string(), config, sError));
+    EXPECT_EQ(sError, (carpeta / "c.arena").string() + ":4: falta un n\xFAmero");
+    std::filesystem::remove(carpeta / "a.arena");
+    std::filesystem::remove(carpeta / "b.arena");
+    std::filesystem::remove(carpeta / "c.arena");
+    EXPECT_FALSE(LeerArenas(carpeta.string(), config, sError));
+    EXPECT_EQ(sError, "No hay archivos .arena en " + carpeta.string());
+    std::filesystem::remove_all(carpeta);
+}
+
 TEST(Opciones, ValoresMalosSeRechazanConMensaje)
 {
     const std::vector<std::vector<std::string>> vMalas = {

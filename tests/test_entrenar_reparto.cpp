@@ -41,7 +41,10 @@ SLote LoteDePrueba()
     SLote lote;
     lote.nId = 0xFEDCBA9876543210ull;
     lote.nGeneracion = -1;
-    lote.config.eArena = Arena_Cuadrado;
+    lote.config.eArena = Arena_Archivo;
+    lote.config.sArena = "arenas";
+    lote.config.vsArenas = {"scale 1\nboundary 0 0 1 1\n", "scale 2\n"};
+    lote.config.vsNombresArenas = {"a.arena", "b.arena"};
     lote.config.dTiempoMaximo = 12.5;
     lote.config.dPaso = 0.03;
     STrabajo trabajo;
@@ -132,7 +135,10 @@ TEST(Reparto, LoteYRespuestaVuelvenIgualesBitABit)
     ASSERT_TRUE(DecodificarLote(CodificarLote(lote), leido));
     EXPECT_EQ(leido.nId, lote.nId);
     EXPECT_EQ(leido.nGeneracion, -1);
-    EXPECT_EQ(leido.config.eArena, Arena_Cuadrado);
+    EXPECT_EQ(leido.config.eArena, Arena_Archivo);
+    EXPECT_EQ(leido.config.sArena, "arenas");
+    EXPECT_EQ(leido.config.vsArenas, lote.config.vsArenas);
+    EXPECT_EQ(leido.config.vsNombresArenas, lote.config.vsNombresArenas);
     EXPECT_EQ(leido.config.dTiempoMaximo, 12.5);
     EXPECT_EQ(leido.config.dPaso, 0.03);
     ASSERT_EQ(leido.vTrabajos.size(), 2u);

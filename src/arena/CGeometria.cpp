@@ -14,6 +14,9 @@ const double kInfinito = 1e300;
 
 double Cuadrado(double d) { return d * d; }
 
+// Faster than std::hypot, and exact enough for arena sizes.
+double Largo(double dX, double dY) { return std::sqrt(dX * dX + dY * dY); }
+
 bool AnguloDentro(double dAngulo, double dDesde, double dHasta)
 {
     if (dDesde <= dHasta)
@@ -77,7 +80,7 @@ bool ArcoContiene(const SFigura& f, double dX, double dY)
 // inner face from inside. Inside the mid radius only the inner face.
 double CruceArco(const SFigura& f, double dPX, double dPY, double dUX, double dUY, double dRadio)
 {
-    const double dRho = std::hypot(dPX - f.dX1, dPY - f.dY1);
+    const double dRho = Largo(dPX - f.dX1, dPY - f.dY1);
     const double dMedio = 0.5 * (f.dRadioInterior + f.dRadio);
     const double dInterior = f.dRadioInterior - dRadio;
     if (dRho >= dMedio) {
@@ -104,7 +107,7 @@ double CruceArco(const SFigura& f, double dPX, double dPY, double dUX, double dU
 
 void Unitario(double dX, double dY, double& dNX, double& dNY)
 {
-    const double dL = std::hypot(dX, dY);
+    const double dL = Largo(dX, dY);
     dNX = dL > 0 ? dX / dL : 1.0;
     dNY = dL > 0 ? dY / dL : 0.0;
 }
@@ -148,7 +151,7 @@ void CGeometria::AddLinea(double dRebote, double dDureza, double dGrosor, double
     f.dX2 = dX2;
     f.dY2 = dY2;
     f.dMedio = 0.5 * dGrosor;
-    f.dLargo = std::hypot(dX2 - dX1, dY2 - dY1);
+    f.dLargo = Largo(dX2 - dX1, dY2 - dY1);
     Unitario(dX2 - dX1, dY2 - dY1, f.dUX, f.dUY);
     m_vFiguras.push_back(f);
 }
@@ -283,8 +286,7 @@ bool CGeometria::CruceFigura(const SFigura& f, double dPX, double dPY, double dU
     if (dT < 0 || dT >= contacto.dDistancia)
         return false;
     const double dQX = dPX + dT * dUX - f.dX1, dQY = dPY + dT * dUY - f.dY1;
-    if (f.eTipo == Figura_Circulo ||
-        (f.eTipo == Figura_Arco && std::hypot(dQX, dQY) >= 0.5 * (f.dRadio + f.dRadioInterior)))
+    if (f.eTipo == Figura_Circulo || (f.eTipo == Figura_Arco && Largo(dQX, dQY) >= 0.5 * (f.dRadio + f.dRadioInterior)))
         Unitario(dQX, dQY, dNX, dNY);
     else if (f.eTipo != Figura_Linea)
         Unitario(-dQX, -dQY, dNX, dNY);
@@ -404,11 +406,11 @@ bool CGeometria::LibreDeParedes(double dPX, double dPY, double dMargen) const
                     return false;
                 break;
             case Figura_CirculoInterior:
-                if (std::hypot(dWX, dWY) >= f.dRadio - dMargen)
+                if (Largo(dWX, dWY) >= f.dRadio - dMargen)
                     return false;
                 break;
             case Figura_Arco: {
-                const double dRho = std::hypot(dWX, dWY);
+                const double dRho = Largo(dWX, dWY);
                 if (dRho >= f.dRadioInterior - dMargen && dRho <= f.dRadio + dMargen && ArcoContiene(f, dPX, dPY))
                     return false;
                 break;
@@ -422,7 +424,7 @@ bool CGeometria::OcultaExclusiones(double dPX, double dPY, double dMargen) const
 {
     for (size_t i = 0; i + 1 < m_vdExclusiones.size(); i += 2) {
         const double dDX = m_vdExclusiones[i] - dPX, dDY = m_vdExclusiones[i + 1] - dPY;
-        const double dDist = std::hypot(dDX, dDY);
+        const double dDist = Largo(dDX, dDY);
         if (dDist <= dMargen)
             return false;
         SContacto contacto;
@@ -437,7 +439,7 @@ double CGeometria::Holgura(double dPX, double dPY, double dRadio) const
     double dHolgura = kInfinito;
     for (const SFigura& f : m_vFiguras) {
         const double dWX = dPX - f.dX1, dWY = dPY - f.dY1;
-        const double dRho = std::hypot(dWX, dWY);
+        const double dRho = Largo(dWX, dWY);
         double dH = kInfinito;
         if (f.eTipo == Figura_Linea) {
             const double dS = dWX * f.dUX + dWY * f.dUY;

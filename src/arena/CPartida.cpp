@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "CGrabacion.h"
+#include "GeneradorArenas.h"
 #include "Guiones.h"
 #include "LectorArena.h"
 
@@ -182,6 +183,9 @@ bool CPartida::Configurar(const SConfigPartida& config)
         sNombre = "cuadrado";
     } else if (config.eArena == Arena_Archivo) {
         sTexto = config.sArena;
+    } else if (config.eArena == Arena_Aleatoria) {
+        sTexto = GenerarArena(config.nSemilla);
+        sNombre = "aleatoria";
     } else {
         ERROR_PARTIDA("Tipo de arena desconocido");
         return false;

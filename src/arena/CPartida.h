@@ -12,8 +12,9 @@
 
 class CGrabacion;
 
-// The built-in circle and square, or the text of an arena file.
-enum TTipoArena { Arena_Circulo = 0, Arena_Cuadrado = 1, Arena_Archivo = 2 };
+// The built-in circle and square, the text of an arena file, or a random
+// arena drawn from the match's seed.
+enum TTipoArena { Arena_Circulo = 0, Arena_Cuadrado = 1, Arena_Archivo = 2, Arena_Aleatoria = 3 };
 
 // Who drives a robot. The scripted kinds read the same facts that the
 // messages carry; Controlador_Texto hands the messages as text lines to a

@@ -88,6 +88,7 @@ private:
     size_t m_nPos = 0;
     int m_nLinea = 1;
     int m_nLineaToken = 1;
+    int m_nLineaOrden = 1;
     double m_dEscala = 1;
     double m_dUnidad = 1;  // radians per unit
     bool m_bEscala = false;
@@ -118,6 +119,8 @@ bool CLector::Token(std::string& sToken)
     while (m_nPos < m_sTexto.size() && !EsBlanco(m_sTexto[m_nPos]))
         ++m_nPos;
     sToken.assign(m_sTexto, nInicio, m_nPos - nInicio);
+    if (sToken.empty())
+        m_nLineaToken = m_nLineaOrden;  // the text ended: blame the statement left unfinished
     return !sToken.empty();
 }
 
@@ -214,7 +217,7 @@ bool CLector::Leer(std::string& sError)
         SaltarBlancos();
         if (m_nPos >= m_sTexto.size())
             break;
-        m_nLineaToken = m_nLinea;
+        m_nLineaToken = m_nLineaOrden = m_nLinea;
         const size_t nInicio = m_nPos;
         while (m_nPos < m_sTexto.size() && m_sTexto[m_nPos] != ' ') {
             if (EsBlanco(m_sTexto[m_nPos]))
