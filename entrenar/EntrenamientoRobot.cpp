@@ -50,25 +50,38 @@ std::string Formatear(const char* szFormato, double dValor)
     return szTexto;
 }
 
-std::vector<TRival> RivalesGuion(const std::vector<TRival>& vRivales)
+// The scripted rivals of each mix, the networks left out; a mix of networks
+// only is dropped, and without any scripted rival the three classic duels
+// stand in. Repeated mixes count once.
+std::vector<TGrupoRivales> GruposGuion(const std::vector<TGrupoRivales>& vRivales)
 {
-    std::vector<TRival> vGuion;
-    for (TRival eRival : vRivales) {
-        if (eRival != Rival_Red && std::find(vGuion.begin(), vGuion.end(), eRival) == vGuion.end())
-            vGuion.push_back(eRival);
+    std::vector<TGrupoRivales> vGuion;
+    for (const TGrupoRivales& grupo : vRivales) {
+        TGrupoRivales guion;
+        for (TRival eRival : grupo) {
+            if (!EsRivalRed(eRival))
+                guion.push_back(eRival);
+        }
+        if (!guion.empty() && std::find(vGuion.begin(), vGuion.end(), guion) == vGuion.end())
+            vGuion.push_back(guion);
     }
     if (vGuion.empty())
-        vGuion = {Rival_Giratorio, Rival_Buscador, Rival_Quieto};
+        vGuion = {{Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
     return vGuion;
 }
 
-std::vector<SEncuentro> EncuentrosValidacion(const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla)
+std::vector<SEncuentro> EncuentrosValidacion(const std::vector<TGrupoRivales>& vGrupos, int nPartidas,
+                                             unsigned nSemilla)
 {
     std::vector<SEncuentro> vEncuentros;
-    for (size_t r = 0; r < vRivales.size(); ++r) {
+    for (size_t r = 0; r < vGrupos.size(); ++r) {
         for (int k = 0; k < nPartidas; ++k) {
             SEncuentro encuentro;
-            encuentro.eRival = vRivales[r];
+            for (TRival eRival : vGrupos[r]) {
+                SRivalEncuentro rival;
+                rival.eRival = eRival;
+                encuentro.vRivales.push_back(rival);
+            }
             encuentro.nSemilla = SemillaEncuentro(nSemilla, kMarcaValidacion, r, static_cast<uint64_t>(k));
             vEncuentros.push_back(encuentro);
         }
@@ -127,12 +140,12 @@ void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesR
         EscribirFormato(stdout, "Red instalada en %s\n", opciones.sFuenteRed.c_str());
 }
 
-double ValidarRed(const std::string& sRed, const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
+double ValidarRed(const std::string& sRed, const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                   const SConfigEvaluacion& config, unsigned nHilos)
 {
     std::vector<STrabajo> vTrabajos(1);
     vTrabajos[0].sRed = sRed;
-    vTrabajos[0].vEncuentros = EncuentrosValidacion(RivalesGuion(vRivales), nPartidas, nSemilla);
+    vTrabajos[0].vEncuentros = EncuentrosValidacion(GruposGuion(vRivales), nPartidas, nSemilla);
     std::vector<SResultadoTrabajo> vResultados;
     EvaluarTrabajos(vTrabajos, config, nHilos, vResultados);
     return vResultados[0].dPuntuacion;
@@ -155,6 +168,7 @@ void CEntrenamientoRobot::Limpiar()
     m_vsFilasEspecies.clear();
     m_sMejorRed.clear();
     m_final = SCandidato();
+    m_campeones = SCampeones();
     m_nEvaluaciones = 0;
     m_dMejorHistorica = 0;
 }
@@ -294,8 +308,10 @@ void CEntrenamientoRobot::CrearFenotipos()
     }
 }
 
-// Member i's match k: the rivals take turns, and a rival from the population
-// is drawn from the match's seed.
+// Member i's match k: the rival mixes take turns. A rival from the
+// population is another member, a champion a leader of an earlier
+// generation (the seeker while there is none), each drawn from the match's
+// seed and its place in the mix.
 std::vector<STrabajo> CEntrenamientoRobot::CrearTrabajos(int nGeneracion) const
 {
     const size_t nMiembros = m_vsRedes.size();
@@ -304,19 +320,36 @@ std::vector<STrabajo> CEntrenamientoRobot::CrearTrabajos(int nGeneracion) const
         vTrabajos[i].sRed = m_vsRedes[i];
         for (int k = 0; k < m_opciones.nPartidas; ++k) {
             SEncuentro encuentro;
-            encuentro.eRival = m_opciones.vRivales[static_cast<size_t>(k) % m_opciones.vRivales.size()];
             encuentro.nSemilla =
                 SemillaEncuentro(m_opciones.nSemilla, static_cast<uint64_t>(nGeneracion), i, static_cast<uint64_t>(k));
-            if (encuentro.eRival == Rival_Red) {
-                size_t j = CGenerador::Mezclar(encuentro.nSemilla, 1) % (nMiembros - 1);
-                if (j >= i)
-                    ++j;
-                encuentro.sRedRival = m_vsRedes[j];
-            }
+            const TGrupoRivales& grupo = m_opciones.vRivales[static_cast<size_t>(k) % m_opciones.vRivales.size()];
+            for (size_t nPuesto = 0; nPuesto < grupo.size(); ++nPuesto)
+                encuentro.vRivales.push_back(ElegirRival(grupo[nPuesto], encuentro.nSemilla, i, nPuesto));
             vTrabajos[i].vEncuentros.push_back(encuentro);
         }
     }
     return vTrabajos;
+}
+
+SRivalEncuentro CEntrenamientoRobot::ElegirRival(TRival eRival, uint64_t nSemilla, size_t nMiembro,
+                                                 size_t nPuesto) const
+{
+    SRivalEncuentro rival;
+    rival.eRival = eRival;
+    if (eRival == Rival_Red) {
+        const size_t nMiembros = m_vsRedes.size();
+        size_t j = CGenerador::Mezclar(nSemilla, 1 + nPuesto) % (nMiembros - 1);
+        if (j >= nMiembro)
+            ++j;
+        rival.sRed = m_vsRedes[j];
+    } else if (eRival == Rival_Campeon) {
+        const std::string* pCampeon = ElegirCampeon(m_campeones, nSemilla, nPuesto);
+        if (pCampeon)
+            rival.sRed = *pCampeon;
+        else
+            rival.eRival = kRivalSinCampeones;
+    }
+    return rival;
 }
 
 void CEntrenamientoRobot::Puntuar(const std::vector<SResultadoTrabajo>& vResultados,
@@ -348,6 +381,7 @@ void CEntrenamientoRobot::Puntuar(const std::vector<SResultadoTrabajo>& vResulta
     candidato.dPuntuacion = estadistica.dMejor;
     candidato.nGeneracion = estadistica.nGeneracion;
     m_vCandidatos.push_back(candidato);
+    AnyadirCampeon(m_campeones, candidato.sRed);
 }
 
 void CEntrenamientoRobot::AnotarEspecies(int nGeneracion)
@@ -447,7 +481,7 @@ bool CEntrenamientoRobot::ElegirRedFinal(std::string& sError)
     if (m_opciones.nValidacion > 0) {
         std::vector<STrabajo> vTrabajos(vElegidos.size());
         const std::vector<SEncuentro> vEncuentros =
-            EncuentrosValidacion(RivalesGuion(m_opciones.vRivales), m_opciones.nValidacion, m_opciones.nSemilla);
+            EncuentrosValidacion(GruposGuion(m_opciones.vRivales), m_opciones.nValidacion, m_opciones.nSemilla);
         for (size_t i = 0; i < vElegidos.size(); ++i) {
             vTrabajos[i].sRed = vElegidos[i].sRed;
             vTrabajos[i].vEncuentros = vEncuentros;
@@ -551,7 +585,7 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
         resumen.Anyadir("etapa_real", m_sEtapaReal);
     resumen.Anyadir("segundos", dSegundos);
     resumen.Anyadir("puntuacion",
-                    "50 x puntos + da"
+                    "50 x (1 + (puntos - 1) / (robots - 1)) + da"
                     "\xF1"
                     "o causado + 0.5 x energ"
                     "\xED"
@@ -582,7 +616,7 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
 
 bool CEntrenamientoRobot::GrabarPartida(std::string& sError) const
 {
-    return GrabarPartidaContra(m_sMejorRed, "", RivalesGuion(m_opciones.vRivales), m_opciones.nSemilla,
+    return GrabarPartidaContra(m_sMejorRed, "", RivalesDistintos(GruposGuion(m_opciones.vRivales)), m_opciones.nSemilla,
                                m_opciones.evaluacion, RutaEn(m_opciones.sSalida, kNombrePartida), sError);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Campeones.h"
 #include "Evaluacion.h"
 #include "Opciones.h"
 #include "Poblacion.h"
@@ -33,6 +34,9 @@ struct SCandidato {
     double dPuntosReal = -1;  // points per game in the real arena
     int nGeneracion = 0;
 };
+
+// Stands in for a champion while the run has none.
+const TRival kRivalSinCampeones = Rival_Buscador;
 
 // Fixed key of the population checkpoint: 0 keeps the file plain text.
 const char kClavePuntoControl = 0;
@@ -68,6 +72,7 @@ public:
     const SCandidato& GetCandidatoFinal() const { return m_final; }
     const std::string& GetEtapaReal() const { return m_sEtapaReal; }
     const std::vector<SEstadisticaGeneracion>& GetEstadisticas() const { return m_vEstadisticas; }
+    const SCampeones& GetCampeones() const { return m_campeones; }
 
 private:
     CEntrenamientoRobot(const CEntrenamientoRobot&);
@@ -79,6 +84,7 @@ private:
     void EntregarLogs();
     void CrearFenotipos();
     std::vector<STrabajo> CrearTrabajos(int nGeneracion) const;
+    SRivalEncuentro ElegirRival(TRival eRival, uint64_t nSemilla, size_t nMiembro, size_t nPuesto) const;
     void Puntuar(const std::vector<SResultadoTrabajo>& vResultados, SEstadisticaGeneracion& estadistica);
     void AnotarEspecies(int nGeneracion);
     bool RunGeneracion(CProgreso& progreso, double dInicio, int nPrimera, std::string& sError);
@@ -99,6 +105,7 @@ private:
     CPoblacion m_poblacion;
     std::vector<std::string> m_vsRedes;  // this generation's networks, by member
     std::vector<SCandidato> m_vCandidatos;
+    SCampeones m_campeones;  // leaders of the generations played, fielded as rivals
     std::vector<SEstadisticaGeneracion> m_vEstadisticas;
     std::vector<std::string> m_vsFilasEstadisticas;  // kept from a run that was resumed
     std::vector<std::string> m_vsFilasEspecies;
@@ -113,9 +120,10 @@ private:
 // results are.
 void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesRobot& opciones);
 
-// Validates sRed against each scripted rival of vRivales, nPartidas matches
-// each, with seeds that depend only on nSemilla: mean score.
-double ValidarRed(const std::string& sRed, const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
+// Validates sRed against each mix of scripted rivals of vRivales (the
+// networks left out), nPartidas matches each, with seeds that depend only
+// on nSemilla: mean score.
+double ValidarRed(const std::string& sRed, const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                   const SConfigEvaluacion& config, unsigned nHilos);
 
 #endif

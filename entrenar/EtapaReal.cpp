@@ -11,18 +11,20 @@ std::vector<std::string> ArenasRealesDeReceta(const SConfigEvaluacion& config)
     return {config.eArena == Arena_Cuadrado ? "Square.arena" : "Circle.arena"};
 }
 
-std::vector<TMezclaReal> RivalesRealesDeReceta(const std::vector<TRival>& vRivales)
+std::vector<TMezclaReal> RivalesRealesDeReceta(const std::vector<TGrupoRivales>& vRivales)
 {
     std::vector<TMezclaReal> vMezclas;
-    for (TRival eRival : vRivales) {
+    for (const TGrupoRivales& grupo : vRivales) {
         TMezclaReal mezcla;
-        if (eRival == Rival_Giratorio)
-            mezcla = {"rotate_and_fire_signal"};
-        else if (eRival == Rival_Buscador)
-            mezcla = {"seek_and_destroy"};
-        else if (eRival == Rival_Quieto)
-            mezcla = {"empty"};
-        // Networks of the population have no program of their own.
+        for (TRival eRival : grupo) {
+            if (eRival == Rival_Giratorio)
+                mezcla.push_back("rotate_and_fire_signal");
+            else if (eRival == Rival_Buscador)
+                mezcla.push_back("seek_and_destroy");
+            else if (eRival == Rival_Quieto)
+                mezcla.push_back("empty");
+            // Networks of the population have no program of their own.
+        }
         if (!mezcla.empty() && std::find(vMezclas.begin(), vMezclas.end(), mezcla) == vMezclas.end())
             vMezclas.push_back(mezcla);
     }
@@ -46,7 +48,7 @@ bool JugarEtapaReal(const SOpcionesRobot& o, const std::vector<std::string>& vsR
     }
     std::vector<TMezclaReal> vMezclas = RivalesRealesDeReceta(o.vRivales);
     if (vMezclas.empty())
-        vMezclas = RivalesRealesDeReceta({Rival_Giratorio, Rival_Buscador, Rival_Quieto});
+        vMezclas = RivalesRealesDeReceta({{Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}});
     if (!PrepararTorneoReal(instalacion, ArenasRealesDeReceta(o.evaluacion), vMezclas, torneo, sError))
         return false;
     torneo.nPartidas = o.nEtapaRealPartidas;

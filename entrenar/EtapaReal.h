@@ -11,7 +11,7 @@ class CProgreso;
 // The real arena's files and sample robots that stand for the simulated
 // arena and scripted rivals of a training recipe.
 std::vector<std::string> ArenasRealesDeReceta(const SConfigEvaluacion& config);
-std::vector<TMezclaReal> RivalesRealesDeReceta(const std::vector<TRival>& vRivales);
+std::vector<TMezclaReal> RivalesRealesDeReceta(const std::vector<TGrupoRivales>& vRivales);
 
 // The last stage of a run: each network file of vsRedes plays, with the
 // built robot, the recipe's arenas and rivals in the installed real arena,

@@ -44,18 +44,25 @@ SResultadoEncuentro Resultado(const CPartida& partida)
     SResultadoEncuentro resultado;
     const std::vector<SResultadoRobot> vResultados = partida.GetResultados();
     resultado.propio = vResultados[0];
-    resultado.rival = vResultados[1];
-    resultado.dPuntuacion = PuntuarEncuentro(resultado.propio);
-    resultado.bGana = resultado.propio.dPuntos > resultado.rival.dPuntos;
-    resultado.bPierde = resultado.propio.dPuntos < resultado.rival.dPuntos;
+    resultado.vRivales.assign(vResultados.begin() + 1, vResultados.end());
+    resultado.dPuntuacion = PuntuarEncuentro(resultado.propio, partida.GetNumRobots());
+    resultado.bGana = true;
+    for (const SResultadoRobot& rival : resultado.vRivales) {
+        resultado.bGana = resultado.bGana && resultado.propio.dPuntos > rival.dPuntos;
+        resultado.bPierde = resultado.bPierde || resultado.propio.dPuntos < rival.dPuntos;
+    }
     return resultado;
 }
 
 }  // namespace
 
-double PuntuarEncuentro(const SResultadoRobot& resultado)
+double PuntuarEncuentro(const SResultadoRobot& resultado, int nRobots)
 {
-    return kPesoPuntos * resultado.dPuntos + kPesoDanyo * resultado.dDanyoCausado +
+    const double dJuegos = static_cast<double>(std::max<size_t>(1, resultado.vdPuntosJuego.size()));
+    double dColocacion = 0;
+    if (nRobots > 1)
+        dColocacion = std::max(0.0, (resultado.dPuntos - dJuegos) / (nRobots - 1));
+    return kPesoPuntos * (dJuegos + dColocacion) + kPesoDanyo * resultado.dDanyoCausado +
            kPesoEnergia * resultado.dEnergiaRestante;
 }
 
@@ -70,15 +77,17 @@ const char* NombreRival(TRival eRival)
             return "quieto";
         case Rival_Red:
             return "poblacion";
+        case Rival_Campeon:
+            return "campeones";
     }
     return "?";
 }
 
 bool LeerRival(const std::string& sNombre, TRival& eRival)
 {
-    for (TRival e : {Rival_Giratorio, Rival_Buscador, Rival_Quieto, Rival_Red}) {
-        if (sNombre == NombreRival(e)) {
-            eRival = e;
+    for (int n = 0; n < kNumTiposRival; ++n) {
+        if (sNombre == NombreRival(static_cast<TRival>(n))) {
+            eRival = static_cast<TRival>(n);
             return true;
         }
     }
@@ -87,6 +96,21 @@ bool LeerRival(const std::string& sNombre, TRival& eRival)
         return true;
     }
     return false;
+}
+
+bool EsRivalRed(TRival eRival) { return eRival == Rival_Red || eRival == Rival_Campeon; }
+
+std::vector<TRival> RivalesDistintos(const std::vector<TGrupoRivales>& vGrupos)
+{
+    std::vector<TRival> vRivales;
+    for (const TGrupoRivales& grupo : vGrupos) {
+        for (TRival eRival : grupo) {
+            if (vRivales.size() < kMaxRivalesGrupo &&
+                std::find(vRivales.begin(), vRivales.end(), eRival) == vRivales.end())
+                vRivales.push_back(eRival);
+        }
+    }
+    return vRivales;
 }
 
 uint64_t SemillaEncuentro(uint64_t nSemillaRun, uint64_t nGeneracion, uint64_t nMiembro, uint64_t nPartida)
@@ -116,16 +140,18 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     configPartida.bGrabar = ppGrabacion != nullptr;
 
     CRobotEntrenado robot(kNombreEntrenado, sRed);
-    CRobotEntrenado* pRival = nullptr;
+    std::vector<CRobotEntrenado*> vRedesRivales;
     CPartida partida;
     if (!partida.Configurar(configPartida))
         return SResultadoEncuentro();
     partida.AddRobot(kNombreEntrenado, ControladorTexto(robot));
-    if (encuentro.eRival == Rival_Red) {
-        pRival = new CRobotEntrenado(NombreRival(Rival_Red), encuentro.sRedRival);
-        partida.AddRobot(NombreRival(Rival_Red), ControladorTexto(*pRival));
-    } else {
-        partida.AddRobot(NombreRival(encuentro.eRival), ControladorGuion(encuentro.eRival));
+    for (const SRivalEncuentro& rival : encuentro.vRivales) {
+        if (EsRivalRed(rival.eRival)) {
+            vRedesRivales.push_back(new CRobotEntrenado(NombreRival(rival.eRival), rival.sRed));
+            partida.AddRobot(NombreRival(rival.eRival), ControladorTexto(*vRedesRivales.back()));
+        } else {
+            partida.AddRobot(NombreRival(rival.eRival), ControladorGuion(rival.eRival));
+        }
     }
     const bool bJugado = partida.Jugar();
     SResultadoEncuentro resultado = Resultado(partida);
@@ -133,7 +159,9 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     if (ppGrabacion) {
         *ppGrabacion = partida.GetGrabacion() ? new CGrabacion(*partida.GetGrabacion()) : nullptr;
     }
-    delete pRival;
+    partida.Limpiar();
+    for (CRobotEntrenado* pRival : vRedesRivales)
+        delete pRival;
     return resultado;
 }
 
@@ -158,7 +186,7 @@ bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, 
     }
     partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRobots.back()));
     for (TRival eRival : vRivales) {
-        if (eRival == Rival_Red) {
+        if (EsRivalRed(eRival)) {
             vRobots.push_back(new CRobotEntrenado(NombreRival(eRival), sRedRival.empty() ? sRed : sRedRival));
             partida.AddRobot(NombreRival(eRival), ControladorTexto(*vRobots.back()));
         } else {

@@ -15,14 +15,28 @@ enum TRival {
     Rival_Giratorio = 0,  // spins, sweeps and fires at what it sees
     Rival_Buscador = 1,   // turns to what it sees, fires and rams
     Rival_Quieto = 2,     // a still target
-    Rival_Red = 3         // another network (another member of the population)
+    Rival_Red = 3,        // another network (another member of the population)
+    Rival_Campeon = 4     // the leader of an earlier generation of the run
+};
+const int kNumTiposRival = 5;
+
+// Rivals that fight together in one match: one makes a duel, more a melee.
+typedef std::vector<TRival> TGrupoRivales;
+
+// The most rivals one match holds: the robot under training fills the rest.
+const size_t kMaxRivalesGrupo = kMaxRobotsPartida - 1;
+
+// One robot of a match besides the network under evaluation; a rival that
+// is a network carries its text.
+struct SRivalEncuentro {
+    TRival eRival = Rival_Quieto;
+    std::string sRed;
 };
 
-// One match: its seed, the rival and, for Rival_Red, the rival's network text.
+// One match: its seed and its rivals.
 struct SEncuentro {
     uint64_t nSemilla = 1;
-    TRival eRival = Rival_Quieto;
-    std::string sRedRival;
+    std::vector<SRivalEncuentro> vRivales;
 };
 
 // One job: a network and the matches it plays.
@@ -45,10 +59,10 @@ struct SConfigEvaluacion {
 struct SResultadoEncuentro {
     double dPuntuacion = 0;
     SResultadoRobot propio;
-    SResultadoRobot rival;
-    bool bGana = false;    // ended with more points than its rival
-    bool bPierde = false;  // ended with fewer
-    bool bJugado = false;  // false: the arena refused the match (its error went to stderr)
+    std::vector<SResultadoRobot> vRivales;  // in the order of the match's rivals
+    bool bGana = false;                     // ended with more points than every rival
+    bool bPierde = false;                   // ended with fewer points than some rival
+    bool bJugado = false;                   // false: the arena refused the match (its error went to stderr)
 };
 
 struct SResultadoTrabajo {
@@ -61,15 +75,25 @@ const double kPesoPuntos = 50.0;
 const double kPesoDanyo = 1.0;
 const double kPesoEnergia = 0.5;
 
-// What the arena rewards, as one number:
-//   50 x points + 1 x damage dealt by its shots + 0.5 x energy left at the end
-// In a duel the arena gives 2 points to the survivor and 1 to the loser, and
-// 1 each when both reach the time limit.
-double PuntuarEncuentro(const SResultadoRobot& resultado);
+// What the arena rewards, as one number, for a match of nRobots robots:
+//   50 x (1 + placing) + 1 x damage dealt by its shots + 0.5 x energy left
+// where placing is (points - 1) / (nRobots - 1) per game: 0 for the last
+// place, 1 for the only survivor, whatever the field's size (the arena
+// gives from 1 to N points in a game of N robots). In a duel the first term
+// is 50 x the arena's points, so duels score as they always did, and a
+// place in a melee weighs what the same share of the field beaten weighs in
+// a duel.
+double PuntuarEncuentro(const SResultadoRobot& resultado, int nRobots);
 
 const char* NombreRival(TRival eRival);
-// Accepts the Spanish names (giratorio, buscador, quieto, poblacion / red).
+// Accepts the Spanish names (giratorio, buscador, quieto, poblacion / red,
+// campeones).
 bool LeerRival(const std::string& sNombre, TRival& eRival);
+bool EsRivalRed(TRival eRival);
+
+// Each rival of the mixes once, in order of appearance, as many as one match
+// holds.
+std::vector<TRival> RivalesDistintos(const std::vector<TGrupoRivales>& vGrupos);
 
 // The seed of one match, drawn from the run's seed and the match's place in
 // the run, so that it does not depend on the order of evaluation.
@@ -84,9 +108,9 @@ void ElegirArena(const SConfigEvaluacion& config, uint64_t nSemilla, SConfigPart
 SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,
                                    const SConfigEvaluacion& config, CGrabacion** ppGrabacion = nullptr);
 
-// Records one match of sRed against all of vRivales at once (a Rival_Red
-// plays sRedRival, or sRed itself when that is empty) and writes the
-// recording as JSON to sRuta.
+// Records one match of sRed against all of vRivales at once (a rival that
+// is a network plays sRedRival, or sRed itself when that is empty) and
+// writes the recording as JSON to sRuta.
 bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, const std::vector<TRival>& vRivales,
                          uint64_t nSemilla, const SConfigEvaluacion& config, const std::string& sRuta,
                          std::string& sError);

@@ -14,21 +14,48 @@ namespace {
 // Stands in for the generation in the seeds of these matches.
 const uint64_t kMarcaJugar = 0xFFFFFFFEull;
 
-SMarcador Contar(TRival eRival, const SResultadoTrabajo& resultado)
+const char* const kNombreRed = "red";
+
+void ContarRobot(const SResultadoRobot& r, SMarcadorRobot& m)
+{
+    for (size_t j = 0; j < r.vdPuntosJuego.size() && j < r.vnPosicionJuego.size(); ++j) {
+        m.nPrimeros += r.vnPosicionJuego[j] == 1 ? 1 : 0;
+        m.dPuntos += r.vdPuntosJuego[j];
+        m.dPuesto += r.vnPosicionJuego[j];
+    }
+    m.dDanyoCausado += r.dDanyoCausado;
+}
+
+void ContarEncuentro(const SResultadoEncuentro& e, SMarcador& m)
+{
+    ++m.nPartidas;
+    m.nGanadas += e.bGana ? 1 : 0;
+    m.nPerdidas += e.bPierde ? 1 : 0;
+    m.nEmpates += (!e.bGana && !e.bPierde) ? 1 : 0;
+    m.dPuntos += e.propio.dPuntos;
+    m.dDanyoCausado += e.propio.dDanyoCausado;
+    m.dEnergia += e.propio.dEnergiaRestante;
+    m.dPuntuacion += e.dPuntuacion;
+    ContarRobot(e.propio, m.vRobots[0]);
+    for (size_t i = 0; i < e.vRivales.size() && i + 1 < m.vRobots.size(); ++i) {
+        m.dPuntosRival += e.vRivales[i].dPuntos;
+        m.dDanyoRecibido += e.vRivales[i].dDanyoCausado;
+        ContarRobot(e.vRivales[i], m.vRobots[i + 1]);
+    }
+}
+
+SMarcador Contar(const TGrupoRivales& grupo, const SResultadoTrabajo& resultado)
 {
     SMarcador m;
-    m.eRival = eRival;
+    m.grupo = grupo;
+    m.vRobots.resize(grupo.size() + 1);
+    m.vRobots[0].sNombre = kNombreRed;
+    for (size_t i = 0; i < grupo.size(); ++i)
+        m.vRobots[i + 1].sNombre = NombreRival(grupo[i]);
+    int nJuegos = 0;
     for (const SResultadoEncuentro& e : resultado.vEncuentros) {
-        ++m.nPartidas;
-        m.nGanadas += e.bGana ? 1 : 0;
-        m.nPerdidas += e.bPierde ? 1 : 0;
-        m.nEmpates += (!e.bGana && !e.bPierde) ? 1 : 0;
-        m.dPuntos += e.propio.dPuntos;
-        m.dPuntosRival += e.rival.dPuntos;
-        m.dDanyoCausado += e.propio.dDanyoCausado;
-        m.dDanyoRecibido += e.rival.dDanyoCausado;
-        m.dEnergia += e.propio.dEnergiaRestante;
-        m.dPuntuacion += e.dPuntuacion;
+        ContarEncuentro(e, m);
+        nJuegos += static_cast<int>(e.propio.vdPuntosJuego.size());
     }
     if (m.nPartidas > 0) {
         const double n = m.nPartidas;
@@ -39,13 +66,72 @@ SMarcador Contar(TRival eRival, const SResultadoTrabajo& resultado)
         m.dEnergia /= n;
         m.dPuntuacion /= n;
     }
+    for (SMarcadorRobot& robot : m.vRobots) {
+        if (nJuegos > 0) {
+            robot.dPuntos /= nJuegos;
+            robot.dPuesto /= nJuegos;
+        }
+        if (m.nPartidas > 0)
+            robot.dDanyoCausado /= m.nPartidas;
+    }
     return m;
+}
+
+double Porcentaje(int n, int nTotal) { return nTotal > 0 ? 100.0 * n / nTotal : 0.0; }
+
+std::string TablaDuelos(const std::vector<SMarcador>& vMarcadores)
+{
+    std::string sTabla =
+        "Rival       Partidas  Ganadas  Empates  Perdidas  %Ganadas  %Empates  %Perdidas  Puntos  P.rival  "
+        "Da"
+        "\xF1"
+        "o  Recibido  Energ"
+        "\xED"
+        "a  Puntuaci"
+        "\xF3"
+        "n\n";
+    for (const SMarcador& m : vMarcadores) {
+        if (m.grupo.size() != 1)
+            continue;
+        char szFila[320];
+        std::snprintf(
+            szFila, sizeof(szFila),
+            "%-10s  %8d  %7d  %7d  %8d  %7.1f%%  %7.1f%%  %8.1f%%  %6.2f  %7.2f  %5.1f  %8.1f  %7.1f  %10.1f\n",
+            NombreRival(m.grupo[0]), m.nPartidas, m.nGanadas, m.nEmpates, m.nPerdidas,
+            Porcentaje(m.nGanadas, m.nPartidas), Porcentaje(m.nEmpates, m.nPartidas),
+            Porcentaje(m.nPerdidas, m.nPartidas), m.dPuntos, m.dPuntosRival, m.dDanyoCausado, m.dDanyoRecibido,
+            m.dEnergia, m.dPuntuacion);
+        sTabla += szFila;
+    }
+    return sTabla;
+}
+
+std::string TablaMelee(const SMarcador& m)
+{
+    char szLinea[320];
+    std::snprintf(szLinea, sizeof(szLinea),
+                  "Melee de %d: %s+%s, %d partidas, puntuaci"
+                  "\xF3"
+                  "n de la red %.1f\n",
+                  static_cast<int>(m.vRobots.size()), kNombreRed, TextoGrupoRivales(m.grupo).c_str(), m.nPartidas,
+                  m.dPuntuacion);
+    std::string sTabla = szLinea;
+    sTabla +=
+        "Robot       %Primeros  Puntos  Puesto  Da"
+        "\xF1"
+        "o\n";
+    for (const SMarcadorRobot& r : m.vRobots) {
+        std::snprintf(szLinea, sizeof(szLinea), "%-10s  %8.1f%%  %6.2f  %6.2f  %5.1f\n", r.sNombre.c_str(),
+                      Porcentaje(r.nPrimeros, m.nPartidas), r.dPuntos, r.dPuesto, r.dDanyoCausado);
+        sTabla += szLinea;
+    }
+    return sTabla;
 }
 
 }  // namespace
 
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
-                                          const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
+                                          const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                                           const SConfigEvaluacion& config, unsigned nHilos)
 {
     std::vector<STrabajo> vTrabajos(vRivales.size());
@@ -53,10 +139,14 @@ std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::st
         vTrabajos[r].sRed = sRed;
         for (int k = 0; k < nPartidas; ++k) {
             SEncuentro encuentro;
-            encuentro.eRival = vRivales[r];
             encuentro.nSemilla = SemillaEncuentro(nSemilla, kMarcaJugar, r, static_cast<uint64_t>(k));
-            if (encuentro.eRival == Rival_Red)
-                encuentro.sRedRival = sRedRival.empty() ? sRed : sRedRival;
+            for (TRival eRival : vRivales[r]) {
+                SRivalEncuentro rival;
+                rival.eRival = eRival;
+                if (EsRivalRed(eRival))
+                    rival.sRed = sRedRival.empty() ? sRed : sRedRival;
+                encuentro.vRivales.push_back(rival);
+            }
             vTrabajos[r].vEncuentros.push_back(encuentro);
         }
     }
@@ -70,23 +160,15 @@ std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::st
 
 std::string TablaMarcador(const std::vector<SMarcador>& vMarcadores)
 {
-    std::string sTabla =
-        "Rival       Partidas  Ganadas  Empates  Perdidas  %Ganadas  Puntos  P.rival  "
-        "Da"
-        "\xF1"
-        "o  Recibido  Energ"
-        "\xED"
-        "a  Puntuaci"
-        "\xF3"
-        "n\n";
+    std::string sTabla;
+    bool bDuelos = false;
+    for (const SMarcador& m : vMarcadores)
+        bDuelos = bDuelos || m.grupo.size() == 1;
+    if (bDuelos)
+        sTabla += TablaDuelos(vMarcadores);
     for (const SMarcador& m : vMarcadores) {
-        char szFila[256];
-        std::snprintf(szFila, sizeof(szFila),
-                      "%-10s  %8d  %7d  %7d  %8d  %7.1f%%  %6.2f  %7.2f  %5.1f  %8.1f  %7.1f  %10.1f\n",
-                      NombreRival(m.eRival), m.nPartidas, m.nGanadas, m.nEmpates, m.nPerdidas,
-                      m.nPartidas ? 100.0 * m.nGanadas / m.nPartidas : 0.0, m.dPuntos, m.dPuntosRival, m.dDanyoCausado,
-                      m.dDanyoRecibido, m.dEnergia, m.dPuntuacion);
-        sTabla += szFila;
+        if (m.grupo.size() > 1)
+            sTabla += (sTabla.empty() ? "" : "\n") + TablaMelee(m);
     }
     return sTabla;
 }
@@ -111,7 +193,8 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
     }
     EscribirFormato(stdout, "Red: %s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n",
                     o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
+    EscribirFormato(stdout, "Arena: %s\n", o.evaluacion.eArena == Arena_Circulo ? "circulo" : "cuadrado");
     EscribirTexto(stdout, TablaMarcador(vMarcadores));
-    return o.sGrabar.empty() ||
-           GrabarPartidaContra(sRed, sRedRival, o.vRivales, o.nSemilla, o.evaluacion, o.sGrabar, sError);
+    return o.sGrabar.empty() || GrabarPartidaContra(sRed, sRedRival, RivalesDistintos(o.vRivales), o.nSemilla,
+                                                    o.evaluacion, o.sGrabar, sError);
 }

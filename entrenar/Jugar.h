@@ -6,27 +6,41 @@
 
 #include "Opciones.h"
 
-// Tally of the matches against one rival.
-struct SMarcador {
-    TRival eRival = Rival_Quieto;
-    int nPartidas = 0;
-    int nGanadas = 0;
-    int nEmpates = 0;
-    int nPerdidas = 0;
-    double dPuntos = 0;  // means per match from here on
-    double dPuntosRival = 0;
+// One robot's tally over the matches of one rival mix.
+struct SMarcadorRobot {
+    std::string sNombre;
+    int nPrimeros = 0;   // games it ended first in (shared firsts count for each)
+    double dPuntos = 0;  // means per game from here on
+    double dPuesto = 0;
     double dDanyoCausado = 0;
-    double dDanyoRecibido = 0;
-    double dEnergia = 0;
-    double dPuntuacion = 0;
 };
 
-// Plays nPartidas matches of sRed against each rival. Seeds depend on
-// nSemilla, the rival's place in the list and the match only.
+// Tally of the matches against one rival mix: the network's outcome, and
+// every robot's placings (the network first, then the rivals in order).
+struct SMarcador {
+    TGrupoRivales grupo;
+    int nPartidas = 0;
+    int nGanadas = 0;  // more points than every rival
+    int nEmpates = 0;
+    int nPerdidas = 0;        // fewer points than some rival
+    double dPuntos = 0;       // means per match from here on
+    double dPuntosRival = 0;  // of the rivals together
+    double dDanyoCausado = 0;
+    double dDanyoRecibido = 0;  // dealt by the rivals, to anyone
+    double dEnergia = 0;
+    double dPuntuacion = 0;
+    std::vector<SMarcadorRobot> vRobots;
+};
+
+// Plays nPartidas matches of sRed against each rival mix. Seeds depend on
+// nSemilla, the mix's place in the list and the match only. A rival that is
+// a network plays sRedRival, or sRed itself when that is empty.
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
-                                          const std::vector<TRival>& vRivales, int nPartidas, unsigned nSemilla,
+                                          const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                                           const SConfigEvaluacion& config, unsigned nHilos);
 
+// The duels' table (won, drawn and lost shares) and one table per melee
+// (each robot's share of first places, mean points and mean place).
 std::string TablaMarcador(const std::vector<SMarcador>& vMarcadores);
 
 bool ComandoJugar(const SOpcionesJugar& opciones, std::string& sError);

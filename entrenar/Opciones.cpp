@@ -76,14 +76,43 @@ void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
         "arena de las partidas: una carpeta reparte las partidas entre sus archivos .arena");
 }
 
-CTablaOpciones::TLector LectorRivales(std::vector<TRival>& vRivales)
+const char* const kNombresRivales = "giratorio, buscador, quieto, poblacion, campeones";
+
+CTablaOpciones::TLector LectorRivales(std::vector<TGrupoRivales>& vRivales)
 {
     return [&vRivales](const std::string& sLista, std::string& sError) {
         return LeerListaRivales(sLista, vRivales, sError);
     };
 }
 
-const char* const kRangoRivales = "lista separada por comas de giratorio, buscador, quieto y poblacion";
+// Only a training run has champions to field.
+bool SinCampeones(const std::vector<TGrupoRivales>& vRivales, std::string& sError)
+{
+    for (const TGrupoRivales& grupo : vRivales) {
+        if (std::find(grupo.begin(), grupo.end(), Rival_Campeon) != grupo.end()) {
+            sError = "los campeones solo existen en 'entrenar robot': use poblacion con --red-rival";
+            return false;
+        }
+    }
+    return true;
+}
+
+CTablaOpciones::TLector LectorRivalesJugar(std::vector<TGrupoRivales>& vRivales)
+{
+    return [&vRivales](const std::string& sLista, std::string& sError) {
+        std::vector<TGrupoRivales> vLeidos;
+        if (!LeerListaRivales(sLista, vLeidos, sError) || !SinCampeones(vLeidos, sError))
+            return false;
+        vRivales = vLeidos;
+        return true;
+    };
+}
+
+const char* const kRangoRivales =
+    "lista separada por comas de giratorio, buscador, quieto, poblacion y campeones; "
+    "con + pelean juntos en una partida";
+const char* const kRangoRivalesJugar =
+    "lista separada por comas de giratorio, buscador, quieto y poblacion; con + pelean juntos en una partida";
 
 // "K,N": the K best networks, N real games each on every arena and rival.
 bool LeerEtapaReal(const std::string& sValor, SOpcionesRobot& o, std::string& sError)
@@ -128,7 +157,11 @@ void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
              "\xF3"
              "n");
     t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivales, LectorRivales(o.vRivales),
-           "rivales por turno (poblacion: otro miembro)");
+           "rivales por turno (poblacion: otro miembro; campeones: un l"
+           "\xED"
+           "der de una generaci"
+           "\xF3"
+           "n anterior); p. ej. buscador,giratorio+buscador+quieto");
     OpcionesPartida(t, o.evaluacion);
     t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", o.sSalida);
     t.Entero("--punto-control", "N", 0, 1000000, o.nIntervaloControl,
@@ -195,8 +228,8 @@ void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
 {
     t.Texto("--red", "FICHERO", o.sRed, "red en forma de texto", "la red integrada del robot");
     t.Entero("--partidas", "N", 1, 1000000, o.nPartidas, "partidas contra cada rival");
-    t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivales, LectorRivales(o.vRivales),
-           "rivales, uno tras otro");
+    t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivalesJugar, LectorRivalesJugar(o.vRivales),
+           "rivales, uno tras otro; con + una melee");
     t.Texto("--red-rival", "FICHERO", o.sRedRival, "red del rival poblacion", "la misma red");
     t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla, "semilla");
     t.Entero("--hilos", "N", 1, 256, o.nHilos, "hilos");
@@ -343,32 +376,61 @@ std::string AyudaTorneo()
     return t.Ayuda();
 }
 
-bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError)
+bool LeerGrupoRivales(const std::string& sGrupo, TGrupoRivales& grupo, std::string& sError)
 {
-    std::vector<TRival> vLeidos;
+    grupo.clear();
+    size_t nInicio = 0;
+    while (nInicio <= sGrupo.size()) {
+        size_t nMas = sGrupo.find('+', nInicio);
+        if (nMas == std::string::npos)
+            nMas = sGrupo.size();
+        const std::string sNombre = sGrupo.substr(nInicio, nMas - nInicio);
+        TRival eRival;
+        if (!LeerRival(sNombre, eRival)) {
+            sError = "Rival desconocido: '" + sNombre + "' (" + kNombresRivales + ")";
+            return false;
+        }
+        grupo.push_back(eRival);
+        nInicio = nMas + 1;
+    }
+    if (grupo.size() > kMaxRivalesGrupo) {
+        sError = "Demasiados rivales juntos en '" + sGrupo + "': como mucho " + std::to_string(kMaxRivalesGrupo);
+        return false;
+    }
+    return true;
+}
+
+bool LeerListaRivales(const std::string& sLista, std::vector<TGrupoRivales>& vRivales, std::string& sError)
+{
+    std::vector<TGrupoRivales> vLeidos;
     size_t nInicio = 0;
     while (nInicio <= sLista.size()) {
         size_t nComa = sLista.find(',', nInicio);
         if (nComa == std::string::npos)
             nComa = sLista.size();
-        const std::string sNombre = sLista.substr(nInicio, nComa - nInicio);
-        TRival eRival;
-        if (!LeerRival(sNombre, eRival)) {
-            sError = "Rival desconocido: '" + sNombre + "' (giratorio, buscador, quieto, poblacion)";
+        TGrupoRivales grupo;
+        if (!LeerGrupoRivales(sLista.substr(nInicio, nComa - nInicio), grupo, sError))
             return false;
-        }
-        vLeidos.push_back(eRival);
+        vLeidos.push_back(grupo);
         nInicio = nComa + 1;
     }
     vRivales = vLeidos;
     return true;
 }
 
-std::string TextoRivales(const std::vector<TRival>& vRivales)
+std::string TextoGrupoRivales(const TGrupoRivales& grupo)
 {
     std::string sTexto;
-    for (TRival eRival : vRivales)
-        sTexto += (sTexto.empty() ? "" : ",") + std::string(NombreRival(eRival));
+    for (TRival eRival : grupo)
+        sTexto += (sTexto.empty() ? "" : "+") + std::string(NombreRival(eRival));
+    return sTexto;
+}
+
+std::string TextoRivales(const std::vector<TGrupoRivales>& vRivales)
+{
+    std::string sTexto;
+    for (const TGrupoRivales& grupo : vRivales)
+        sTexto += (sTexto.empty() ? "" : ",") + TextoGrupoRivales(grupo);
     return sTexto;
 }
 

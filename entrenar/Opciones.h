@@ -30,7 +30,7 @@ struct SOpcionesRobot {
     int nEtapaRealPartidas = 0;  // their games on each arena against each rival
     std::string sRtb;            // the real arena's install prefix; "" = RTB_PREFIX, then the PATH
     // The seeker is the hardest: it gets two turns in four.
-    std::vector<TRival> vRivales = {Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Quieto};
+    std::vector<TGrupoRivales> vRivales = {{Rival_Buscador}, {Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
     SConfigEvaluacion evaluacion;
     bool bAyuda = false;  // the usage was asked for
 };
@@ -63,7 +63,7 @@ struct SOpcionesJugar {
     int nPartidas = 10;  // per rival
     unsigned nSemilla = 1;
     unsigned nHilos = 2;
-    std::vector<TRival> vRivales = {Rival_Giratorio, Rival_Buscador, Rival_Quieto};
+    std::vector<TGrupoRivales> vRivales = {{Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
     std::string sRedRival;  // network text file of a Rival_Red
     std::string sGrabar;    // partida.json of the first match
     bool bSilencio = false;
@@ -103,9 +103,12 @@ bool LeerOpcionesTorneo(int argc, char** argv, int nInicio, SOpcionesTorneo& opc
 bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMezclas, std::string& sError);
 std::string TextoMezcla(const TMezclaReal& mezcla);
 
-// "giratorio,buscador" into rivals.
-bool LeerListaRivales(const std::string& sLista, std::vector<TRival>& vRivales, std::string& sError);
-std::string TextoRivales(const std::vector<TRival>& vRivales);
+// "giratorio,buscador+giratorio+quieto" into rival mixes: the commas part
+// the matches, a '+' joins rivals that fight together in one match.
+bool LeerGrupoRivales(const std::string& sGrupo, TGrupoRivales& grupo, std::string& sError);
+bool LeerListaRivales(const std::string& sLista, std::vector<TGrupoRivales>& vRivales, std::string& sError);
+std::string TextoGrupoRivales(const TGrupoRivales& grupo);
+std::string TextoRivales(const std::vector<TGrupoRivales>& vRivales);
 
 // Usage of each command: options with default and range, and an example.
 std::string AyudaRobot();

@@ -11,6 +11,9 @@ namespace {
 const uint64_t kMarcaLote = 0x4C4F5445u;       // "LOTE"
 const uint64_t kMarcaRespuesta = 0x52455350u;  // "RESP"
 
+// A robot's result: seven numbers and two counts.
+const size_t kBytesMinimoRobot = 9 * 8;
+
 class CEscritor {
 public:
     void Entero(uint64_t n)
@@ -153,16 +156,25 @@ bool LeerRobot(CLector& l, SResultadoRobot& r)
 void EscribirEncuentro(CEscritor& e, const SEncuentro& encuentro)
 {
     e.Entero(encuentro.nSemilla);
-    e.Entero(static_cast<uint64_t>(encuentro.eRival));
-    e.Texto(encuentro.sRedRival);
+    e.Entero(encuentro.vRivales.size());
+    for (const SRivalEncuentro& rival : encuentro.vRivales) {
+        e.Entero(static_cast<uint64_t>(rival.eRival));
+        e.Texto(rival.sRed);
+    }
 }
 
 bool LeerEncuentro(CLector& l, SEncuentro& encuentro)
 {
-    uint64_t nRival = 0;
-    if (!(l.Entero(encuentro.nSemilla) && l.Entero(nRival) && nRival <= Rival_Red && l.Texto(encuentro.sRedRival)))
+    size_t nRivales = 0;
+    if (!(l.Entero(encuentro.nSemilla) && l.Cuenta(16, nRivales) && nRivales <= kMaxRivalesGrupo))
         return false;
-    encuentro.eRival = static_cast<TRival>(nRival);
+    encuentro.vRivales.resize(nRivales);
+    for (SRivalEncuentro& rival : encuentro.vRivales) {
+        uint64_t nRival = 0;
+        if (!(l.Entero(nRival) && nRival < static_cast<uint64_t>(kNumTiposRival) && l.Texto(rival.sRed)))
+            return false;
+        rival.eRival = static_cast<TRival>(nRival);
+    }
     return true;
 }
 
@@ -225,7 +237,7 @@ bool DecodificarLote(const std::string& sBytes, SLote& lote)
     lote.vTrabajos.resize(nTrabajos);
     for (STrabajo& trabajo : lote.vTrabajos) {
         size_t nEncuentros = 0;
-        if (!(l.Texto(trabajo.sRed) && l.Cuenta(24, nEncuentros)))
+        if (!(l.Texto(trabajo.sRed) && l.Cuenta(16, nEncuentros)))
             return false;
         trabajo.vEncuentros.resize(nEncuentros);
         for (SEncuentro& encuentro : trabajo.vEncuentros) {
@@ -245,7 +257,9 @@ std::string CodificarRespuesta(const SRespuestaLote& respuesta)
     for (const SResultadoEncuentro& r : respuesta.vEncuentros) {
         e.Real(r.dPuntuacion);
         EscribirRobot(e, r.propio);
-        EscribirRobot(e, r.rival);
+        e.Entero(r.vRivales.size());
+        for (const SResultadoRobot& rival : r.vRivales)
+            EscribirRobot(e, rival);
         e.Entero(r.bGana ? 1 : 0);
         e.Entero(r.bPierde ? 1 : 0);
     }
@@ -262,8 +276,16 @@ bool DecodificarRespuesta(const std::string& sBytes, SRespuestaLote& respuesta)
         return false;
     respuesta.vEncuentros.resize(nEncuentros);
     for (SResultadoEncuentro& r : respuesta.vEncuentros) {
-        if (!(l.Real(r.dPuntuacion) && LeerRobot(l, r.propio) && LeerRobot(l, r.rival) && l.Bool(r.bGana) &&
-              l.Bool(r.bPierde)))
+        size_t nRivales = 0;
+        if (!(l.Real(r.dPuntuacion) && LeerRobot(l, r.propio) && l.Cuenta(kBytesMinimoRobot, nRivales) &&
+              nRivales <= kMaxRivalesGrupo))
+            return false;
+        r.vRivales.resize(nRivales);
+        for (SResultadoRobot& rival : r.vRivales) {
+            if (!LeerRobot(l, rival))
+                return false;
+        }
+        if (!(l.Bool(r.bGana) && l.Bool(r.bPierde)))
             return false;
     }
     return l.AlFinal();

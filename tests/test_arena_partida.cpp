@@ -474,6 +474,90 @@ TEST(ArenaPuntos, SupervivientesAlLimiteDeTiempo)
     }
 }
 
+// Eight robots: deaths in the same update share the places they leave, and
+// every survivor at the time limit gets N - (survivors - 1).
+TEST(ArenaPuntos, MeleeDeOchoConMuertesJuntasYSupervivientes)
+{
+    CPartida partida;
+    std::vector<std::vector<double>> vPosiciones;
+    for (int i = 0; i < kMaxRobotsPartida; ++i) {
+        EXPECT_EQ(partida.AddRobot("q" + std::to_string(i), Guion(Controlador_Quieto)), i);
+        const double dAngulo = 2 * kPi * i / kMaxRobotsPartida;
+        vPosiciones.push_back({6 * std::cos(dAngulo), 6 * std::sin(dAngulo), 0});
+    }
+    EXPECT_EQ(partida.AddRobot("noveno", Guion(Controlador_Quieto)), -1);
+    EXPECT_EQ(partida.GetNumRobots(), kMaxRobotsPartida);
+    EmpezarColocados(partida, vPosiciones, Arena_Circulo, 2.0);
+    auto Minar = [&](const std::vector<int>& vRobots) {
+        for (int i : vRobots)
+            partida.AddMina(vPosiciones[i][0], vPosiciones[i][1], 200);
+    };
+    Minar({0, 1, 2});
+    Avanzar(partida, 1);
+    EXPECT_EQ(partida.GetRobotsVivos(), 5);
+    Minar({3, 4});
+    Avanzar(partida, 1);
+    Minar({5});
+    Avanzar(partida, 1);
+    EXPECT_EQ(partida.GetRobotsVivos(), 2);
+    while (partida.Actualizar()) {
+    }
+    const std::vector<SResultadoRobot> v = partida.GetResultados();
+    const double vdPuntos[8] = {2, 2, 2, 4.5, 4.5, 6, 7, 7};  // 8 - 5 - 0.5 x 2; 8 - 3 - 0.5; 8 - 2; 8 - 1
+    const int vnPuestos[8] = {6, 6, 6, 4, 4, 3, 1, 1};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_DOUBLE_EQ(v[i].dPuntos, vdPuntos[i]) << i;
+        EXPECT_EQ(v[i].nPosicion, vnPuestos[i]) << i;
+    }
+    EXPECT_NEAR(v[6].dTiempoVivo, 2.0, 1e-12);
+}
+
+TEST(ArenaPuntos, TodosMuerenALaVez)
+{
+    CPartida partida;
+    std::vector<std::vector<double>> vPosiciones;
+    for (int i = 0; i < 5; ++i) {
+        partida.AddRobot("q", Guion(Controlador_Quieto));
+        vPosiciones.push_back({-6.0 + 3 * i, 0, 0});
+    }
+    EmpezarColocados(partida, vPosiciones);
+    for (const std::vector<double>& v : vPosiciones)
+        partida.AddMina(v[0], v[1], 200);
+    EXPECT_FALSE(partida.Actualizar()) << "nobody left: the game is over";
+    for (const SResultadoRobot& r : partida.GetResultados()) {
+        EXPECT_DOUBLE_EQ(r.dPuntos, 3);  // 5 - 0 - 0.5 x 4: the mean of the five places
+        EXPECT_EQ(r.nPosicion, 1);
+        EXPECT_EQ(r.dEnergiaRestante, 0);
+    }
+}
+
+// Eight robots always find room: none overlaps another or a wall.
+TEST(ArenaPartida, OchoRobotsSeColocanSinSolaparse)
+{
+    for (TTipoArena eArena : {Arena_Circulo, Arena_Cuadrado}) {
+        for (uint64_t nSemilla = 1; nSemilla <= 200; ++nSemilla) {
+            CPartida partida;
+            SConfigPartida config;
+            config.eArena = eArena;
+            config.nSemilla = nSemilla;
+            ASSERT_TRUE(partida.Configurar(config));
+            for (int i = 0; i < kMaxRobotsPartida; ++i)
+                partida.AddRobot("q", Guion(Controlador_Quieto));
+            ASSERT_TRUE(partida.EmpezarSecuencia());
+            ASSERT_TRUE(partida.EmpezarJuego()) << nSemilla;
+            for (int i = 0; i < kMaxRobotsPartida; ++i) {
+                const SRobot& a = partida.GetRobot(i);
+                EXPECT_GT(partida.GetGeometria().Holgura(a.dX, a.dY, kRadioRobot), 0) << nSemilla << ": " << i;
+                for (int j = 0; j < i; ++j) {
+                    const SRobot& b = partida.GetRobot(j);
+                    EXPECT_GT(std::hypot(a.dX - b.dX, a.dY - b.dY), 2 * kRadioRobot)
+                        << nSemilla << ": " << i << ", " << j;
+                }
+            }
+        }
+    }
+}
+
 TEST(ArenaPartida, VariosJuegosEnUnaSecuencia)
 {
     CPartida partida;

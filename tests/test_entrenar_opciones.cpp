@@ -74,7 +74,7 @@ TEST(Opciones, RobotLeeCadaOpcion)
     EXPECT_TRUE(o.bInstalar);
     EXPECT_TRUE(o.bSilencio);
     EXPECT_FALSE(o.bInforme);
-    EXPECT_EQ(o.vRivales, (std::vector<TRival>{Rival_Quieto, Rival_Red}));
+    EXPECT_EQ(o.vRivales, (std::vector<TGrupoRivales>{{Rival_Quieto}, {Rival_Red}}));
     EXPECT_DOUBLE_EQ(o.evaluacion.dTiempoMaximo, 30.5);
     EXPECT_EQ(o.evaluacion.eArena, Arena_Cuadrado);
     EXPECT_EQ(o.nValidacion, 0);
@@ -156,7 +156,7 @@ TEST(Opciones, ValoresMalosSeRechazanConMensaje)
     EXPECT_TRUE(Leer(LeerOpcionesJugar, {"--red", "r.txt", "--rivales", "buscador", "--grabar", "g.json"}, j, sError))
         << sError;
     EXPECT_EQ(j.sRed, "r.txt");
-    EXPECT_EQ(j.vRivales, std::vector<TRival>{Rival_Buscador});
+    EXPECT_EQ(j.vRivales, std::vector<TGrupoRivales>{{Rival_Buscador}});
     EXPECT_FALSE(Leer(LeerOpcionesJugar, {"--instalar"}, j, sError));
 }
 

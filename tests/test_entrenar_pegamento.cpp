@@ -121,7 +121,7 @@ TEST(Evaluacion, LaRedDecideLoQuePasaEnLaPartida)
     SConfigEvaluacion config;
     config.dTiempoMaximo = 40.0;
     SEncuentro encuentro;
-    encuentro.eRival = Rival_Quieto;
+    encuentro.vRivales = {SRivalEncuentro{Rival_Quieto, ""}};
     encuentro.nSemilla = 3;
     const SResultadoEncuentro pacifico = JugarEncuentro(RedQueDisparaAlVerRobot(0.0), encuentro, config);
     EXPECT_EQ(pacifico.propio.nDisparos, 0);
@@ -132,7 +132,7 @@ TEST(Evaluacion, LaRedDecideLoQuePasaEnLaPartida)
     const SResultadoEncuentro tirador = JugarEncuentro(RedQueDisparaAlVerRobot(), encuentro, config);
     EXPECT_GT(tirador.propio.nDisparos, 0);
     EXPECT_GT(tirador.propio.dDanyoCausado, 0.0);
-    EXPECT_DOUBLE_EQ(tirador.dPuntuacion, PuntuarEncuentro(tirador.propio));
+    EXPECT_DOUBLE_EQ(tirador.dPuntuacion, PuntuarEncuentro(tirador.propio, 2));
     EXPECT_GT(tirador.dPuntuacion, pacifico.dPuntuacion);
 }
 
@@ -144,14 +144,14 @@ TEST(Evaluacion, PuntuacionPremiaGanarDanyoYEnergia)
     base.dEnergiaRestante = 50;
     SResultadoRobot mas = base;
     mas.dPuntos = 2;
-    EXPECT_GT(PuntuarEncuentro(mas), PuntuarEncuentro(base));
+    EXPECT_GT(PuntuarEncuentro(mas, 2), PuntuarEncuentro(base, 2));
     mas = base;
     mas.dDanyoCausado = 20;
-    EXPECT_GT(PuntuarEncuentro(mas), PuntuarEncuentro(base));
+    EXPECT_GT(PuntuarEncuentro(mas, 2), PuntuarEncuentro(base, 2));
     mas = base;
     mas.dEnergiaRestante = 60;
-    EXPECT_GT(PuntuarEncuentro(mas), PuntuarEncuentro(base));
-    EXPECT_GE(PuntuarEncuentro(SResultadoRobot()), 0.0) << "the engine wants scores of zero or more";
+    EXPECT_GT(PuntuarEncuentro(mas, 2), PuntuarEncuentro(base, 2));
+    EXPECT_GE(PuntuarEncuentro(SResultadoRobot(), 2), 0.0) << "the engine wants scores of zero or more";
 }
 
 TEST(Evaluacion, ResultadosIgualesConCualquierNumeroDeHilos)
@@ -163,10 +163,10 @@ TEST(Evaluacion, ResultadosIgualesConCualquierNumeroDeHilos)
         vTrabajos[t].sRed = t % 2 ? std::string(kRedIntegrada) : RedQueDisparaAlVerRobot();
         for (int k = 0; k < 4; ++k) {
             SEncuentro e;
-            e.eRival = static_cast<TRival>(k);
+            e.vRivales = {SRivalEncuentro{static_cast<TRival>(k), ""}};
             e.nSemilla = SemillaEncuentro(9, 0, t, static_cast<uint64_t>(k));
-            if (e.eRival == Rival_Red)
-                e.sRedRival = kRedIntegrada;
+            if (k == Rival_Red)
+                e.vRivales[0].sRed = kRedIntegrada;
             vTrabajos[t].vEncuentros.push_back(e);
         }
     }
@@ -181,7 +181,8 @@ TEST(Evaluacion, ResultadosIgualesConCualquierNumeroDeHilos)
         double dSuma = 0;
         for (size_t e = 0; e < 4; ++e) {
             EXPECT_EQ(vUno[t].vEncuentros[e].propio.dPuntos, vTres[t].vEncuentros[e].propio.dPuntos);
-            EXPECT_EQ(vUno[t].vEncuentros[e].rival.dEnergiaRestante, vTres[t].vEncuentros[e].rival.dEnergiaRestante);
+            EXPECT_EQ(vUno[t].vEncuentros[e].vRivales[0].dEnergiaRestante,
+                      vTres[t].vEncuentros[e].vRivales[0].dEnergiaRestante);
             dSuma += vUno[t].vEncuentros[e].dPuntuacion;
         }
         EXPECT_DOUBLE_EQ(vUno[t].dPuntuacion, dSuma / 4) << "a job's score is the mean of its matches";
@@ -213,7 +214,7 @@ TEST(Evaluacion, SemillaDependeDeCadaComponenteYDeSuLugar)
 
 TEST(Evaluacion, NombresDeRivales)
 {
-    for (TRival e : {Rival_Giratorio, Rival_Buscador, Rival_Quieto, Rival_Red}) {
+    for (TRival e : {Rival_Giratorio, Rival_Buscador, Rival_Quieto, Rival_Red, Rival_Campeon}) {
         TRival leido = Rival_Quieto;
         EXPECT_TRUE(LeerRival(NombreRival(e), leido));
         EXPECT_EQ(leido, e);

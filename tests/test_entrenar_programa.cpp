@@ -144,7 +144,7 @@ TEST(JugarEncuentro, UnaPartidaQueLaArenaRechazaNoCuenta)
     SConfigEvaluacion config;
     config.dPaso = 1e-300;
     SEncuentro encuentro;
-    encuentro.eRival = Rival_Quieto;
+    encuentro.vRivales.resize(1);
     testing::internal::CaptureStderr();
     const SResultadoEncuentro r = JugarEncuentro(kRedIntegrada, encuentro, config);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Paso de tiempo"), std::string::npos);

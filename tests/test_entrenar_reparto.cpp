@@ -54,11 +54,9 @@ SLote LoteDePrueba()
         14);
     SEncuentro encuentro;
     encuentro.nSemilla = 0xFFFFFFFFFFFFFFFFull;
-    encuentro.eRival = Rival_Red;
-    encuentro.sRedRival = "otra red";
-    trabajo.vEncuentros.push_back(encuentro);
-    encuentro.eRival = Rival_Buscador;
-    encuentro.sRedRival.clear();
+    encuentro.vRivales = {SRivalEncuentro{Rival_Red, "otra red"}, SRivalEncuentro{Rival_Buscador, ""}};
+    trabajo.vEncuentros.push_back(encuentro);  // a melee
+    encuentro.vRivales = {SRivalEncuentro{Rival_Buscador, ""}};
     trabajo.vEncuentros.push_back(encuentro);
     lote.vTrabajos.push_back(trabajo);
     lote.vTrabajos.push_back(STrabajo());  // a job with nothing to play still travels
@@ -72,8 +70,8 @@ SRespuestaLote RespuestaDePrueba()
     SResultadoEncuentro r;
     r.dPuntuacion = std::nextafter(100.0, 200.0);
     r.propio = RobotRaro(2.0);
-    r.rival = RobotRaro(-1.0);
-    r.rival.vdPuntosJuego.clear();
+    r.vRivales = {RobotRaro(-1.0), RobotRaro(3.0)};
+    r.vRivales[0].vdPuntosJuego.clear();
     r.bGana = true;
     respuesta.vEncuentros.push_back(r);
     r.bGana = false;
@@ -104,9 +102,13 @@ std::vector<STrabajo> TrabajosReales()
         for (int k = 0; k < 3; ++k) {
             SEncuentro encuentro;
             encuentro.nSemilla = SemillaEncuentro(5, 0, t, static_cast<uint64_t>(k));
-            encuentro.eRival = static_cast<TRival>((t + static_cast<size_t>(k)) % 4);
-            if (encuentro.eRival == Rival_Red)
-                encuentro.sRedRival = kRedIntegrada;
+            for (size_t nRival = 0; nRival <= t; ++nRival) {
+                SRivalEncuentro rival;
+                rival.eRival = static_cast<TRival>((t + nRival + static_cast<size_t>(k)) % 4);
+                if (rival.eRival == Rival_Red)
+                    rival.sRed = kRedIntegrada;
+                encuentro.vRivales.push_back(rival);
+            }
             vTrabajos[t].vEncuentros.push_back(encuentro);
         }
     }
@@ -145,9 +147,13 @@ TEST(Reparto, LoteYRespuestaVuelvenIgualesBitABit)
     EXPECT_EQ(leido.vTrabajos[0].sRed, lote.vTrabajos[0].sRed);
     ASSERT_EQ(leido.vTrabajos[0].vEncuentros.size(), 2u);
     EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].nSemilla, 0xFFFFFFFFFFFFFFFFull);
-    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].eRival, Rival_Red);
-    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].sRedRival, "otra red");
-    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[1].eRival, Rival_Buscador);
+    ASSERT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales.size(), 2u);
+    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[0].eRival, Rival_Red);
+    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[0].sRed, "otra red");
+    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[1].eRival, Rival_Buscador);
+    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[1].sRed, "");
+    ASSERT_EQ(leido.vTrabajos[0].vEncuentros[1].vRivales.size(), 1u);
+    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[1].vRivales[0].eRival, Rival_Buscador);
     EXPECT_TRUE(leido.vTrabajos[1].vEncuentros.empty());
 
     const SRespuestaLote respuesta = RespuestaDePrueba();
@@ -160,7 +166,9 @@ TEST(Reparto, LoteYRespuestaVuelvenIgualesBitABit)
         EXPECT_EQ(leida.vEncuentros[i].bGana, respuesta.vEncuentros[i].bGana);
         EXPECT_EQ(leida.vEncuentros[i].bPierde, respuesta.vEncuentros[i].bPierde);
         EsperarIguales(respuesta.vEncuentros[i].propio, leida.vEncuentros[i].propio);
-        EsperarIguales(respuesta.vEncuentros[i].rival, leida.vEncuentros[i].rival);
+        ASSERT_EQ(leida.vEncuentros[i].vRivales.size(), 2u);
+        for (size_t r = 0; r < 2; ++r)
+            EsperarIguales(respuesta.vEncuentros[i].vRivales[r], leida.vEncuentros[i].vRivales[r]);
     }
 }
 
@@ -190,7 +198,7 @@ TEST(Reparto, MensajesCortadosOAlteradosSeRechazan)
     // An unknown rival: the byte where two lots that differ only in the
     // first rival part is that rival's.
     SLote otroRival = LoteDePrueba();
-    otroRival.vTrabajos[0].vEncuentros[0].eRival = Rival_Giratorio;
+    otroRival.vTrabajos[0].vEncuentros[0].vRivales[0].eRival = Rival_Giratorio;
     const std::string sOtro = CodificarLote(otroRival);
     ASSERT_EQ(sOtro.size(), sLote.size());
     const size_t nPosRival =

@@ -381,13 +381,18 @@ TEST(EtapaReal, OpcionYRecetaEnLaArenaReal)
         SOpcionesRobot o2;
         EXPECT_FALSE(Leer(LeerOpcionesRobot, {"--etapa-real", szMalo}, o2, sError)) << szMalo;
     }
-    // Each scripted rival once, in order; networks of the population have
+    // Each scripted mix once, in order; networks of the population have
     // no program to stand for them.
-    const std::vector<TMezclaReal> v =
-        RivalesRealesDeReceta({Rival_Buscador, Rival_Giratorio, Rival_Buscador, Rival_Red, Rival_Quieto});
-    ASSERT_EQ(v.size(), 3u);
+    const std::vector<TMezclaReal> v = RivalesRealesDeReceta({{Rival_Buscador},
+                                                              {Rival_Giratorio},
+                                                              {Rival_Buscador},
+                                                              {Rival_Red},
+                                                              {Rival_Quieto},
+                                                              {Rival_Quieto, Rival_Red, Rival_Giratorio}});
+    ASSERT_EQ(v.size(), 4u);
     EXPECT_EQ(v[0], TMezclaReal{"seek_and_destroy"});
     EXPECT_EQ(v[2], TMezclaReal{"empty"});
+    EXPECT_EQ(v[3], (TMezclaReal{"empty", "rotate_and_fire_signal"}));
     SConfigEvaluacion config;
     config.eArena = Arena_Cuadrado;
     EXPECT_EQ(ArenasRealesDeReceta(config), std::vector<std::string>{"Square.arena"});
@@ -406,7 +411,7 @@ SOpcionesRobot OpcionesEtapa(const std::string& sCarpeta, const std::string& sRt
     o.nValidacion = 1;
     o.nIntervaloControl = 0;
     o.evaluacion.dTiempoMaximo = 4.0;
-    o.vRivales = {Rival_Buscador};
+    o.vRivales = {{Rival_Buscador}};
     o.sSalida = sCarpeta;
     o.bSilencio = true;
     o.bInforme = false;

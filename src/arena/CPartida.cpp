@@ -201,6 +201,13 @@ bool CPartida::Configurar(const SConfigPartida& config)
 
 int CPartida::AddRobot(const std::string& sNombre, const SControlador& controlador)
 {
+    if (GetNumRobots() >= kMaxRobotsPartida) {
+        ERROR_PARTIDA(
+            "La partida ya tiene el m"
+            "\xE1"
+            "ximo de robots");
+        return -1;
+    }
     SRobot robot;
     robot.sNombre = sNombre;
     robot.controlador = controlador;

@@ -16,6 +16,9 @@ class CGrabacion;
 // arena drawn from the match's seed.
 enum TTipoArena { Arena_Circulo = 0, Arena_Cuadrado = 1, Arena_Archivo = 2, Arena_Aleatoria = 3 };
 
+// The most robots one match holds.
+const int kMaxRobotsPartida = 8;
+
 // Who drives a robot. The scripted kinds read the same facts that the
 // messages carry; Controlador_Texto hands the messages as text lines to a
 // callback and parses the command lines it returns.
@@ -135,6 +138,7 @@ public:
     void Limpiar();
 
     bool Configurar(const SConfigPartida& config);
+    // The robot's index, or -1 when the match is full.
     int AddRobot(const std::string& sNombre, const SControlador& controlador);
 
     bool Jugar();
