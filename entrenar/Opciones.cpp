@@ -253,7 +253,7 @@ void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
              "generaciones como mucho por ejecuci"
              "\xF3"
              "n");
-    t.Defecto("100; 300 en doble-sin-velocidades");
+    t.Defecto("300");
     t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
              "semilla de la primera ejecuci"
              "\xF3"

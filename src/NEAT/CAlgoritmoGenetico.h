@@ -71,6 +71,12 @@ public:
     void SetMaxPerturbacionPeso(double d) { m_dMaxPerturbacionPeso = d; }
     void SetMaxPerturbacionSigmoidea(double d) { m_dMaxPerturbacionSigmoidea = d; }
 
+    // Options beyond the classic engine, off by default (and after
+    // SetParametrosPorDefecto). With this one a crossover child keeps each
+    // neuron's curvature from the parents (the better parent's, else the
+    // other's) instead of a fresh one; the random draws stay the same.
+    void SetCruceConservaCurvatura(bool b) { m_bCruceConservaCurvatura = b; }
+
 private:
     CAlgoritmoGenetico(const CAlgoritmoGenetico&);
     CAlgoritmoGenetico& operator=(const CAlgoritmoGenetico&);
@@ -131,6 +137,7 @@ private:
     double m_dProbabilidadSustituirPeso;
     double m_dMaxPerturbacionPeso;
     double m_dMaxPerturbacionSigmoidea;
+    bool m_bCruceConservaCurvatura;
 
     CLog* m_logEspecies;
     CLog* m_logGenes;
