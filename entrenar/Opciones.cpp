@@ -58,7 +58,7 @@ bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::strin
         if (!CargarArena(sRuta, sTexto, sError))
             return false;
         config.vsArenas.push_back(sTexto);
-        config.vsNombresArenas.push_back(std::filesystem::path(sRuta).filename().string());
+        config.vsNombresArenas.push_back(sRuta);
     }
     config.eArena = Arena_Archivo;
     return true;
