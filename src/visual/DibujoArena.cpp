@@ -42,10 +42,9 @@ std::string Arco(const std::vector<double>& v)
     if (dVuelta > kPi2 - 1e-6) {
         out << "<circle cx=\"" << N(v[0]) << "\" cy=\"" << N(v[1]) << "\" r=\"" << N(dMedio) << "\" fill=\"none\"";
     } else {
-        out << "<path d=\"M " << N(v[0] + dMedio * std::cos(v[4])) << ' ' << N(v[1] + dMedio * std::sin(v[4]))
-            << " A " << N(dMedio) << ' ' << N(dMedio) << " 0 " << (dVuelta > kPi2 / 2 ? 1 : 0) << " 1 "
-            << N(v[0] + dMedio * std::cos(v[5])) << ' ' << N(v[1] + dMedio * std::sin(v[5]))
-            << "\" fill=\"none\"";
+        out << "<path d=\"M " << N(v[0] + dMedio * std::cos(v[4])) << ' ' << N(v[1] + dMedio * std::sin(v[4])) << " A "
+            << N(dMedio) << ' ' << N(dMedio) << " 0 " << (dVuelta > kPi2 / 2 ? 1 : 0) << " 1 "
+            << N(v[0] + dMedio * std::cos(v[5])) << ' ' << N(v[1] + dMedio * std::sin(v[5])) << "\" fill=\"none\"";
     }
     out << " stroke=\"" << kPared << "\" stroke-width=\"" << N(v[3] - v[2]) << "\"/>";
     return out.str();
@@ -101,8 +100,8 @@ std::string SvgArena(const CJson& partida, int nAncho)
     }
     out << "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"arena\" width=\"" << nAncho << "\" height=\""
         << static_cast<int>(nAncho * dAlto / dAncho) << "\" viewBox=\"" << N(vdL[0] - 0.5) << ' ' << N(-vdL[3] - 0.5)
-        << ' ' << N(dAncho) << ' ' << N(dAlto) << "\">\n<rect x=\"" << N(vdL[0] - 0.5) << "\" y=\""
-        << N(-vdL[3] - 0.5) << "\" width=\"" << N(dAncho) << "\" height=\"" << N(dAlto) << "\" fill=\"" << kFondo
+        << ' ' << N(dAncho) << ' ' << N(dAlto) << "\">\n<rect x=\"" << N(vdL[0] - 0.5) << "\" y=\"" << N(-vdL[3] - 0.5)
+        << "\" width=\"" << N(dAncho) << "\" height=\"" << N(dAlto) << "\" fill=\"" << kFondo
         << "\"/>\n<g transform=\"scale(1,-1)\">\n"
         << suelo.str() << paredes.str() << "</g>\n</svg>\n";
     return out.str();
