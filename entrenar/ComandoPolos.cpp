@@ -127,7 +127,7 @@ std::string SinDato(int n) { return n >= 0 ? std::to_string(n) : "-"; }
 
 int PoblacionPolos(TTareaPolos eTarea) { return eTarea == Polos_DobleSinVelocidades ? 1000 : 150; }
 
-int GeneracionesPolos(TTareaPolos eTarea) { return eTarea == Polos_DobleSinVelocidades ? 300 : 100; }
+int GeneracionesPolos(TTareaPolos) { return 300; }
 
 SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,
                               const std::function<void(const SGeneracionPolos&)>& fAvance)

@@ -22,6 +22,12 @@ SControlador ControladorGuion(TRival eRival)
         case Rival_Buscador:
             controlador.eTipo = Controlador_Buscador;
             break;
+        case Rival_Cazador:
+            controlador.eTipo = Controlador_Cazador;
+            break;
+        case Rival_Orbitador:
+            controlador.eTipo = Controlador_Orbitador;
+            break;
         default:
             controlador.eTipo = Controlador_Quieto;
             break;
@@ -79,6 +85,10 @@ const char* NombreRival(TRival eRival)
             return "poblacion";
         case Rival_Campeon:
             return "campeones";
+        case Rival_Cazador:
+            return "cazador";
+        case Rival_Orbitador:
+            return "orbitador";
     }
     return "?";
 }
@@ -146,7 +156,8 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     CRobotEntrenado robot(kNombreEntrenado, sRed);
     std::vector<CRobotEntrenado*> vRedesRivales;
     CPartida partida;
-    partida.Configurar(configPartida);
+    if (!partida.Configurar(configPartida))
+        return SResultadoEncuentro();
     partida.AddRobot(kNombreEntrenado, ControladorTexto(robot));
     for (const SRivalEncuentro& rival : encuentro.vRivales) {
         if (EsRivalRed(rival.eRival)) {
@@ -156,8 +167,9 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
             partida.AddRobot(NombreRival(rival.eRival), ControladorGuion(rival.eRival));
         }
     }
-    partida.Jugar();
+    const bool bJugado = partida.Jugar();
     SResultadoEncuentro resultado = Resultado(partida);
+    resultado.bJugado = bJugado;
     if (ppGrabacion) {
         *ppGrabacion = partida.GetGrabacion() ? new CGrabacion(*partida.GetGrabacion()) : nullptr;
     }
@@ -181,7 +193,11 @@ bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, 
     std::vector<CRobotEntrenado*> vRobots;
     vRobots.push_back(new CRobotEntrenado(kNombreEntrenado, sRed));
     CPartida partida;
-    partida.Configurar(configPartida);
+    if (!partida.Configurar(configPartida)) {
+        delete vRobots.back();
+        sError = "No se pudo configurar la partida que graba " + sRuta;
+        return false;
+    }
     partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRobots.back()));
     for (TRival eRival : vRivales) {
         if (EsRivalRed(eRival)) {

@@ -177,19 +177,13 @@ std::string FilaResumen(const SMarcadorArena& arena)
 }  // namespace
 
 std::vector<SMarcadorArena> JugarPorArena(const std::string& sRed, const std::string& sRedRival,
-                                          const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
-                                          const SConfigEvaluacion& config, unsigned nHilos)
+                                          const std::vector<TGrupoRivales>& vRivales, int nPartidas,
+                                          unsigned nSemilla, const SConfigEvaluacion& config, unsigned nHilos)
 {
-    std::vector<SMarcadorArena> vArenas(config.vsArenas.size());
-    for (size_t a = 0; a < vArenas.size(); ++a) {
-        SConfigEvaluacion unaArena = config;
-        unaArena.eArena = Arena_Archivo;
-        unaArena.vsArenas.assign(1, config.vsArenas[a]);
-        unaArena.vsNombresArenas.assign(1, config.vsNombresArenas[a]);
-        unaArena.sArena = config.vsNombresArenas[a];
-        vArenas[a].sArena = unaArena.sArena;
-        vArenas[a].vMarcadores = JugarContraRivales(sRed, sRedRival, vRivales, nPartidas, nSemilla, unaArena, nHilos);
-    }
+    std::vector<SMarcadorArena> vArenas;
+    for (const SConfigEvaluacion& arena : ArenasPorSeparado(config))
+        vArenas.push_back(
+            {arena.sArena, JugarContraRivales(sRed, sRedRival, vRivales, nPartidas, nSemilla, arena, nHilos)});
     return vArenas;
 }
 
@@ -249,6 +243,21 @@ std::string TablaMarcador(const std::vector<SMarcador>& vMarcadores)
     return sTabla;
 }
 
+std::vector<SConfigEvaluacion> ArenasPorSeparado(const SConfigEvaluacion& config)
+{
+    if (config.eArena != Arena_Archivo || config.vsArenas.size() <= 1)
+        return {config};
+    std::vector<SConfigEvaluacion> vArenas;
+    for (size_t i = 0; i < config.vsArenas.size() && i < config.vsNombresArenas.size(); ++i) {
+        SConfigEvaluacion una = config;
+        una.vsArenas = {config.vsArenas[i]};
+        una.vsNombresArenas = {config.vsNombresArenas[i]};
+        una.sArena = config.vsNombresArenas[i];
+        vArenas.push_back(una);
+    }
+    return vArenas;
+}
+
 bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
 {
     std::string sRed = kRedIntegrada, sRedRival;
@@ -260,32 +269,27 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
         return false;
     if (!o.sRedRival.empty() && !ComprobarRedRobot(sRedRival, o.sRedRival, sError))
         return false;
-    // A list of arenas is played and reported arena by arena.
-    const bool bPorArena = o.evaluacion.eArena == Arena_Archivo && o.evaluacion.vsArenas.size() > 1;
-    std::vector<SMarcador> vMarcadores;
-    std::vector<SMarcadorArena> vArenas;
+    const std::vector<SConfigEvaluacion> vArenas = ArenasPorSeparado(o.evaluacion);
+    std::vector<std::vector<SMarcador>> vMarcadores;
     {
         CProgreso progreso(o.bSilencio);
-        const size_t nArenas = bPorArena ? o.evaluacion.vsArenas.size() : 1;
-        progreso.Mostrar("Jugando " + std::to_string(o.nPartidas * o.vRivales.size() * nArenas) + " partidas...");
-        if (bPorArena)
-            vArenas = JugarPorArena(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, o.evaluacion, o.nHilos);
-        else
-            vMarcadores =
-                JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, o.evaluacion, o.nHilos);
+        progreso.Mostrar("Jugando " +
+                         std::to_string(o.nPartidas * static_cast<int>(o.vRivales.size() * vArenas.size())) +
+                         " partidas...");
+        for (const SConfigEvaluacion& arena : vArenas)
+            vMarcadores.push_back(
+                JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, arena, o.nHilos));
     }
     EscribirFormato(stdout, "Red: %s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n",
                     o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
-    if (bPorArena) {
-        for (const SMarcadorArena& arena : vArenas) {
-            EscribirFormato(stdout, "\nArena: %s\n", arena.sArena.c_str());
-            EscribirTexto(stdout, TablaMarcador(arena.vMarcadores));
-        }
-        EscribirTexto(stdout, "\n" + TablaResumenArenas(vArenas));
-    } else {
-        EscribirFormato(stdout, "Arena: %s\n", o.evaluacion.sArena.c_str());
-        EscribirTexto(stdout, TablaMarcador(vMarcadores));
+    std::vector<SMarcadorArena> vResumen;
+    for (size_t a = 0; a < vArenas.size(); ++a) {
+        EscribirFormato(stdout, "%sArena: %s\n", a > 0 ? "\n" : "", vArenas[a].sArena.c_str());
+        EscribirTexto(stdout, TablaMarcador(vMarcadores[a]));
+        vResumen.push_back({vArenas[a].sArena, vMarcadores[a]});
     }
+    if (vResumen.size() > 1)
+        EscribirTexto(stdout, "\n" + TablaResumenArenas(vResumen));
     return o.sGrabar.empty() || GrabarPartidaContra(sRed, sRedRival, RivalesDistintos(o.vRivales), o.nSemilla,
                                                     o.evaluacion, o.sGrabar, sError);
 }

@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
+#include <locale>
+#include <sstream>
 
 #include "Comun/TablaOpciones.h"
 #include "LectorArena.h"
+#include "PuntoControl.h"
 
 namespace {
 
@@ -63,7 +67,7 @@ bool AnyadirArenas(const std::string& sArena, SConfigEvaluacion& config, std::st
         if (!CargarArena(sRuta, sTexto, sError))
             return false;
         config.vsArenas.push_back(sTexto);
-        config.vsNombresArenas.push_back(std::filesystem::path(sRuta).filename().string());
+        config.vsNombresArenas.push_back(sRuta);
     }
     return true;
 }
@@ -113,7 +117,7 @@ void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
         "arena de las partidas: una carpeta reparte las partidas entre sus archivos .arena");
 }
 
-const char* const kNombresRivales = "giratorio, buscador, quieto, poblacion, campeones";
+const char* const kNombresRivales = "giratorio, buscador, cazador, orbitador, quieto, poblacion, campeones";
 
 CTablaOpciones::TLector LectorRivales(std::vector<TGrupoRivales>& vRivales)
 {
@@ -146,10 +150,11 @@ CTablaOpciones::TLector LectorRivalesJugar(std::vector<TGrupoRivales>& vRivales)
 }
 
 const char* const kRangoRivales =
-    "lista separada por comas de giratorio, buscador, quieto, poblacion y campeones; "
+    "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto, poblacion y campeones; "
     "con + pelean juntos en una partida";
 const char* const kRangoRivalesJugar =
-    "lista separada por comas de giratorio, buscador, quieto y poblacion; con + pelean juntos en una partida";
+    "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto y poblacion; con + pelean "
+    "juntos en una partida";
 
 // "K,N": the K best networks, N real games each on every arena and rival.
 bool LeerEtapaReal(const std::string& sValor, SOpcionesRobot& o, std::string& sError)
@@ -202,15 +207,14 @@ void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
     OpcionesPartida(t, o.evaluacion);
     t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", o.sSalida);
     t.Entero("--punto-control", "N", 0, 1000000, o.nIntervaloControl,
-             "guarda la poblaci"
-             "\xF3"
-             "n cada N generaciones (0 = solo al final)");
-    t.Texto("--reanudar", "FICHERO", o.sReanudar,
+             "guarda el punto de control cada N generaciones (0 = solo al final)");
+    t.Texto("--reanudar", "RUTA", o.sReanudar,
             "contin"
             "\xFA"
-            "a desde una poblaci"
+            "a una ejecuci"
             "\xF3"
-            "n guardada (poblacion.txt de una carpeta de resultados)",
+            "n detenida desde su punto de control (la carpeta de resultados o su punto_control/), "
+            "igual que si no se hubiera detenido",
             "");
     t.Entero("--validacion", "N", 0, 100000, o.nValidacion,
              "partidas por rival para elegir la red final (0 = la mejor puntuaci"
@@ -290,7 +294,7 @@ void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
              "generaciones como mucho por ejecuci"
              "\xF3"
              "n");
-    t.Defecto("100; 300 en doble-sin-velocidades");
+    t.Defecto("300");
     t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
              "semilla de la primera ejecuci"
              "\xF3"
@@ -469,6 +473,36 @@ std::string TextoRivales(const std::vector<TGrupoRivales>& vRivales)
     for (const TGrupoRivales& grupo : vRivales)
         sTexto += (sTexto.empty() ? "" : ",") + TextoGrupoRivales(grupo);
     return sTexto;
+}
+
+namespace {
+
+// Arena files by their content, wherever they are read from.
+std::string TextoArenas(const SConfigEvaluacion& config)
+{
+    if (config.vsArenas.empty())
+        return config.sArena;
+    std::string sTextos;
+    for (const std::string& sTexto : config.vsArenas)
+        sTextos += std::to_string(sTexto.size()) + ":" + sTexto;
+    return std::to_string(config.vsArenas.size()) + " archivos de arena, huella " + Huella(sTextos);
+}
+
+}  // namespace
+
+TOpcionesFijas OpcionesQueFijanLaEjecucion(const SOpcionesRobot& o)
+{
+    std::ostringstream tiempo;
+    tiempo.imbue(std::locale::classic());
+    tiempo.precision(std::numeric_limits<double>::max_digits10);
+    tiempo << o.evaluacion.dTiempoMaximo;
+    return {{"--poblacion", std::to_string(o.nPoblacion)},
+            {"--semilla", std::to_string(o.nSemilla)},
+            {"--partidas", std::to_string(o.nPartidas)},
+            {"--rivales", TextoRivales(o.vRivales)},
+            {"--tiempo", tiempo.str()},
+            {"--arena", TextoArenas(o.evaluacion)},
+            {"--validacion", std::to_string(o.nValidacion)}};
 }
 
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, std::string& sError)

@@ -9,6 +9,7 @@
 #include <locale>
 #include <new>
 #include <sstream>
+#include <unordered_map>
 #include <utility>
 
 #include "CIndicePosiciones.h"
@@ -81,6 +82,22 @@ bool MadreEsMejor(const CGenoma& madre, const CGenoma& padre)
     if (madre.GetNumGenesEnlace() != padre.GetNumGenesEnlace())
         return madre.GetNumGenesEnlace() < padre.GetNumGenesEnlace();
     return RandomInt(0, 1) == 0;
+}
+
+// Each neuron of a crossover child takes the curvature its id has in the
+// better parent, else in the other; every child neuron is in one of them.
+void HeredarCurvaturas(const CGenoma& mejor, const CGenoma& otro, TGNeuronas& neuronasHijo)
+{
+    std::unordered_map<int, double> mCurvaturas;
+    for (const CGenoma* pPariente : {&otro, &mejor}) {
+        for (const SGenNeurona& gen : pPariente->GetGenesNeurona())
+            mCurvaturas[gen.nID] = gen.dCurvaturaActivacion;
+    }
+    for (SGenNeurona& gen : neuronasHijo) {
+        const auto it = mCurvaturas.find(gen.nID);
+        if (it != mCurvaturas.end())
+            gen.dCurvaturaActivacion = it->second;
+    }
 }
 
 // Link genes lined up by innovation number (both lists ascending): matching
@@ -199,6 +216,7 @@ void CAlgoritmoGenetico::SetParametrosPorDefecto()
     m_dProbabilidadSustituirPeso = 0.05;
     m_dMaxPerturbacionPeso = 0.15;
     m_dMaxPerturbacionSigmoidea = 0.15;
+    m_bCruceConservaCurvatura = false;
 }
 
 void CAlgoritmoGenetico::CrearMente(IIndividuoIA* Individuo)
@@ -327,7 +345,8 @@ const CGenoma* CAlgoritmoGenetico::TournamentSelection(unsigned int nComparacion
 
 CGenoma* CAlgoritmoGenetico::Cruce(const CGenoma& madre, const CGenoma& padre)
 {
-    const std::vector<const SGenEnlace*> vElegidos = GenesElegidos(madre, padre, MadreEsMejor(madre, padre));
+    const bool bMadreMejor = MadreEsMejor(madre, padre);
+    const std::vector<const SGenEnlace*> vElegidos = GenesElegidos(madre, padre, bMadreMejor);
     // Room for the genes the child's mutations add, so that they move
     // nothing. The ids are collected as AddIDNeurona collects them (each
     // once, in order of first appearance), through a hash set instead of a
@@ -351,6 +370,8 @@ CGenoma* CAlgoritmoGenetico::Cruce(const CGenoma& madre, const CGenoma& padre)
     neuronasHijo.reserve(vIDNeuronas.size() + kHolguraNeuronas);
     for (int nIDNeurona : vIDNeuronas)
         neuronasHijo.push_back(m_pBDInnovaciones->CrearNeuronaDesdeID(nIDNeurona));
+    if (m_bCruceConservaCurvatura)
+        HeredarCurvaturas(bMadreMejor ? madre : padre, bMadreMejor ? padre : madre, neuronasHijo);
 
     const int nID = m_nIDSigGenoma++;
     return new CGenoma(nID, std::move(neuronasHijo), std::move(enlacesHijo), static_cast<int>(madre.GetNumEntradas()),
