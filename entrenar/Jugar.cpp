@@ -141,9 +141,10 @@ void MejorRival(const SMarcador& m, double& dPrimeros, double& dPuntos)
     }
 }
 
-std::string CabeceraResumen(const std::vector<SMarcador>& vMarcadores)
+std::string CabeceraResumen(const std::vector<SMarcador>& vMarcadores, size_t nAncho)
 {
-    std::string sCabecera = "Arena             ";
+    std::string sCabecera = "Arena";
+    sCabecera.resize(nAncho, ' ');
     for (const SMarcador& m : vMarcadores) {
         char szColumna[64];
         if (m.grupo.size() == 1)
@@ -155,11 +156,11 @@ std::string CabeceraResumen(const std::vector<SMarcador>& vMarcadores)
     return sCabecera + "\n";
 }
 
-std::string FilaResumen(const SMarcadorArena& arena)
+std::string FilaResumen(const SMarcadorArena& arena, size_t nAncho)
 {
     char szCelda[96];
-    std::snprintf(szCelda, sizeof(szCelda), "%-18s", arena.sArena.c_str());
-    std::string sFila = szCelda;
+    std::string sFila = arena.sArena;
+    sFila.resize(std::max(nAncho, sFila.size()), ' ');
     for (const SMarcador& m : arena.vMarcadores) {
         if (m.grupo.size() == 1) {
             std::snprintf(szCelda, sizeof(szCelda), "  %9.1f%%", Porcentaje(m.nGanadas, m.nPartidas));
@@ -177,8 +178,8 @@ std::string FilaResumen(const SMarcadorArena& arena)
 }  // namespace
 
 std::vector<SMarcadorArena> JugarPorArena(const std::string& sRed, const std::string& sRedRival,
-                                          const std::vector<TGrupoRivales>& vRivales, int nPartidas,
-                                          unsigned nSemilla, const SConfigEvaluacion& config, unsigned nHilos)
+                                          const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
+                                          const SConfigEvaluacion& config, unsigned nHilos)
 {
     std::vector<SMarcadorArena> vArenas;
     for (const SConfigEvaluacion& arena : ArenasPorSeparado(config))
@@ -194,9 +195,12 @@ std::string TablaResumenArenas(const std::vector<SMarcadorArena>& vArenas)
     std::string sTabla =
         "Resumen por arena: % de duelos ganados; en melee, % de primeros puestos y puntos medios de "
         "la red y lo mejor de sus rivales\n";
-    sTabla += CabeceraResumen(vArenas[0].vMarcadores);
+    size_t nAncho = 18;
     for (const SMarcadorArena& arena : vArenas)
-        sTabla += FilaResumen(arena);
+        nAncho = std::max(nAncho, arena.sArena.size());
+    sTabla += CabeceraResumen(vArenas[0].vMarcadores, nAncho);
+    for (const SMarcadorArena& arena : vArenas)
+        sTabla += FilaResumen(arena, nAncho);
     return sTabla;
 }
 

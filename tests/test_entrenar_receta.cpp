@@ -41,7 +41,7 @@ TEST(Receta, ListaDeArenasDeVariasClases)
     std::string sError;
     ASSERT_TRUE(LeerArenas("circulo,aleatoria," + sArchivo, config, sError)) << sError;
     EXPECT_EQ(config.eArena, Arena_Archivo);
-    EXPECT_EQ(config.vsNombresArenas, (std::vector<std::string>{"circulo", "aleatoria", "pilar.arena"}));
+    EXPECT_EQ(config.vsNombresArenas, (std::vector<std::string>{"circulo", "aleatoria", sArchivo}));
     EXPECT_EQ(config.vsArenas, (std::vector<std::string>{TextoArenaCirculo(), "", sTexto}));
 
     std::set<std::string> vistas;
@@ -55,7 +55,7 @@ TEST(Receta, ListaDeArenasDeVariasClases)
             vistas.insert(partida.sNombreArena);
         }
     }
-    EXPECT_EQ(vistas, (std::set<std::string>{"circulo", "aleatoria", "pilar.arena"}));
+    EXPECT_EQ(vistas, (std::set<std::string>{"circulo", "aleatoria", sArchivo}));
 
     // A random arena of the list is playable like any other.
     CPartida partida;
@@ -72,7 +72,7 @@ TEST(Receta, ListaDeArenasDeVariasClases)
         EXPECT_FALSE(LeerArenas(szMala, config, sError)) << szMala;
         EXPECT_FALSE(sError.empty());
         EXPECT_EQ(config.sArena, "cuadrado," + sArchivo) << szMala;
-        EXPECT_EQ(config.vsNombresArenas, (std::vector<std::string>{"cuadrado", "pilar.arena"})) << szMala;
+        EXPECT_EQ(config.vsNombresArenas, (std::vector<std::string>{"cuadrado", sArchivo})) << szMala;
     }
     std::filesystem::remove_all(sCarpeta);
 }
