@@ -2,8 +2,8 @@
 # Main job: train a robot and field it. Builds everything, evolves the
 # robot's network in the simulated arena (a few minutes of CPU), installs the
 # best network as the robot's built-in one, rebuilds bot, shows the
-# scoreboard of simulated matches, then lets the real robot program talk to
-# the stand-in arena for a few seconds.
+# scoreboard of simulated matches, then fields the real robot program itself
+# in a few simulated matches.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/instalar_dependencias.sh
@@ -16,5 +16,6 @@ build/entrenar/entrenar robot --hilos "$(nproc)" --salida salida_robot --instala
 cmake --build build -j "$(nproc)" --target bot entrenar
 build/entrenar/entrenar jugar --partidas "${PARTIDAS:-20}"
 echo
-echo "The robot program with its new network, against the stand-in arena:"
-build/tools/arena_sustituta/arena_sustituta build/src/bot/bot "${SEGUNDOS:-3}" | tail -n 20
+echo "The robot program with its new network, run as the arena runs it, in simulated matches:"
+build/entrenar/entrenar jugar --programa build/src/bot/bot --partidas 2 --hilos 1 --tiempo "${SEGUNDOS:-30}" \
+  --rivales giratorio,buscador,quieto

@@ -1,6 +1,8 @@
 #include "Jugar.h"
 
 #include <cstdio>
+
+#include <unistd.h>
 #include <sstream>
 
 #include "Archivos.h"
@@ -132,11 +134,13 @@ std::string TablaMelee(const SMarcador& m)
 
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
-                                          const SConfigEvaluacion& config, unsigned nHilos)
+                                          const SConfigEvaluacion& config, unsigned nHilos,
+                                          const std::string& sPrograma)
 {
     std::vector<STrabajo> vTrabajos(vRivales.size());
     for (size_t r = 0; r < vRivales.size(); ++r) {
         vTrabajos[r].sRed = sRed;
+        vTrabajos[r].sPrograma = sPrograma;
         for (int k = 0; k < nPartidas; ++k) {
             SEncuentro encuentro;
             encuentro.nSemilla = SemillaEncuentro(nSemilla, kMarcaJugar, r, static_cast<uint64_t>(k));
@@ -182,6 +186,10 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
         return false;
     if (!ComprobarRedRobot(sRed, o.sRed.empty() ? "La red integrada" : o.sRed, sError))
         return false;
+    if (!o.sPrograma.empty() && access(o.sPrograma.c_str(), X_OK) != 0) {
+        sError = "No se puede ejecutar el robot " + o.sPrograma;
+        return false;
+    }
     if (!o.sRedRival.empty() && !ComprobarRedRobot(sRedRival, o.sRedRival, sError))
         return false;
     std::vector<SMarcador> vMarcadores;
@@ -189,10 +197,14 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
         CProgreso progreso(o.bSilencio);
         progreso.Mostrar("Jugando " + std::to_string(o.nPartidas * static_cast<int>(o.vRivales.size())) +
                          " partidas...");
-        vMarcadores = JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, o.evaluacion, o.nHilos);
+        vMarcadores = JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, o.evaluacion, o.nHilos,
+                                         o.sPrograma);
     }
-    EscribirFormato(stdout, "Red: %s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n",
-                    o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
+    const std::string sQuien = !o.sPrograma.empty() ? "Programa: " + o.sPrograma
+                               : o.sRed.empty()     ? std::string("Red: integrada")
+                                                    : "Red: " + o.sRed;
+    EscribirFormato(stdout, "%s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n", sQuien.c_str(),
+                    o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
     EscribirFormato(stdout, "Arena: %s\n", o.evaluacion.sArena.c_str());
     EscribirTexto(stdout, TablaMarcador(vMarcadores));
     return o.sGrabar.empty() || GrabarPartidaContra(sRed, sRedRival, RivalesDistintos(o.vRivales), o.nSemilla,
