@@ -16,6 +16,11 @@ namespace {
 
 typedef std::chrono::steady_clock TReloj;
 
+const std::size_t kMaxLecturaDeUnaVez = 1 << 16;
+const std::size_t kMaxLinea = 1 << 16;
+// More than any robot sends in one update; what is left waits for the next.
+const int kMaxLineasPorActualizacion = 1000;
+
 int MsRestantes(TReloj::time_point tLimite)
 {
     const auto nResto = std::chrono::duration_cast<std::chrono::milliseconds>(tLimite - TReloj::now()).count();
@@ -125,9 +130,13 @@ bool CProgramaRobot::Iniciar(const std::string& sRuta, std::string& sError, int 
     m_sNombre = sRuta;
     // Start-up: the options and the name it sends before the first message.
     // Read here for their options, and left to be read again.
+    const TReloj::time_point tLimite = TReloj::now() + std::chrono::milliseconds(nMsArranque);
     std::string sLinea, sLeidas;
     int nEspera = nMsArranque;
-    while (LeerLinea(sLinea, nEspera)) {
+    for (int nLineas = 0; nLineas < kMaxLineasPorActualizacion; ++nLineas) {
+        const int nResto = MsRestantes(tLimite);
+        if ((nResto == 0 && nLineas > 0) || !LeerLinea(sLinea, std::min(nEspera, nResto)))
+            break;
         sLeidas += sLinea + "\n";
         nEspera = m_nMsSilencio;
     }
@@ -218,7 +227,10 @@ void CProgramaRobot::RecogerComandos(int nMsPrimera, int nMsMax, std::string& sC
     const TReloj::time_point tLimite = TReloj::now() + std::chrono::milliseconds(nMsMax);
     std::string sLinea;
     int nEspera = nMsPrimera;
-    while (LeerLinea(sLinea, std::min(nEspera, MsRestantes(tLimite)))) {
+    for (int nLineas = 0; nLineas < kMaxLineasPorActualizacion; ++nLineas) {
+        const int nResto = MsRestantes(tLimite);
+        if ((nResto == 0 && nLineas > 0) || !LeerLinea(sLinea, std::min(nEspera, nResto)))
+            break;
         nEspera = m_nMsSilencio;
         TComandoRobot eComando;
         std::vector<std::string> vArgumentos;
@@ -249,11 +261,16 @@ bool CProgramaRobot::LeerDisponible(int nMsMax)
     pollfd pfd = {m_fdDesdeRobot, POLLIN, 0};
     if (poll(&pfd, 1, nMsMax) <= 0)
         return true;
+    // A bounded amount per call: a program that writes without end must
+    // not keep the reader here, and a line without end is dropped.
     char vBuffer[4096];
-    for (;;) {
+    for (std::size_t nLeidos = 0; nLeidos < kMaxLecturaDeUnaVez;) {
         const ssize_t n = read(m_fdDesdeRobot, vBuffer, sizeof(vBuffer));
         if (n > 0) {
             m_sPendiente.append(vBuffer, static_cast<size_t>(n));
+            nLeidos += static_cast<std::size_t>(n);
+            if (m_sPendiente.size() > kMaxLinea && m_sPendiente.find('\n') == std::string::npos)
+                m_sPendiente.clear();
             continue;
         }
         if (n == 0) {
@@ -263,6 +280,7 @@ bool CProgramaRobot::LeerDisponible(int nMsMax)
         }
         return errno == EAGAIN || errno == EINTR;
     }
+    return true;
 }
 
 bool CProgramaRobot::ExtraerLinea(std::string& sLinea)

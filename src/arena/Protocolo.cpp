@@ -3,16 +3,16 @@
 #include <cstring>
 
 const SFormaLinea kMensajesArena[kNumMensajesArena] = {
-    {"Initialize", 1}, {"YourName", -1},       {"YourColour", 1},   {"GameOption", 2}, {"GameStarts", 0},
-    {"Radar", 3},      {"Info", 3},            {"Coordinates", 3},  {"RobotInfo", 2},  {"RotationReached", 1},
-    {"Energy", 1},     {"RobotsLeft", 1},      {"Collision", 2},    {"Warning", -1},   {"Dead", 0},
+    {"Initialize", 1},   {"YourName", -1},  {"YourColour", 1},  {"GameOption", 2}, {"GameStarts", 0},
+    {"Radar", 3},        {"Info", 3},       {"Coordinates", 3}, {"RobotInfo", 2},  {"RotationReached", 1},
+    {"Energy", 1},       {"RobotsLeft", 1}, {"Collision", 2},   {"Warning", -1},   {"Dead", 0},
     {"GameFinishes", 0}, {"ExitRobot", 0},
 };
 
 const SFormaLinea kComandosRobot[kNumComandosRobot] = {
-    {"RobotOption", 2}, {"Name", -1},      {"Colour", 2},     {"Rotate", 2},    {"RotateTo", 3},
-    {"RotateAmount", 3}, {"Sweep", 4},     {"Accelerate", 1}, {"Brake", 1},     {"Break", 1},
-    {"Shoot", 1},       {"Print", -1},     {"Debug", -1},     {"DebugLine", 4}, {"DebugCircle", 3},
+    {"RobotOption", 2},  {"Name", -1},  {"Colour", 2},     {"Rotate", 2},    {"RotateTo", 3},
+    {"RotateAmount", 3}, {"Sweep", 4},  {"Accelerate", 1}, {"Brake", 1},     {"Break", 1},
+    {"Shoot", 1},        {"Print", -1}, {"Debug", -1},     {"DebugLine", 4}, {"DebugCircle", 3},
 };
 
 const char* NombreMensaje(TMensajeArena eMensaje) { return kMensajesArena[eMensaje].szNombre; }

@@ -67,10 +67,10 @@ enum TComandoRobot {
 
 // What a robot asks for with "RobotOption option value".
 enum TOpcionRobot {
-    OpcionRobot_EnviarSenyal = 0,          // send the signal (value 0/1)
+    OpcionRobot_EnviarSenyal = 0,             // send the signal (value 0/1)
     OpcionRobot_EnviarRotacionAlcanzada = 1,  // "RotationReached" messages (0, 1, 2)
-    OpcionRobot_Senyal = 2,                // the signal to send when messages wait (0 = none)
-    OpcionRobot_NoBloqueante = 3           // its input does not block (0/1)
+    OpcionRobot_Senyal = 2,                   // the signal to send when messages wait (0 = none)
+    OpcionRobot_NoBloqueante = 3              // its input does not block (0/1)
 };
 
 struct SFormaLinea {
