@@ -248,7 +248,7 @@ void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
     t.Posicional("TAREA", sTarea, true, "simple, doble o doble-sin-velocidades");
     t.Entero("--ejecuciones", "N", 1, 100000, o.nEjecuciones, "ejecuciones independientes");
     t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion, "miembros");
-    t.Defecto("150; 1000 en doble-sin-velocidades");
+    t.Defecto("150; 400 en doble-sin-velocidades");
     t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
              "generaciones como mucho por ejecuci"
              "\xF3"
