@@ -14,7 +14,10 @@ void JugarCuatro(benchmark::State& estado, bool bGrabar)
         SConfigPartida config;
         config.nSemilla = nSemilla++;
         config.bGrabar = bGrabar;
-        partida.Configurar(config);
+        if (!partida.Configurar(config)) {
+            estado.SkipWithError("la arena rechaza la configuracion");
+            break;
+        }
         SControlador buscador, giratorio, quieto;
         buscador.eTipo = Controlador_Buscador;
         giratorio.eTipo = Controlador_Giratorio;
@@ -33,7 +36,10 @@ void BM_JuegoCompletoCuatroQuietos(benchmark::State& estado)
     for (auto _ : estado) {
         CPartida partida;
         SConfigPartida config;
-        partida.Configurar(config);
+        if (!partida.Configurar(config)) {
+            estado.SkipWithError("la arena rechaza la configuracion");
+            break;
+        }
         for (int i = 0; i < 4; ++i)
             partida.AddRobot("q", SControlador());
         partida.Jugar();
@@ -51,7 +57,10 @@ void BM_JuegoCompletoConTexto(benchmark::State& estado)
     for (auto _ : estado) {
         CPartida partida;
         SConfigPartida config;
-        partida.Configurar(config);
+        if (!partida.Configurar(config)) {
+            estado.SkipWithError("la arena rechaza la configuracion");
+            break;
+        }
         SControlador texto;
         texto.eTipo = Controlador_Texto;
         texto.fTexto = [](const std::string&, std::string& sComandos) {

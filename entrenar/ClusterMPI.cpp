@@ -34,6 +34,8 @@ const size_t kLotesEnVuelo = 2;
 
 // Idle processes poll instead of blocking in MPI, which would spin a core.
 const std::chrono::milliseconds kPausa(1);
+// How long a cancelled send is waited for before it is left to MPI.
+const double kEsperaCancelacion = 5.0;
 
 // Two buffers: the main thread fills the one the handler does not read.
 const size_t kMaxAviso = 1024;
@@ -220,32 +222,50 @@ bool CClusterMPI::AvanzarEnvios(std::string& sError)
     return true;
 }
 
+namespace {
+
+// Tests the send until it completes or dSegundos pass. False only when MPI
+// reports a fault (nCodigo).
+bool EsperarEnvio(SEnvioMPI& envio, double dSegundos, bool& bHecho, int& nCodigo)
+{
+    const double dLimite = Ahora() + dSegundos;
+    int bListo = 0;
+    nCodigo = MPI_Test(&envio.peticion, &bListo, MPI_STATUS_IGNORE);
+    while (nCodigo == MPI_SUCCESS && !bListo && Ahora() <= dLimite) {
+        std::this_thread::sleep_for(kPausa);
+        nCodigo = MPI_Test(&envio.peticion, &bListo, MPI_STATUS_IGNORE);
+    }
+    bHecho = bListo != 0;
+    return nCodigo == MPI_SUCCESS;
+}
+
+}  // namespace
+
 // Sends without blocking for ever: a rank that stopped listening is found
 // out by the wait's limit.
 bool CClusterMPI::Enviar(int nDestino, int nEtiqueta, const std::string& sBytes, std::string& sError)
 {
-    MPI_Request peticion;
-    int nCodigo = MPI_Isend(sBytes.data(), static_cast<int>(sBytes.size()), MPI_BYTE, nDestino, nEtiqueta,
-                            MPI_COMM_WORLD, &peticion);
-    const double dLimite = Ahora() + m_dEspera;
-    int bHecho = 0;
-    while (nCodigo == MPI_SUCCESS && !bHecho) {
-        nCodigo = MPI_Test(&peticion, &bHecho, MPI_STATUS_IGNORE);
-        if (nCodigo == MPI_SUCCESS && !bHecho) {
-            if (Ahora() > dLimite) {
-                MPI_Cancel(&peticion);
-                sError = "el proceso " + std::to_string(nDestino) + " no recibe mensajes desde hace " +
-                         std::to_string(static_cast<int>(m_dEspera)) + " s";
-                return false;
-            }
-            std::this_thread::sleep_for(kPausa);
-        }
-    }
-    if (nCodigo != MPI_SUCCESS) {
-        sError = FalloConProceso(nDestino, "al enviarle un lote", nCodigo);
+    if (!EmpezarEnvio(nDestino, nEtiqueta, sBytes, sError))
+        return false;
+    const std::list<SEnvioMPI>::iterator it = std::prev(m_lEnvios.end());
+    bool bHecho = false;
+    int nCodigo = MPI_SUCCESS;
+    if (!EsperarEnvio(*it, m_dEspera, bHecho, nCodigo)) {
+        sError = FalloConProceso(nDestino, "al enviarle un mensaje", nCodigo);
         return false;
     }
-    return true;
+    if (bHecho) {
+        m_lEnvios.erase(it);
+        return true;
+    }
+    // A cancelled send completes too, cancelled or delivered; until then MPI
+    // may read its bytes, so they stay in the list.
+    MPI_Cancel(&it->peticion);
+    if (EsperarEnvio(*it, kEsperaCancelacion, bHecho, nCodigo) && bHecho)
+        m_lEnvios.erase(it);
+    sError = "el proceso " + std::to_string(nDestino) + " no recibe mensajes desde hace " +
+             std::to_string(static_cast<int>(m_dEspera)) + " s";
+    return false;
 }
 
 bool CClusterMPI::Recoger(bool& bRecibido, std::string& sError)

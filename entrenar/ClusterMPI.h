@@ -58,13 +58,20 @@ public:
     // when another rank dies). Plain bytes: the handler only copies them.
     static void SetAvisoInterrupcion(const std::string& sAviso);
 
+    // Sends sBytes, waiting at most the wait limit for the rank to take
+    // them. The bytes stay the cluster's until MPI is done with them: a send
+    // that times out is cancelled and waited for, and kept if MPI still
+    // holds it.
+    bool Enviar(int nDestino, int nEtiqueta, const std::string& sBytes, std::string& sError);
+    // Sends MPI may still read from.
+    size_t GetEnviosPendientes() const { return m_lEnvios.size(); }
+
 private:
     CClusterMPI(const CClusterMPI&);
     CClusterMPI& operator=(const CClusterMPI&);
 
     size_t TamanyoLote(size_t nPartidas, unsigned nHilos) const;
     bool EnviarLotes(size_t nPorLote, std::string& sError);
-    bool Enviar(int nDestino, int nEtiqueta, const std::string& sBytes, std::string& sError);
     bool EmpezarEnvio(int nDestino, int nEtiqueta, const std::string& sBytes, std::string& sError);
     bool AvanzarEnvios(std::string& sError);
     bool Recoger(bool& bRecibido, std::string& sError);
@@ -79,7 +86,7 @@ private:
     CReparto m_reparto;
     std::vector<std::vector<uint64_t>> m_vvnLotesDe;  // by rank: the batches it holds, oldest first
     std::vector<double> m_vdProgreso;                 // by rank: when it last got or gave back work
-    std::list<SEnvioMPI> m_lEnvios;                   // batches not yet taken by their rank
+    std::list<SEnvioMPI> m_lEnvios;                   // sends not yet taken by their rank
 };
 
 #endif

@@ -8,6 +8,8 @@
 
 std::vector<std::string> ArenasRealesDeReceta(const SConfigEvaluacion& config)
 {
+    if (config.eArena == Arena_Archivo && !config.vsNombresArenas.empty())
+        return config.vsNombresArenas;  // the real arena reads the same files by path
     return {config.eArena == Arena_Cuadrado ? "Square.arena" : "Circle.arena"};
 }
 

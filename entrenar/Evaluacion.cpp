@@ -142,7 +142,8 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     CRobotEntrenado robot(kNombreEntrenado, sRed);
     std::vector<CRobotEntrenado*> vRedesRivales;
     CPartida partida;
-    partida.Configurar(configPartida);
+    if (!partida.Configurar(configPartida))
+        return SResultadoEncuentro();
     partida.AddRobot(kNombreEntrenado, ControladorTexto(robot));
     for (const SRivalEncuentro& rival : encuentro.vRivales) {
         if (EsRivalRed(rival.eRival)) {
@@ -152,8 +153,9 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
             partida.AddRobot(NombreRival(rival.eRival), ControladorGuion(rival.eRival));
         }
     }
-    partida.Jugar();
+    const bool bJugado = partida.Jugar();
     SResultadoEncuentro resultado = Resultado(partida);
+    resultado.bJugado = bJugado;
     if (ppGrabacion) {
         *ppGrabacion = partida.GetGrabacion() ? new CGrabacion(*partida.GetGrabacion()) : nullptr;
     }
@@ -177,7 +179,11 @@ bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, 
     std::vector<CRobotEntrenado*> vRobots;
     vRobots.push_back(new CRobotEntrenado(kNombreEntrenado, sRed));
     CPartida partida;
-    partida.Configurar(configPartida);
+    if (!partida.Configurar(configPartida)) {
+        delete vRobots.back();
+        sError = "No se pudo configurar la partida que graba " + sRuta;
+        return false;
+    }
     partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRobots.back()));
     for (TRival eRival : vRivales) {
         if (EsRivalRed(eRival)) {

@@ -62,6 +62,7 @@ struct SResultadoEncuentro {
     std::vector<SResultadoRobot> vRivales;  // in the order of the match's rivals
     bool bGana = false;                     // ended with more points than every rival
     bool bPierde = false;                   // ended with fewer points than some rival
+    bool bJugado = false;                   // false: the arena refused the match (its error went to stderr)
 };
 
 struct SResultadoTrabajo {

@@ -193,7 +193,7 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
     }
     EscribirFormato(stdout, "Red: %s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n",
                     o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
-    EscribirFormato(stdout, "Arena: %s\n", o.evaluacion.eArena == Arena_Circulo ? "circulo" : "cuadrado");
+    EscribirFormato(stdout, "Arena: %s\n", o.evaluacion.sArena.c_str());
     EscribirTexto(stdout, TablaMarcador(vMarcadores));
     return o.sGrabar.empty() || GrabarPartidaContra(sRed, sRedRival, RivalesDistintos(o.vRivales), o.nSemilla,
                                                     o.evaluacion, o.sGrabar, sError);

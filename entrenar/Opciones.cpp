@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
+#include <locale>
+#include <sstream>
 
 #include "Comun/TablaOpciones.h"
 #include "LectorArena.h"
+#include "PuntoControl.h"
 
 namespace {
 
@@ -58,7 +62,7 @@ bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::strin
         if (!CargarArena(sRuta, sTexto, sError))
             return false;
         config.vsArenas.push_back(sTexto);
-        config.vsNombresArenas.push_back(std::filesystem::path(sRuta).filename().string());
+        config.vsNombresArenas.push_back(sRuta);
     }
     config.eArena = Arena_Archivo;
     return true;
@@ -165,15 +169,14 @@ void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
     OpcionesPartida(t, o.evaluacion);
     t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", o.sSalida);
     t.Entero("--punto-control", "N", 0, 1000000, o.nIntervaloControl,
-             "guarda la poblaci"
-             "\xF3"
-             "n cada N generaciones (0 = solo al final)");
-    t.Texto("--reanudar", "FICHERO", o.sReanudar,
+             "guarda el punto de control cada N generaciones (0 = solo al final)");
+    t.Texto("--reanudar", "RUTA", o.sReanudar,
             "contin"
             "\xFA"
-            "a desde una poblaci"
+            "a una ejecuci"
             "\xF3"
-            "n guardada (poblacion.txt de una carpeta de resultados)",
+            "n detenida desde su punto de control (la carpeta de resultados o su punto_control/), "
+            "igual que si no se hubiera detenido",
             "");
     t.Entero("--validacion", "N", 0, 100000, o.nValidacion,
              "partidas por rival para elegir la red final (0 = la mejor puntuaci"
@@ -432,6 +435,36 @@ std::string TextoRivales(const std::vector<TGrupoRivales>& vRivales)
     for (const TGrupoRivales& grupo : vRivales)
         sTexto += (sTexto.empty() ? "" : ",") + TextoGrupoRivales(grupo);
     return sTexto;
+}
+
+namespace {
+
+// Arena files by their content, wherever they are read from.
+std::string TextoArenas(const SConfigEvaluacion& config)
+{
+    if (config.vsArenas.empty())
+        return config.sArena;
+    std::string sTextos;
+    for (const std::string& sTexto : config.vsArenas)
+        sTextos += std::to_string(sTexto.size()) + ":" + sTexto;
+    return std::to_string(config.vsArenas.size()) + " archivos de arena, huella " + Huella(sTextos);
+}
+
+}  // namespace
+
+TOpcionesFijas OpcionesQueFijanLaEjecucion(const SOpcionesRobot& o)
+{
+    std::ostringstream tiempo;
+    tiempo.imbue(std::locale::classic());
+    tiempo.precision(std::numeric_limits<double>::max_digits10);
+    tiempo << o.evaluacion.dTiempoMaximo;
+    return {{"--poblacion", std::to_string(o.nPoblacion)},
+            {"--semilla", std::to_string(o.nSemilla)},
+            {"--partidas", std::to_string(o.nPartidas)},
+            {"--rivales", TextoRivales(o.vRivales)},
+            {"--tiempo", tiempo.str()},
+            {"--arena", TextoArenas(o.evaluacion)},
+            {"--validacion", std::to_string(o.nValidacion)}};
 }
 
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, std::string& sError)

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 SEGUNDOS=${SEGUNDOS:-20}
 JOBS=${JOBS:-$(nproc)}
 OBJETIVOS=("$@")
-[ ${#OBJETIVOS[@]} -eq 0 ] && OBJETIVOS=(red genoma innovaciones poblacion)
+[ ${#OBJETIVOS[@]} -eq 0 ] && OBJETIVOS=(red genoma innovaciones poblacion arena)
 
 cmake -S fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j "$JOBS"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -81,25 +82,53 @@ TEST(ArenaGenerador, TextosValidosVariadosYFijadosPorLaSemilla)
               std::set<std::string>({"line", "circle", "polygon", "closed_polygon", "arc", "exclusion_point"}));
 }
 
-// Eight robots fit in every arena, and each can drive to every other.
-TEST(ArenaGenerador, EspacioLibreDeUnaPieza)
+namespace {
+
+// Eight robots fit, and each can drive to every other.
+void ComprobarEspacio(SConfigPartida config, uint64_t nSemilla)
 {
-    for (uint64_t nSemilla = 0; nSemilla < 40; ++nSemilla) {
+    {
         CPartida partida;
-        SConfigPartida config;
-        config.eArena = Arena_Aleatoria;
         config.nSemilla = nSemilla;
         ASSERT_TRUE(partida.Configurar(config));
         for (int i = 0; i < 8; ++i)
             partida.AddRobot("q", SControlador());
         ASSERT_TRUE(partida.EmpezarSecuencia());
-        ASSERT_TRUE(partida.EmpezarJuego()) << GenerarArena(nSemilla);
+        ASSERT_TRUE(partida.EmpezarJuego()) << config.sNombreArena << " semilla " << nSemilla;
         const SRelleno relleno = Inundar(partida.GetGeometria(), partida.GetRobot(0).dX, partida.GetRobot(0).dY);
         for (int i = 1; i < 8; ++i) {
             const int n = relleno.Celda(partida.GetRobot(i).dX, partida.GetRobot(i).dY);
             ASSERT_GE(n, 0);
-            EXPECT_TRUE(relleno.vbAlcanzada[n]) << "semilla " << nSemilla << " robot " << i << "\n"
-                                                << GenerarArena(nSemilla);
+            EXPECT_TRUE(relleno.vbAlcanzada[n]) << config.sNombreArena << " semilla " << nSemilla << " robot " << i;
         }
     }
+}
+
+}  // namespace
+
+TEST(ArenaGenerador, EspacioLibreDeUnaPieza)
+{
+    SConfigPartida config;
+    config.eArena = Arena_Aleatoria;
+    for (uint64_t nSemilla = 0; nSemilla < 40; ++nSemilla)
+        ComprobarEspacio(config, nSemilla);
+}
+
+// The project's own arena files, the held-out ones included.
+TEST(ArenasDelProyecto, SeLeenYSuEspacioLibreEsDeUnaPieza)
+{
+    int nArchivos = 0;
+    for (const auto& entrada : std::filesystem::recursive_directory_iterator(RUTA_ARENAS)) {
+        if (entrada.path().extension() != ".arena")
+            continue;
+        ++nArchivos;
+        SConfigPartida config;
+        config.eArena = Arena_Archivo;
+        config.sNombreArena = entrada.path().string();
+        std::string sError;
+        ASSERT_TRUE(CargarArena(config.sNombreArena, config.sArena, sError)) << sError;
+        for (uint64_t nSemilla = 0; nSemilla < 15; ++nSemilla)
+            ComprobarEspacio(config, nSemilla);
+    }
+    EXPECT_GE(nArchivos, 16);
 }

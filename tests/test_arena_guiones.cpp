@@ -27,7 +27,7 @@ int Victorias(TControlador eA, TControlador eB, int nPartidas, TTipoArena eArena
         SConfigPartida config;
         config.nSemilla = 1000 + i;
         config.eArena = eArena;
-        partida.Configurar(config);
+        EXPECT_TRUE(partida.Configurar(config));
         partida.AddRobot("a", Guion(eA));
         partida.AddRobot("b", Guion(eB));
         partida.Jugar();
@@ -70,7 +70,7 @@ TEST(ArenaGuiones, ElQuietoNiSeMueveNiDispara)
     SConfigPartida config;
     config.nSemilla = 4;
     config.dTiempoMaximo = 20;
-    partida.Configurar(config);
+    ASSERT_TRUE(partida.Configurar(config));
     partida.AddRobot("q", Guion(Controlador_Quieto));
     partida.AddRobot("q2", Guion(Controlador_Quieto));
     ASSERT_TRUE(partida.EmpezarSecuencia());

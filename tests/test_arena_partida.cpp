@@ -593,6 +593,14 @@ TEST(ArenaPartida, ConfiguracionInvalidaSeRechaza)
     EXPECT_FALSE(partida.Configurar(config));
     config.dPaso = 0.2;
     EXPECT_FALSE(partida.Configurar(config));
+    // Too small to count: the steps would not fit the game's counter, or
+    // would not move the clock.
+    config.dPaso = 1e-300;
+    EXPECT_FALSE(partida.Configurar(config));
+    config.dTiempoMaximo = 1e6;
+    config.dPaso = 1e-4;
+    EXPECT_FALSE(partida.Configurar(config));
+    config.dTiempoMaximo = 120;
     config.dPaso = 0.05;
     config.nJuegos = 0;
     EXPECT_FALSE(partida.Configurar(config));
@@ -632,7 +640,7 @@ SHuella JugarPartida(uint64_t nSemilla, TTipoArena eArena)
     config.nJuegos = 2;
     config.dTiempoMaximo = 40;
     config.bGrabar = true;
-    partida.Configurar(config);
+    EXPECT_TRUE(partida.Configurar(config));
     partida.AddRobot("buscador", Guion(Controlador_Buscador));
     partida.AddRobot("giratorio", Guion(Controlador_Giratorio));
     partida.AddRobot("quieto", Guion(Controlador_Quieto));

@@ -1,6 +1,8 @@
 // The support library that programs link in: random source and log sink.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <climits>
 #include <cstdio>
 #include <fstream>
@@ -166,7 +168,18 @@ TEST(Log, BanderasDeConsolaYArchivo)
 
 TEST(Log, RutaInaccesibleNoRompeNada)
 {
-    CLog log("/nonexistent_dir_for_test/x/log.txt", "w");
-    log.anyadirALog("nada %i\n", 1);  // nowhere to write: silently dropped
-    SUCCEED();
+    // Nowhere to write: the file entry is dropped, nothing is created on the
+    // way, nothing is said on stderr, and the console still gets its copy.
+    const std::string sCarpeta = ::testing::TempDir() + "no_existe_" + std::to_string(::getpid());
+    CLog log(sCarpeta + "/x/log.txt", "w");
+    log.mostrarPorConsola(true);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    log.anyadirALog("nada %i\n", 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "nada 1\n");
+    EXPECT_FALSE(std::ifstream(sCarpeta).good());
+    log.mostrarPorConsola(false);
+    log.anyadirALog("otra %i\n", 2);
+    EXPECT_FALSE(std::ifstream(sCarpeta + "/x/log.txt").good());
 }

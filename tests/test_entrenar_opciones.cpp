@@ -98,7 +98,8 @@ TEST(Opciones, ArenaDeArchivoOCarpeta)
     std::string sError;
     ASSERT_TRUE(LeerArenas(carpeta.string(), config, sError)) << sError;
     EXPECT_EQ(config.eArena, Arena_Archivo);
-    EXPECT_EQ(config.vsNombresArenas, (std::vector<std::string>{"a.arena", "b.arena"}));
+    EXPECT_EQ(config.vsNombresArenas,
+              (std::vector<std::string>{(carpeta / "a.arena").string(), (carpeta / "b.arena").string()}));
     ASSERT_TRUE(LeerArenas((carpeta / "b.arena").string(), config, sError));
     EXPECT_EQ(config.vsArenas, std::vector<std::string>{sBuena});
     ASSERT_TRUE(LeerArenas("aleatoria", config, sError));
@@ -113,7 +114,7 @@ TEST(Opciones, ArenaDeArchivoOCarpeta)
         ElegirArena(config, nSemilla, a);
         ElegirArena(config, nSemilla, b);
         EXPECT_EQ(a.sNombreArena, b.sNombreArena);
-        ++vnVeces[a.sNombreArena == "a.arena" ? 0 : 1];
+        ++vnVeces[a.sNombreArena == config.vsNombresArenas[0] ? 0 : 1];
     }
     EXPECT_GT(vnVeces[0], 5);
     EXPECT_GT(vnVeces[1], 5);

@@ -135,3 +135,32 @@ TEST(GrabarPartida, ElRivalPoblacionJuegaLaRedRival)
 }
 
 }  // namespace
+
+namespace {
+
+// A match the arena refuses is not a match lost or won.
+TEST(JugarEncuentro, UnaPartidaQueLaArenaRechazaNoCuenta)
+{
+    SConfigEvaluacion config;
+    config.dPaso = 1e-300;
+    SEncuentro encuentro;
+    encuentro.vRivales.resize(1);
+    testing::internal::CaptureStderr();
+    const SResultadoEncuentro r = JugarEncuentro(kRedIntegrada, encuentro, config);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Paso de tiempo"), std::string::npos);
+    EXPECT_FALSE(r.bJugado);
+    EXPECT_FALSE(r.bGana || r.bPierde);
+    EXPECT_EQ(r.dPuntuacion, 0.0);
+    config.dPaso = 0.05;
+    config.dTiempoMaximo = 2;
+    EXPECT_TRUE(JugarEncuentro(kRedIntegrada, encuentro, config).bJugado);
+    std::string sError;
+    config.dPaso = 1e-300;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(GrabarPartidaContra(kRedIntegrada, "", {Rival_Quieto}, 1, config, "nunca.json", sError));
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(sError.empty());
+    EXPECT_FALSE(fs::exists("nunca.json"));
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "NEAT/CRedNeuronal.h"
+#include "apoyo/CarpetaTemporal.h"
 #include "apoyo/LectorXml.h"
 #include "visual/CDiagramaRed.h"
 #include "visual/Informe.h"
@@ -102,14 +104,6 @@ std::string ComoLiteral(const std::string& sCodificado)
         }
     }
     return s + "\"";
-}
-
-std::string CarpetaTemporal()
-{
-    char sz[] = "/tmp/visual_pruebaXXXXXX";
-    const char* p = mkdtemp(sz);
-    EXPECT_NE(p, nullptr);
-    return p ? p : "/tmp";
 }
 
 }  // namespace
@@ -295,7 +289,7 @@ TEST(CargarRed, TextoMaloDaErrorYNoTocaLaRed)
 
 TEST(DiagramasRed, ArchivosDeUnaRedYGraphvizSiEstaInstalado)
 {
-    const std::string sCarpeta = CarpetaTemporal();
+    const std::string sCarpeta = CarpetaTemporal("visual_prueba");
     CRedNeuronal red;
     ConstruirRed(red);
     std::ostringstream out;
@@ -320,3 +314,40 @@ TEST(DiagramasRed, ArchivosDeUnaRedYGraphvizSiEstaInstalado)
     EXPECT_EQ(ElementosXml(v, "g", "node").size(), 8u);
     EXPECT_EQ(ElementosXml(v, "g", "edge").size(), 8u);
 }
+
+namespace {
+
+// Another program's output is put in place whole; its error text goes
+// through a file in the system's temporary folder (TMPDIR), left empty.
+std::string Contenido(const std::string& sRuta)
+{
+    std::string s, sError;
+    LeerArchivo(sRuta, s, sError);
+    return s;
+}
+
+TEST(EjecutarPrograma, SalidaEnteraYErroresPorLaCarpetaTemporalDelSistema)
+{
+    const std::string sCarpeta = CarpetaTemporal("visual_prueba");
+    const std::string sTemporal = sCarpeta + "/tmp";
+    ASSERT_TRUE(std::filesystem::create_directory(sTemporal));
+    const char* szAnterior = std::getenv("TMPDIR");
+    const std::string sAnterior = szAnterior ? szAnterior : "";
+    setenv("TMPDIR", sTemporal.c_str(), 1);
+    std::string sError;
+    const std::string sSalida = sCarpeta + "/salida.txt";
+    EXPECT_TRUE(EjecutarPrograma({"sh", "-c", "echo hola"}, sSalida, sError)) << sError;
+    EXPECT_EQ(Contenido(sSalida), "hola\n");
+    EXPECT_FALSE(EjecutarPrograma({"sh", "-c", "echo parcial; echo roto >&2; exit 3"}, sSalida, sError));
+    EXPECT_EQ(sError, "sh ha fallado: roto");
+    EXPECT_EQ(Contenido(sSalida), "hola\n") << "a failed program leaves the old output";
+    if (szAnterior)
+        setenv("TMPDIR", sAnterior.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    EXPECT_TRUE(std::filesystem::is_empty(sTemporal));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sCarpeta), std::filesystem::directory_iterator()), 2);
+    std::filesystem::remove_all(sCarpeta);
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "apoyo/CarpetaTemporal.h"
 #include "apoyo/LectorXml.h"
 #include "visual/CGrafica.h"
 #include "visual/CJson.h"
@@ -20,14 +21,6 @@
 namespace {
 
 const std::string kDatos = std::string(DATOS_PRUEBA) + "/ejecucion";
-
-std::string CarpetaTemporal()
-{
-    char sz[] = "/tmp/visual_pruebaXXXXXX";
-    const char* p = mkdtemp(sz);
-    EXPECT_NE(p, nullptr);
-    return p ? p : "/tmp";
-}
 
 std::string Leer(const std::string& sRuta)
 {
@@ -45,7 +38,7 @@ void Escribir(const std::string& sRuta, const std::string& s)
 // A copy of the example run folder, optionally without some of its files.
 std::string CopiaEjecucion(const std::vector<std::string>& vSin = {})
 {
-    const std::string sCarpeta = CarpetaTemporal();
+    const std::string sCarpeta = CarpetaTemporal("visual_prueba");
     const char* vArchivos[] = {"estadisticas.csv", "especies.csv", "mejor_red.txt", "resumen.json", "partida.json"};
     for (const char* sz : vArchivos) {
         bool bOmitir = false;
@@ -275,7 +268,7 @@ TEST(Graficas, GnuplotSiEstaInstalado)
     std::string sError;
     ASSERT_TRUE(est.LeerArchivo(kDatos + "/estadisticas.csv", ColumnasEstadisticas(), sError));
     ASSERT_TRUE(esp.LeerArchivo(kDatos + "/especies.csv", ColumnasEspecies(), sError));
-    const std::string sCarpeta = CarpetaTemporal();
+    const std::string sCarpeta = CarpetaTemporal("visual_prueba");
     std::vector<std::string> vEscritos;
     ASSERT_TRUE(GraficasGnuplot(est, &esp, sCarpeta, vEscritos, sError)) << sError;
     ASSERT_EQ(vEscritos.size(), 3u);
@@ -372,7 +365,7 @@ TEST(Informe, SinDatosNoEscribeNada)
     std::string sError;
     EXPECT_FALSE(GenerarInforme("/no/existe/ejecucion", sError));
     EXPECT_NE(sError.find("/no/existe/ejecucion"), std::string::npos);
-    const std::string sVacia = CarpetaTemporal();
+    const std::string sVacia = CarpetaTemporal("visual_prueba");
     EXPECT_FALSE(GenerarInforme(sVacia, sError));
     EXPECT_TRUE(ArchivosEn(sVacia).empty());
 }

@@ -20,6 +20,7 @@ const double kSinImpacto = 2.0;
 const double kSinRadar = 1e10;
 const size_t kMaxDisparosPendientes = 16;
 const int kIntentosLugar = 100;
+const double kMaxPasosJuego = 1e9;
 
 double Cuadrado(double d) { return d * d; }
 
@@ -161,6 +162,16 @@ bool CPartida::Configurar(const SConfigPartida& config)
     }
     if (config.nJuegos < 1) {
         ERROR_PARTIDA("Hace falta al menos un juego");
+        return false;
+    }
+    // The steps of a game are counted in an int, and time must move on
+    // with each of them.
+    if (config.dTiempoMaximo / config.dPaso > kMaxPasosJuego ||
+        config.dTiempoMaximo + config.dPaso == config.dTiempoMaximo) {
+        ERROR_PARTIDA(
+            "Paso de tiempo demasiado peque"
+            "\xF1"
+            "o para contar los pasos del juego");
         return false;
     }
     std::string sTexto, sNombre = config.sNombreArena, sError;
@@ -339,7 +350,7 @@ bool CPartida::ActualizarConPaso(double dPaso)
 {
     if (m_bJuegoTerminado)
         return false;
-    if (!(dPaso > 0 && dPaso <= 0.1)) {
+    if (!(dPaso > 0 && dPaso <= 0.1) || m_dTiempo + dPaso == m_dTiempo) {
         ERROR_PARTIDA("Paso de tiempo fuera de (0, 0.1]");
         return false;
     }
