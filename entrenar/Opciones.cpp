@@ -80,7 +80,7 @@ void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
         "arena de las partidas: una carpeta reparte las partidas entre sus archivos .arena");
 }
 
-const char* const kNombresRivales = "giratorio, buscador, quieto, poblacion, campeones";
+const char* const kNombresRivales = "giratorio, buscador, cazador, orbitador, quieto, poblacion, campeones";
 
 CTablaOpciones::TLector LectorRivales(std::vector<TGrupoRivales>& vRivales)
 {
@@ -113,10 +113,11 @@ CTablaOpciones::TLector LectorRivalesJugar(std::vector<TGrupoRivales>& vRivales)
 }
 
 const char* const kRangoRivales =
-    "lista separada por comas de giratorio, buscador, quieto, poblacion y campeones; "
+    "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto, poblacion y campeones; "
     "con + pelean juntos en una partida";
 const char* const kRangoRivalesJugar =
-    "lista separada por comas de giratorio, buscador, quieto y poblacion; con + pelean juntos en una partida";
+    "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto y poblacion; con + pelean "
+    "juntos en una partida";
 
 // "K,N": the K best networks, N real games each on every arena and rival.
 bool LeerEtapaReal(const std::string& sValor, SOpcionesRobot& o, std::string& sError)
