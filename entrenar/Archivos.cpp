@@ -27,6 +27,38 @@ bool CrearCarpeta(const std::string& sCarpeta, std::string& sError)
     return true;
 }
 
+bool Renombrar(const std::string& sDesde, const std::string& sA, std::string& sError)
+{
+    if (std::rename(sDesde.c_str(), sA.c_str()) != 0) {
+        sError = "No se pudo renombrar " + sDesde + " a " + sA + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+bool Borrar(const std::string& sRuta, std::string& sError)
+{
+    std::error_code error;
+    std::filesystem::remove_all(sRuta, error);
+    if (error) {
+        sError = "No se pudo borrar " + sRuta + ": " + error.message();
+        return false;
+    }
+    return true;
+}
+
+bool ExisteCarpeta(const std::string& sRuta)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(sRuta, error);
+}
+
+std::string CarpetaDe(const std::string& sRuta)
+{
+    const std::string sPadre = std::filesystem::path(sRuta).parent_path().string();
+    return sPadre.empty() ? "." : sPadre;
+}
+
 bool LeerFichero(const std::string& sRuta, std::string& sContenido, std::string& sError)
 {
     std::ifstream entrada(sRuta, std::ios::binary);

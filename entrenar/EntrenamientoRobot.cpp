@@ -28,7 +28,6 @@ const char* const kNombreEstadisticas = "estadisticas.csv";
 const char* const kNombreEspecies = "especies.csv";
 const char* const kNombreMejorRed = "mejor_red.txt";
 const char* const kNombrePartida = "partida.json";
-const char* const kNombrePuntoControl = "poblacion.txt";
 
 const char* const kCabeceraEstadisticas =
     "generacion,evaluaciones,mejor_puntuacion,media_puntuacion,mejor_idoneidad_historica,especies,"
@@ -89,33 +88,28 @@ std::vector<SEncuentro> EncuentrosValidacion(const std::vector<TGrupoRivales>& v
     return vEncuentros;
 }
 
-// Generation number at the start of a CSV line, or -1.
-int GeneracionDeFila(const std::string& sFila)
+std::string FilaEstadistica(const SEstadisticaGeneracion& e)
 {
-    char* pFin = nullptr;
-    const long n = std::strtol(sFila.c_str(), &pFin, 10);
-    return (pFin != sFila.c_str() && *pFin == ',') ? static_cast<int>(n) : -1;
+    char szFila[256];
+    std::snprintf(szFila, sizeof(szFila), "%d,%ld,%.4f,%.4f,%.4f,%d,%.3f,%.3f,%.2f\n", e.nGeneracion, e.nEvaluaciones,
+                  e.dMejor, e.dMedia, e.dMejorHistorica, e.nEspecies, e.dNeuronasMedia, e.dEnlacesMedia, e.dSegundos);
+    return szFila;
 }
 
-std::vector<std::string> FilasAnteriores(const std::string& sRuta, int nGeneracion)
+std::string Desplazar(const std::string& sTexto, int nDesplazamiento)
 {
-    std::vector<std::string> vFilas;
-    std::string sTexto, sError;
-    if (!LeerFichero(sRuta, sTexto, sError))
-        return vFilas;
-    std::istringstream lineas(sTexto);
-    std::string sFila;
-    while (std::getline(lineas, sFila)) {
-        const int n = GeneracionDeFila(sFila);
-        if (n >= 0 && n < nGeneracion)
-            vFilas.push_back(sFila + "\n");
-    }
-    return vFilas;
+    std::string sResultado(sTexto);
+    for (char& c : sResultado)
+        c = static_cast<char>(static_cast<unsigned char>(c) + nDesplazamiento);
+    return sResultado;
 }
 
 }  // namespace
 
-std::string RutaPuntoControl(const std::string& sSalida) { return RutaEn(sSalida, kNombrePuntoControl); }
+std::string RutaPuntoControl(const std::string& sSalida)
+{
+    return RutaPoblacionPuntoControl(CarpetaPuntoControl(sSalida));
+}
 
 void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesRobot& opciones)
 {
@@ -151,7 +145,9 @@ double ValidarRed(const std::string& sRed, const std::vector<TGrupoRivales>& vRi
     return vResultados[0].dPuntuacion;
 }
 
-CEntrenamientoRobot::CEntrenamientoRobot() : m_pAG(nullptr), m_nEvaluaciones(0), m_dMejorHistorica(0) {}
+CEntrenamientoRobot::CEntrenamientoRobot()
+    : m_pAG(nullptr), m_nEvaluaciones(0), m_dMejorHistorica(0), m_nUltimoPuntoControl(-1)
+{}
 
 CEntrenamientoRobot::~CEntrenamientoRobot() { Limpiar(); }
 
@@ -171,6 +167,8 @@ void CEntrenamientoRobot::Limpiar()
     m_campeones = SCampeones();
     m_nEvaluaciones = 0;
     m_dMejorHistorica = 0;
+    m_nUltimoPuntoControl = -1;
+    m_sFalloPuntoControl.clear();
 }
 
 bool CEntrenamientoRobot::Ejecutar(const SOpcionesRobot& opciones, std::string& sError)
@@ -181,7 +179,10 @@ bool CEntrenamientoRobot::Ejecutar(const SOpcionesRobot& opciones, std::string& 
     if (!Preparar(sError))
         return false;
     const int nPrimera = m_pAG->GetGeneracion();
-    if (nPrimera >= m_opciones.nGeneraciones) {
+    // A run stopped after its last checkpoint, while choosing the final
+    // network or writing it, resumes to finish just that.
+    const bool bSoloFinal = !m_opciones.sReanudar.empty() && nPrimera == m_opciones.nGeneraciones;
+    if (nPrimera >= m_opciones.nGeneraciones && !bSoloFinal) {
         sError =
             "La poblaci"
             "\xF3"
@@ -201,57 +202,99 @@ bool CEntrenamientoRobot::Ejecutar(const SOpcionesRobot& opciones, std::string& 
     }
     if (!ElegirRedFinal(sError))
         return false;
-    return EscribirSalidasFinales(Ahora() - dInicio, sError);
+    const bool bSalidas = EscribirSalidasFinales(Ahora() - dInicio, sError);
+    if (m_sFalloPuntoControl.empty())
+        return bSalidas;
+    // The results are out, but the run could not be saved as it ended.
+    const std::string sGuardado = m_nUltimoPuntoControl < 0
+                                      ? std::string("no hay ning") + "\xFA" + "n punto de control bueno"
+                                      : std::string("el ") + "\xFA" + "ltimo punto de control bueno, " +
+                                            CarpetaPuntoControl(m_opciones.sSalida) + ", es el de la generaci" +
+                                            "\xF3" + "n " + std::to_string(m_nUltimoPuntoControl);
+    sError = (bSalidas ? std::string() : sError + "; ") + m_sFalloPuntoControl + "; " + sGuardado;
+    return false;
 }
 
 bool CEntrenamientoRobot::Preparar(std::string& sError)
 {
-    size_t nGuardados = 0;
-    if (!m_opciones.sReanudar.empty() && !ComprobarPoblacionGuardada(nGuardados, sError))
-        return false;
-    if (!CrearCarpeta(m_opciones.sSalida, sError))
+    const bool bReanudar = !m_opciones.sReanudar.empty();
+    SEstadoEntrenamiento estado;
+    // Everything of a checkpoint is read and checked before anything of the
+    // output folder changes.
+    if (bReanudar && !CargarPuntoControl(estado, sError))
         return false;
     SetSemillaRandom(m_opciones.nSemilla);
     m_pAG = new CAlgoritmoGenetico;
     m_pAG->Inicializar(static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot));
-    EntregarLogs();
-    if (nGuardados > 0) {
-        Reanudar(nGuardados);
-        return true;
-    }
     m_poblacion.Crear(static_cast<size_t>(m_opciones.nPoblacion));
-    for (size_t i = 0; i < m_poblacion.GetTamanyo(); ++i)
-        m_pAG->CrearMente(&m_poblacion.GetMiembro(i));
+    if (bReanudar) {
+        if (!RestaurarMotor(estado, sError))
+            return false;
+    } else {
+        for (size_t i = 0; i < m_poblacion.GetTamanyo(); ++i)
+            m_pAG->CrearMente(&m_poblacion.GetMiembro(i));
+    }
+    if (!CrearCarpeta(m_opciones.sSalida, sError))
+        return false;
+    if (bReanudar && !RestaurarArchivos(estado, sError))
+        return false;
+    EntregarLogs();
+    if (bReanudar)
+        Reanudar(estado);
     return true;
 }
 
 void CEntrenamientoRobot::EntregarLogs()
 {
-    // A resumed run adds to the logs of the run it continues.
+    // A resumed run adds to the logs as the checkpoint left them.
     const char* szModo = m_opciones.sReanudar.empty() ? "w" : "a";
-    m_pAG->SetLogEspecies(new CLog(RutaEn(m_opciones.sSalida, "especies.log"), szModo));
-    m_pAG->SetLogGenes(new CLog(RutaEn(m_opciones.sSalida, "genes.log"), szModo));
-    m_pAG->SetLogAG(new CLog(RutaEn(m_opciones.sSalida, "ag.log"), szModo));
+    const std::vector<std::string>& vNombres = NombresLogs();
+    m_pAG->SetLogEspecies(new CLog(RutaEn(m_opciones.sSalida, vNombres[0]), szModo));
+    m_pAG->SetLogGenes(new CLog(RutaEn(m_opciones.sSalida, vNombres[1]), szModo));
+    m_pAG->SetLogAG(new CLog(RutaEn(m_opciones.sSalida, vNombres[2]), szModo));
 }
 
-// The engine ends the process on a file it cannot use, so the file is read
-// and checked whole here first: a population of robots, not larger than the
-// population asked for (which then grows to hold it). Runs before the engine
-// seeds the generator, so the draws of the check leave the run unchanged.
-bool CEntrenamientoRobot::ComprobarPoblacionGuardada(size_t& nMiembros, std::string& sError) const
+// The checkpoint --reanudar names, whole and belonging to this run: its two
+// files go together, its options are this run's, and its population file
+// holds robots of its generation. Runs before the engine seeds the
+// generator, so the draws of the checks leave the run unchanged.
+bool CEntrenamientoRobot::CargarPuntoControl(SEstadoEntrenamiento& estado, std::string& sError) const
 {
-    std::string sTexto;
-    if (!LeerFichero(m_opciones.sReanudar, sTexto, sError))
+    std::string sCarpeta, sPoblacion, sMotivo;
+    if (!LocalizarPuntoControl(m_opciones.sReanudar, sCarpeta, sMotivo) ||
+        !LeerPuntoControl(sCarpeta, sPoblacion, estado, sMotivo)) {
+        sError = "No se puede reanudar desde " + m_opciones.sReanudar + ": " + sMotivo;
         return false;
-    for (char& c : sTexto)
-        c = static_cast<char>(static_cast<unsigned char>(c) - static_cast<unsigned char>(kClavePuntoControl));
+    }
+    const std::string sDiferencias = DiferenciasDeOpciones(estado.vOpciones, OpcionesQueFijanLaEjecucion(m_opciones));
+    if (!sDiferencias.empty()) {
+        sError = "El punto de control " + sCarpeta +
+                 " es de una ejecuci"
+                 "\xF3"
+                 "n con otras opciones; reanude con las mismas:\n" +
+                 sDiferencias.substr(0, sDiferencias.size() - 1);
+        return false;
+    }
+    if (estado.nGeneracion > m_opciones.nGeneraciones) {
+        sError = "El punto de control " + sCarpeta + " ya lleva " + std::to_string(estado.nGeneracion) +
+                 " generaciones: pida al menos esas con --generaciones";
+        return false;
+    }
+    const std::string sTexto = Desplazar(sPoblacion, -static_cast<unsigned char>(kClavePuntoControl));
+    return ComprobarPoblacionGuardada(sTexto, estado.nGeneracion, sError);
+}
+
+bool CEntrenamientoRobot::ComprobarPoblacionGuardada(const std::string& sTexto, int nGeneracion,
+                                                     std::string& sError) const
+{
+    const std::string sRuta = m_opciones.sReanudar;
     CGenoma minimo(0, static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot));
     CInnovacion bd(minimo);
     std::vector<CGenoma> vGenomas;
-    int nGeneracion = 0;
+    int nGeneracionFichero = 0;
     std::string sMotivo;
-    if (!LeerTextoPoblacion(sTexto, nGeneracion, vGenomas, bd, sMotivo)) {
-        sError = m_opciones.sReanudar +
+    if (!LeerTextoPoblacion(sTexto, nGeneracionFichero, vGenomas, bd, sMotivo)) {
+        sError = sRuta +
                  " no es una poblaci"
                  "\xF3"
                  "n guardada: " +
@@ -260,7 +303,7 @@ bool CEntrenamientoRobot::ComprobarPoblacionGuardada(size_t& nMiembros, std::str
     }
     for (const CGenoma& genoma : vGenomas) {
         if (genoma.GetNumEntradas() != kEntradasRobot || genoma.GetNumSalidas() != kSalidasRobot) {
-            sError = m_opciones.sReanudar +
+            sError = sRuta +
                      " no guarda una poblaci"
                      "\xF3"
                      "n de robots (" +
@@ -268,33 +311,60 @@ bool CEntrenamientoRobot::ComprobarPoblacionGuardada(size_t& nMiembros, std::str
             return false;
         }
     }
-    if (vGenomas.empty()) {
-        sError = m_opciones.sReanudar +
-                 " guarda una poblaci"
+    if (nGeneracionFichero != nGeneracion) {
+        sError = sRuta +
+                 ": la poblaci"
                  "\xF3"
-                 "n vac"
-                 "\xED"
-                 "a";
+                 "n es de la generaci"
+                 "\xF3"
+                 "n " +
+                 std::to_string(nGeneracionFichero) + " y el estado de la " + std::to_string(nGeneracion);
         return false;
     }
-    nMiembros = vGenomas.size();
     return true;
 }
 
-void CEntrenamientoRobot::Reanudar(size_t nMiembros)
+bool CEntrenamientoRobot::RestaurarMotor(const SEstadoEntrenamiento& estado, std::string& sError)
 {
-    const size_t nTotal = std::max(nMiembros, static_cast<size_t>(m_opciones.nPoblacion));
-    m_poblacion.Crear(nTotal);
-    m_pAG->RecuperarPoblacion(m_poblacion.GetPoblacionIA(), m_opciones.sReanudar.c_str(), kClavePuntoControl);
-    for (size_t i = nMiembros; i < nTotal; ++i)
-        m_pAG->CrearMente(&m_poblacion.GetMiembro(i));
-    ConservarFilasAnteriores(m_pAG->GetGeneracion());
+    std::istringstream in(estado.sMotor);
+    std::string sMotivo;
+    if (!m_pAG->RecuperarEstado(m_poblacion.GetPoblacionIA(), in, sMotivo)) {
+        sError = m_opciones.sReanudar + ": el estado del motor no sirve: " + sMotivo;
+        return false;
+    }
+    if (m_pAG->GetGeneracion() != estado.nGeneracion) {
+        sError = m_opciones.sReanudar +
+                 ": el estado del motor es de otra generaci"
+                 "\xF3"
+                 "n";
+        return false;
+    }
+    return true;
 }
 
-void CEntrenamientoRobot::ConservarFilasAnteriores(int nGeneracion)
+// The logs as the checkpoint saw them: whatever a run wrote after its last
+// checkpoint goes, so that a resumed run's logs read as one run's.
+bool CEntrenamientoRobot::RestaurarArchivos(const SEstadoEntrenamiento& estado, std::string& sError)
 {
-    m_vsFilasEstadisticas = FilasAnteriores(RutaEn(m_opciones.sSalida, kNombreEstadisticas), nGeneracion);
-    m_vsFilasEspecies = FilasAnteriores(RutaEn(m_opciones.sSalida, kNombreEspecies), nGeneracion);
+    for (size_t i = 0; i < NombresLogs().size(); ++i) {
+        if (!EscribirArchivoEntero(RutaEn(m_opciones.sSalida, NombresLogs()[i]), estado.vsLogs[i], sError))
+            return false;
+    }
+    return true;
+}
+
+// The engine is restored by now; the random generator is set last, after
+// every draw that reading made.
+void CEntrenamientoRobot::Reanudar(const SEstadoEntrenamiento& estado)
+{
+    SetEstadoRandom(estado.sRandom);
+    m_nEvaluaciones = estado.nEvaluaciones;
+    m_dMejorHistorica = estado.dMejorHistorica;
+    m_vsFilasEstadisticas = estado.vsFilasEstadisticas;
+    m_vsFilasEspecies = estado.vsFilasEspecies;
+    m_vCandidatos = estado.vCandidatos;
+    m_campeones = estado.campeones;
+    m_nUltimoPuntoControl = estado.nGeneracion;
 }
 
 void CEntrenamientoRobot::CrearFenotipos()
@@ -420,10 +490,13 @@ bool CEntrenamientoRobot::RunGeneracion(CProgreso& progreso, double dInicio, int
     const int nHechas = m_pAG->GetGeneracion();
     const bool bUltima = nHechas >= m_opciones.nGeneraciones;
     const bool bControl = m_opciones.nIntervaloControl > 0 && (nHechas - nPrimera) % m_opciones.nIntervaloControl == 0;
-    if ((bUltima || bControl) && !GuardarPuntoControl(sError))
-        return false;
-    if (!EscribirEstadisticas(sError))
-        return false;
+    if (bUltima || bControl)
+        GuardarPuntoControl();
+    // Written whole every generation and kept in the checkpoint: a failed
+    // write (a full disk) is made good by a later one.
+    std::string sFalloCsv;
+    if (!EscribirEstadisticas(sFalloCsv))
+        EscribirFormato(stderr, "AVISO: %s\n", sFalloCsv.c_str());
 
     const double dPorGeneracion = (Ahora() - dInicio) / (nHechas - nPrimera);
     progreso.Mostrar(
@@ -438,16 +511,56 @@ bool CEntrenamientoRobot::RunGeneracion(CProgreso& progreso, double dInicio, int
     return true;
 }
 
-bool CEntrenamientoRobot::GuardarPuntoControl(std::string& sError)
+// A checkpoint that cannot be written does not stop the run: the previous
+// one stays, and the next generation tries again.
+void CEntrenamientoRobot::GuardarPuntoControl()
 {
-    // The engine writes a temporary file and renames it: a checkpoint is
-    // never half written.
-    const std::string sRuta = RutaPuntoControl(m_opciones.sSalida);
-    m_pAG->SalvarPoblacion(m_poblacion.GetPoblacionIA(), sRuta.c_str(), kClavePuntoControl);
-    if (!ExisteFichero(sRuta)) {
-        sError = "No se pudo guardar " + sRuta;
-        return false;
+    std::string sPoblacion, sEstado, sError;
+    if (EstadoActual(sPoblacion, sEstado, sError) &&
+        EscribirPuntoControl(m_opciones.sSalida, sPoblacion, sEstado, sError)) {
+        m_nUltimoPuntoControl = m_pAG->GetGeneracion();
+        m_sFalloPuntoControl.clear();
+        return;
     }
+    m_sFalloPuntoControl =
+        "No se pudo guardar el punto de control de la generaci"
+        "\xF3"
+        "n " +
+        std::to_string(m_pAG->GetGeneracion()) + " (" + sError + ")";
+    EscribirFormato(stderr,
+                    "AVISO: %s; el anterior sigue intacto y se intentar"
+                    "\xE1"
+                    " de nuevo en el siguiente.\n",
+                    m_sFalloPuntoControl.c_str());
+}
+
+bool CEntrenamientoRobot::EstadoActual(std::string& sPoblacion, std::string& sEstado, std::string& sError) const
+{
+    SEstadoEntrenamiento e;
+    for (const std::string& sNombre : NombresLogs()) {
+        std::string sLog;
+        if (!LeerFichero(RutaEn(m_opciones.sSalida, sNombre), sLog, sError))
+            return false;
+        e.vsLogs.push_back(sLog);
+    }
+    sPoblacion =
+        Desplazar(m_pAG->TextoPoblacion(m_poblacion.GetPoblacionIA()), static_cast<unsigned char>(kClavePuntoControl));
+    e.nGeneracion = m_pAG->GetGeneracion();
+    e.vOpciones = OpcionesQueFijanLaEjecucion(m_opciones);
+    e.sHuellaPoblacion = Huella(sPoblacion);
+    e.nEvaluaciones = m_nEvaluaciones;
+    e.dMejorHistorica = m_dMejorHistorica;
+    e.sRandom = GetEstadoRandom();
+    std::istringstream filas(FilasEstadisticas());
+    for (std::string sFila; std::getline(filas, sFila);)
+        e.vsFilasEstadisticas.push_back(sFila + "\n");
+    e.vsFilasEspecies = m_vsFilasEspecies;
+    e.vCandidatos = m_vCandidatos;
+    e.campeones = m_campeones;
+    std::ostringstream motor;
+    m_pAG->SalvarEstado(m_poblacion.GetPoblacionIA(), motor);
+    e.sMotor = motor.str();
+    sEstado = TextoEstado(e);
     return true;
 }
 
@@ -546,22 +659,23 @@ void CEntrenamientoRobot::EtapaReal(std::vector<SCandidato>& vElegidos)
     m_sEtapaReal = "hecha";
 }
 
-bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
+std::string CEntrenamientoRobot::FilasEstadisticas() const
 {
-    std::string sTexto = kCabeceraEstadisticas;
+    std::string sTexto;
     for (const std::string& sFila : m_vsFilasEstadisticas)
         sTexto += sFila;
-    for (const SEstadisticaGeneracion& e : m_vEstadisticas) {
-        char szFila[256];
-        std::snprintf(szFila, sizeof(szFila), "%d,%ld,%.4f,%.4f,%.4f,%d,%.3f,%.3f,%.2f\n", e.nGeneracion,
-                      e.nEvaluaciones, e.dMejor, e.dMedia, e.dMejorHistorica, e.nEspecies, e.dNeuronasMedia,
-                      e.dEnlacesMedia, e.dSegundos);
-        sTexto += szFila;
-    }
+    for (const SEstadisticaGeneracion& e : m_vEstadisticas)
+        sTexto += FilaEstadistica(e);
+    return sTexto;
+}
+
+bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
+{
     std::string sEspecies = kCabeceraEspecies;
     for (const std::string& sFila : m_vsFilasEspecies)
         sEspecies += sFila;
-    return EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEstadisticas), sTexto, sError) &&
+    return EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEstadisticas),
+                                 kCabeceraEstadisticas + FilasEstadisticas(), sError) &&
            EscribirArchivoEntero(RutaEn(m_opciones.sSalida, kNombreEspecies), sEspecies, sError);
 }
 

@@ -9,6 +9,7 @@
 #include "Evaluacion.h"
 #include "Opciones.h"
 #include "Poblacion.h"
+#include "PuntoControl.h"
 
 class CAlgoritmoGenetico;
 class CProgreso;
@@ -26,15 +27,6 @@ struct SEstadisticaGeneracion {
     double dSegundos = 0;
 };
 
-// A network that led its generation, kept to choose the final one from.
-struct SCandidato {
-    std::string sRed;
-    double dPuntuacion = 0;   // in training
-    double dValidacion = -1;  // mean score on the validation matches
-    double dPuntosReal = -1;  // points per game in the real arena
-    int nGeneracion = 0;
-};
-
 // Stands in for a champion while the run has none.
 const TRival kRivalSinCampeones = Rival_Buscador;
 
@@ -48,7 +40,7 @@ typedef std::function<bool(int nGeneracion, const std::vector<STrabajo>& vTrabaj
                            std::vector<SResultadoTrabajo>& vResultados, std::string& sError)>
     TEvaluador;
 
-// The population checkpoint of an output folder.
+// The population file of an output folder's checkpoint.
 std::string RutaPuntoControl(const std::string& sSalida);
 
 // One training run of the robot's network: evaluation in the simulated
@@ -79,8 +71,11 @@ private:
     CEntrenamientoRobot& operator=(const CEntrenamientoRobot&);
 
     bool Preparar(std::string& sError);
-    bool ComprobarPoblacionGuardada(size_t& nMiembros, std::string& sError) const;
-    void Reanudar(size_t nMiembros);
+    bool CargarPuntoControl(SEstadoEntrenamiento& estado, std::string& sError) const;
+    bool ComprobarPoblacionGuardada(const std::string& sTexto, int nGeneracion, std::string& sError) const;
+    bool RestaurarMotor(const SEstadoEntrenamiento& estado, std::string& sError);
+    bool RestaurarArchivos(const SEstadoEntrenamiento& estado, std::string& sError);
+    void Reanudar(const SEstadoEntrenamiento& estado);
     void EntregarLogs();
     void CrearFenotipos();
     std::vector<STrabajo> CrearTrabajos(int nGeneracion) const;
@@ -88,7 +83,9 @@ private:
     void Puntuar(const std::vector<SResultadoTrabajo>& vResultados, SEstadisticaGeneracion& estadistica);
     void AnotarEspecies(int nGeneracion);
     bool RunGeneracion(CProgreso& progreso, double dInicio, int nPrimera, std::string& sError);
-    bool GuardarPuntoControl(std::string& sError);
+    void GuardarPuntoControl();
+    bool EstadoActual(std::string& sPoblacion, std::string& sEstado, std::string& sError) const;
+    std::string FilasEstadisticas() const;
     bool Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajos, std::vector<SResultadoTrabajo>& vResultados,
                  std::string& sError) const;
     bool ElegirRedFinal(std::string& sError);
@@ -97,7 +94,6 @@ private:
     bool EscribirSalidasFinales(double dSegundos, std::string& sError);
     bool GrabarPartida(std::string& sError) const;
     bool Instalar(std::string& sError) const;
-    void ConservarFilasAnteriores(int nGeneracion);
 
     SOpcionesRobot m_opciones;
     TEvaluador m_fEvaluador;
@@ -107,13 +103,15 @@ private:
     std::vector<SCandidato> m_vCandidatos;
     SCampeones m_campeones;  // leaders of the generations played, fielded as rivals
     std::vector<SEstadisticaGeneracion> m_vEstadisticas;
-    std::vector<std::string> m_vsFilasEstadisticas;  // kept from a run that was resumed
+    std::vector<std::string> m_vsFilasEstadisticas;  // of the generations before this session
     std::vector<std::string> m_vsFilasEspecies;
     std::string m_sMejorRed;
     SCandidato m_final;
     std::string m_sEtapaReal;  // how the real-arena stage went, "" when not asked for
     long m_nEvaluaciones;
     double m_dMejorHistorica;
+    int m_nUltimoPuntoControl;         // generation of the last good checkpoint; -1 none
+    std::string m_sFalloPuntoControl;  // why the latest checkpoint could not be written
 };
 
 // The lines that close a run on stdout: the network chosen and where the

@@ -24,6 +24,12 @@ SControlador ControladorGuion(TRival eRival)
         case Rival_Buscador:
             controlador.eTipo = Controlador_Buscador;
             break;
+        case Rival_Cazador:
+            controlador.eTipo = Controlador_Cazador;
+            break;
+        case Rival_Orbitador:
+            controlador.eTipo = Controlador_Orbitador;
+            break;
         default:
             controlador.eTipo = Controlador_Quieto;
             break;
@@ -81,6 +87,10 @@ const char* NombreRival(TRival eRival)
             return "poblacion";
         case Rival_Campeon:
             return "campeones";
+        case Rival_Cazador:
+            return "cazador";
+        case Rival_Orbitador:
+            return "orbitador";
     }
     return "?";
 }

@@ -16,9 +16,11 @@ enum TRival {
     Rival_Buscador = 1,   // turns to what it sees, fires and rams
     Rival_Quieto = 2,     // a still target
     Rival_Red = 3,        // another network (another member of the population)
-    Rival_Campeon = 4     // the leader of an earlier generation of the run
+    Rival_Campeon = 4,    // the leader of an earlier generation of the run
+    Rival_Cazador = 5,    // drives on, sweeps a narrow cone, turns to what it sees, fires full shots
+    Rival_Orbitador = 6   // circles its target at a distance while it fires
 };
-const int kNumTiposRival = 5;
+const int kNumTiposRival = 7;
 
 // Rivals that fight together in one match: one makes a duel, more a melee.
 typedef std::vector<TRival> TGrupoRivales;
@@ -89,7 +91,7 @@ double PuntuarEncuentro(const SResultadoRobot& resultado, int nRobots);
 
 const char* NombreRival(TRival eRival);
 // Accepts the Spanish names (giratorio, buscador, quieto, poblacion / red,
-// campeones).
+// campeones, cazador, orbitador).
 bool LeerRival(const std::string& sNombre, TRival& eRival);
 bool EsRivalRed(TRival eRival);
 

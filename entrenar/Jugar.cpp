@@ -177,6 +177,21 @@ std::string TablaMarcador(const std::vector<SMarcador>& vMarcadores)
     return sTabla;
 }
 
+std::vector<SConfigEvaluacion> ArenasPorSeparado(const SConfigEvaluacion& config)
+{
+    if (config.eArena != Arena_Archivo || config.vsArenas.size() <= 1)
+        return {config};
+    std::vector<SConfigEvaluacion> vArenas;
+    for (size_t i = 0; i < config.vsArenas.size() && i < config.vsNombresArenas.size(); ++i) {
+        SConfigEvaluacion una = config;
+        una.vsArenas = {config.vsArenas[i]};
+        una.vsNombresArenas = {config.vsNombresArenas[i]};
+        una.sArena = config.vsNombresArenas[i];
+        vArenas.push_back(una);
+    }
+    return vArenas;
+}
+
 bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
 {
     std::string sRed = kRedIntegrada, sRedRival;
@@ -192,21 +207,26 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
     }
     if (!o.sRedRival.empty() && !ComprobarRedRobot(sRedRival, o.sRedRival, sError))
         return false;
-    std::vector<SMarcador> vMarcadores;
+    const std::vector<SConfigEvaluacion> vArenas = ArenasPorSeparado(o.evaluacion);
+    std::vector<std::vector<SMarcador>> vMarcadores;
     {
         CProgreso progreso(o.bSilencio);
-        progreso.Mostrar("Jugando " + std::to_string(o.nPartidas * static_cast<int>(o.vRivales.size())) +
+        progreso.Mostrar("Jugando " +
+                         std::to_string(o.nPartidas * static_cast<int>(o.vRivales.size() * vArenas.size())) +
                          " partidas...");
-        vMarcadores = JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, o.evaluacion, o.nHilos,
-                                         o.sPrograma);
+        for (const SConfigEvaluacion& arena : vArenas)
+            vMarcadores.push_back(
+                JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, arena, o.nHilos, o.sPrograma));
     }
     const std::string sQuien = !o.sPrograma.empty() ? "Programa: " + o.sPrograma
                                : o.sRed.empty()     ? std::string("Red: integrada")
                                                     : "Red: " + o.sRed;
     EscribirFormato(stdout, "%s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n", sQuien.c_str(),
                     o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
-    EscribirFormato(stdout, "Arena: %s\n", o.evaluacion.sArena.c_str());
-    EscribirTexto(stdout, TablaMarcador(vMarcadores));
+    for (size_t a = 0; a < vArenas.size(); ++a) {
+        EscribirFormato(stdout, "%sArena: %s\n", a > 0 ? "\n" : "", vArenas[a].sArena.c_str());
+        EscribirTexto(stdout, TablaMarcador(vMarcadores[a]));
+    }
     return o.sGrabar.empty() || GrabarPartidaContra(sRed, sRedRival, RivalesDistintos(o.vRivales), o.nSemilla,
                                                     o.evaluacion, o.sGrabar, sError);
 }

@@ -45,6 +45,10 @@ std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::st
 // (each robot's share of first places, mean points and mean place).
 std::string TablaMarcador(const std::vector<SMarcador>& vMarcadores);
 
+// The arenas that get a scoreboard each: every file of a folder on its own;
+// a built-in shape, one file or the random arena as one.
+std::vector<SConfigEvaluacion> ArenasPorSeparado(const SConfigEvaluacion& config);
+
 bool ComandoJugar(const SOpcionesJugar& opciones, std::string& sError);
 
 #endif

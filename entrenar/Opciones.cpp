@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
+#include <locale>
+#include <sstream>
 
 #include "Comun/TablaOpciones.h"
 #include "LectorArena.h"
+#include "PuntoControl.h"
 
 namespace {
 
@@ -76,7 +80,7 @@ void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
         "arena de las partidas: una carpeta reparte las partidas entre sus archivos .arena");
 }
 
-const char* const kNombresRivales = "giratorio, buscador, quieto, poblacion, campeones";
+const char* const kNombresRivales = "giratorio, buscador, cazador, orbitador, quieto, poblacion, campeones";
 
 CTablaOpciones::TLector LectorRivales(std::vector<TGrupoRivales>& vRivales)
 {
@@ -109,10 +113,11 @@ CTablaOpciones::TLector LectorRivalesJugar(std::vector<TGrupoRivales>& vRivales)
 }
 
 const char* const kRangoRivales =
-    "lista separada por comas de giratorio, buscador, quieto, poblacion y campeones; "
+    "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto, poblacion y campeones; "
     "con + pelean juntos en una partida";
 const char* const kRangoRivalesJugar =
-    "lista separada por comas de giratorio, buscador, quieto y poblacion; con + pelean juntos en una partida";
+    "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto y poblacion; con + pelean "
+    "juntos en una partida";
 
 // "K,N": the K best networks, N real games each on every arena and rival.
 bool LeerEtapaReal(const std::string& sValor, SOpcionesRobot& o, std::string& sError)
@@ -165,15 +170,14 @@ void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
     OpcionesPartida(t, o.evaluacion);
     t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", o.sSalida);
     t.Entero("--punto-control", "N", 0, 1000000, o.nIntervaloControl,
-             "guarda la poblaci"
-             "\xF3"
-             "n cada N generaciones (0 = solo al final)");
-    t.Texto("--reanudar", "FICHERO", o.sReanudar,
+             "guarda el punto de control cada N generaciones (0 = solo al final)");
+    t.Texto("--reanudar", "RUTA", o.sReanudar,
             "contin"
             "\xFA"
-            "a desde una poblaci"
+            "a una ejecuci"
             "\xF3"
-            "n guardada (poblacion.txt de una carpeta de resultados)",
+            "n detenida desde su punto de control (la carpeta de resultados o su punto_control/), "
+            "igual que si no se hubiera detenido",
             "");
     t.Entero("--validacion", "N", 0, 100000, o.nValidacion,
              "partidas por rival para elegir la red final (0 = la mejor puntuaci"
@@ -250,7 +254,7 @@ void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
     t.Posicional("TAREA", sTarea, true, "simple, doble o doble-sin-velocidades");
     t.Entero("--ejecuciones", "N", 1, 100000, o.nEjecuciones, "ejecuciones independientes");
     t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion, "miembros");
-    t.Defecto("150; 1000 en doble-sin-velocidades");
+    t.Defecto("150; 400 en doble-sin-velocidades");
     t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
              "generaciones como mucho por ejecuci"
              "\xF3"
@@ -434,6 +438,36 @@ std::string TextoRivales(const std::vector<TGrupoRivales>& vRivales)
     for (const TGrupoRivales& grupo : vRivales)
         sTexto += (sTexto.empty() ? "" : ",") + TextoGrupoRivales(grupo);
     return sTexto;
+}
+
+namespace {
+
+// Arena files by their content, wherever they are read from.
+std::string TextoArenas(const SConfigEvaluacion& config)
+{
+    if (config.vsArenas.empty())
+        return config.sArena;
+    std::string sTextos;
+    for (const std::string& sTexto : config.vsArenas)
+        sTextos += std::to_string(sTexto.size()) + ":" + sTexto;
+    return std::to_string(config.vsArenas.size()) + " archivos de arena, huella " + Huella(sTextos);
+}
+
+}  // namespace
+
+TOpcionesFijas OpcionesQueFijanLaEjecucion(const SOpcionesRobot& o)
+{
+    std::ostringstream tiempo;
+    tiempo.imbue(std::locale::classic());
+    tiempo.precision(std::numeric_limits<double>::max_digits10);
+    tiempo << o.evaluacion.dTiempoMaximo;
+    return {{"--poblacion", std::to_string(o.nPoblacion)},
+            {"--semilla", std::to_string(o.nSemilla)},
+            {"--partidas", std::to_string(o.nPartidas)},
+            {"--rivales", TextoRivales(o.vRivales)},
+            {"--tiempo", tiempo.str()},
+            {"--arena", TextoArenas(o.evaluacion)},
+            {"--validacion", std::to_string(o.nValidacion)}};
 }
 
 bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, std::string& sError)

@@ -2,6 +2,7 @@
 #define OPCIONES_H
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Evaluacion.h"
@@ -19,7 +20,7 @@ struct SOpcionesRobot {
     int nPartidas = 4;  // per member and generation
     std::string sSalida = "salida_robot";
     int nIntervaloControl = 5;  // generations between checkpoints; 0 = only at the end
-    std::string sReanudar;      // population file to resume from
+    std::string sReanudar;      // checkpoint to resume from (see PuntoControl.h)
     bool bInstalar = false;
     std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
     bool bSilencio = false;
@@ -103,6 +104,13 @@ bool LeerOpcionesTorneo(int argc, char** argv, int nInicio, SOpcionesTorneo& opc
 // "a+b,c": commas separate mixes, '+' joins the robots of a melee.
 bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMezclas, std::string& sError);
 std::string TextoMezcla(const TMezclaReal& mezcla);
+
+// The options that decide a robot run's results, as (option, value) pairs:
+// a run resumes only with the same values. Every option that changes what
+// a run computes belongs here; --generaciones, --hilos, the MPI process
+// count, --punto-control and the output options may change on resume.
+typedef std::vector<std::pair<std::string, std::string>> TOpcionesFijas;
+TOpcionesFijas OpcionesQueFijanLaEjecucion(const SOpcionesRobot& opciones);
 
 // "giratorio,buscador+giratorio+quieto" into rival mixes: the commas part
 // the matches, a '+' joins rivals that fight together in one match.

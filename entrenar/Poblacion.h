@@ -24,6 +24,7 @@ public:
     size_t GetTamanyo() const { return m_vMiembros.size(); }
     CIndividuo& GetMiembro(size_t i) { return *m_vMiembros[i]; }
     TPoblacionIA& GetPoblacionIA() { return m_vPoblacionIA; }
+    const TPoblacionIA& GetPoblacionIA() const { return m_vPoblacionIA; }
 
 private:
     CPoblacion(const CPoblacion&);

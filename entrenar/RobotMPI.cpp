@@ -6,6 +6,7 @@
 #include "ClusterMPI.h"
 #include "Comun/TextoLocal.h"
 #include "EntrenamientoRobot.h"
+#include "PuntoControl.h"
 
 namespace {
 
@@ -26,9 +27,9 @@ std::string Momento(int nGeneracion)
 
 std::string ComoReanudar(const SOpcionesRobot& opciones)
 {
-    const std::string sPuntoControl = RutaPuntoControl(opciones.sSalida);
+    const std::string sPuntoControl = CarpetaPuntoControl(opciones.sSalida);
     // The first checkpoint may be written after this text was made.
-    if (!ExisteFichero(sPuntoControl))
+    if (!ExisteCarpeta(sPuntoControl))
         return "Si existe " + sPuntoControl +
                ", contin"
                "\xFA"

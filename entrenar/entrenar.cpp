@@ -1,6 +1,7 @@
 // entrenar: evolves networks with the NEAT library (the robot's network in a
 // simulated arena, or XOR), plays networks against the arena's rivals and
 // plays tournaments in the real arena.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -45,6 +46,9 @@ int Ayuda(const std::string& sAyuda)
 
 int OrdenRobot(int argc, char** argv)
 {
+    // A file-size limit then fails the write that crosses it, which the run
+    // reports and survives like a full disk, instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
 #ifdef ENTRENAR_CON_MPI
     if (CClusterMPI::LanzadoPorMPI())
         return EntrenarRobotMPI(argc, argv);

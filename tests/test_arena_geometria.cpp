@@ -325,3 +325,25 @@ TEST(ArenaGeometria, NingunRobotAcabaDentroDeUnaPared)
         }
     }
 }
+
+// Shots stop at any wall: a robot behind a pillar, a wall or an arc is
+// never hit, and the shot is gone once it touches.
+TEST(ArenaGeometria, LosDisparosSeQuedanEnLasParedes)
+{
+    const std::string vsFiguras[] = {"circle 1 1 0 0 1\n", "line 1 1 0.4 0 -3 0 3\n", "arc 1 1 -6 0 5.5 6.5 -1 1\n"};
+    for (const std::string& sFigura : vsFiguras) {
+        CPartida partida;
+        ASSERT_TRUE(ConfigurarArchivo(partida, kCabecera + sFigura)) << sFigura;
+        partida.AddRobot("a", Guion(Controlador_Quieto));
+        partida.AddRobot("b", Guion(Controlador_Quieto));
+        ASSERT_TRUE(partida.EmpezarSecuencia());
+        ASSERT_TRUE(partida.EmpezarJuego());
+        partida.ColocarRobot(0, -4, 0, 0);
+        partida.ColocarRobot(1, 4, 0, 0);
+        partida.AddDisparo(-3, 0, 10, 0, 20, 0);
+        for (int i = 0; i < 20; ++i)
+            partida.Actualizar();
+        EXPECT_TRUE(partida.GetDisparos().empty()) << sFigura;
+        EXPECT_EQ(partida.GetRobot(1).dEnergia, 100) << sFigura;
+    }
+}

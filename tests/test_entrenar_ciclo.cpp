@@ -130,16 +130,23 @@ TEST(EntrenamientoRobot, ReanudarContinuaLaEjecucion)
         CEntrenamientoRobot primera;
         ASSERT_TRUE(primera.Ejecutar(o, sError)) << sError;
     }
-    const std::string sPuntoControl = sCarpeta + "/poblacion.txt";
+    const std::string sPuntoControl = RutaPuntoControl(sCarpeta);
     ASSERT_TRUE(ExisteFichero(sPuntoControl));
     EXPECT_EQ(Lineas(Leer(sPuntoControl))[0], "2");
     EXPECT_EQ(Lineas(Leer(sPuntoControl))[1], "6");
 
-    // Asking for no more generations than were run is an error, not a run.
-    o.sReanudar = sCarpeta + "/copia.txt";
-    std::filesystem::copy_file(sPuntoControl, o.sReanudar);
+    // Asking for fewer generations than were run is an error, not a run;
+    // as many finishes the run (as after a stop while writing its results).
+    o.sReanudar = sPuntoControl;
+    o.nGeneraciones = 1;
     CEntrenamientoRobot nada;
     EXPECT_FALSE(nada.Ejecutar(o, sError));
+    o.nGeneraciones = 2;
+    const std::string sRed = Leer(sCarpeta + "/mejor_red.txt");
+    std::filesystem::remove(sCarpeta + "/mejor_red.txt");
+    CEntrenamientoRobot fin;
+    ASSERT_TRUE(fin.Ejecutar(o, sError)) << sError;
+    EXPECT_EQ(Leer(sCarpeta + "/mejor_red.txt"), sRed);
 
     o.nGeneraciones = 4;
     CEntrenamientoRobot segunda;
@@ -176,7 +183,8 @@ TEST(EntrenamientoRobot, ReanudarDesdeAlgoQueNoEsPoblacionFallaSinTerminar)
     CEntrenamientoRobot cortada;
     EXPECT_FALSE(cortada.Ejecutar(o, sError)) << "a file cut after its head";
 
-    // A population of XOR networks cannot drive the robot.
+    // A population of XOR networks cannot drive the robot, even with a
+    // state that goes with it.
     {
         CAlgoritmoGenetico ag;
         ag.Inicializar(2, 1);
@@ -184,8 +192,16 @@ TEST(EntrenamientoRobot, ReanudarDesdeAlgoQueNoEsPoblacionFallaSinTerminar)
         poblacion.Crear(3);
         for (size_t i = 0; i < 3; ++i)
             ag.CrearMente(&poblacion.GetMiembro(i));
-        o.sReanudar = sCarpeta + "/xor.txt";
-        ag.SalvarPoblacion(poblacion.GetPoblacionIA(), o.sReanudar.c_str(), kClavePuntoControl);
+        const std::string sPuntoControl = sCarpeta + "/xor";
+        std::filesystem::create_directories(sPuntoControl);
+        const std::string sTexto = ag.TextoPoblacion(poblacion.GetPoblacionIA());
+        std::ofstream(RutaPoblacionPuntoControl(sPuntoControl)) << sTexto;
+        SEstadoEntrenamiento estado;
+        estado.sHuellaPoblacion = Huella(sTexto);
+        estado.vOpciones = OpcionesQueFijanLaEjecucion(o);
+        estado.vsLogs.resize(NombresLogs().size());
+        std::ofstream(RutaEstadoPuntoControl(sPuntoControl)) << TextoEstado(estado);
+        o.sReanudar = sPuntoControl;
         poblacion.Limpiar();
     }
     CEntrenamientoRobot xor_;

@@ -224,3 +224,21 @@ TEST(Melee, MarcadorDeDuelosYMelees)
     EXPECT_NE(sTabla.find("%Primeros"), std::string::npos) << sTabla;
     EXPECT_NE(sTabla.find("%Empates"), std::string::npos) << sTabla;
 }
+
+TEST(Melee, UnMarcadorPorArena)
+{
+    SConfigEvaluacion config;
+    EXPECT_EQ(ArenasPorSeparado(config).size(), 1u) << "the circle";
+    config.eArena = Arena_Archivo;
+    config.sArena = "arenas";
+    config.vsArenas = {"a", "b", "c"};
+    config.vsNombresArenas = {"arenas/A.arena", "arenas/B.arena", "arenas/C.arena"};
+    const std::vector<SConfigEvaluacion> v = ArenasPorSeparado(config);
+    ASSERT_EQ(v.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(v[i].vsArenas, std::vector<std::string>{config.vsArenas[i]});
+        EXPECT_EQ(v[i].vsNombresArenas, std::vector<std::string>{config.vsNombresArenas[i]});
+        EXPECT_EQ(v[i].sArena, config.vsNombresArenas[i]);
+        EXPECT_EQ(v[i].dTiempoMaximo, config.dTiempoMaximo);
+    }
+}

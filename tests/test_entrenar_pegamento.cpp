@@ -214,7 +214,8 @@ TEST(Evaluacion, SemillaDependeDeCadaComponenteYDeSuLugar)
 
 TEST(Evaluacion, NombresDeRivales)
 {
-    for (TRival e : {Rival_Giratorio, Rival_Buscador, Rival_Quieto, Rival_Red, Rival_Campeon}) {
+    for (int n = 0; n < kNumTiposRival; ++n) {
+        const TRival e = static_cast<TRival>(n);
         TRival leido = Rival_Quieto;
         EXPECT_TRUE(LeerRival(NombreRival(e), leido));
         EXPECT_EQ(leido, e);

@@ -316,6 +316,34 @@ TEST(Informe, PaginaAutonomaConTodasLasPartes)
     EXPECT_TRUE(ExisteArchivo(UnirRuta(sCarpeta, "red.svg")));
 }
 
+// A recording that carries its arena's walls gets a picture of them: the
+// floor inside the enclosing circle, a thick line, a pillar and an arc.
+TEST(Informe, DibujaLasParedesDeLaArena)
+{
+    const std::string sCarpeta = CopiaEjecucion({"partida.json"});
+    Escribir(UnirRuta(sCarpeta, "partida.json"),
+             "{\"formato\":\"grabacion-arena-1\",\"arena\":\"prueba\",\"medida\":10,"
+             "\"limites\":[-10,-10,10,10],\"figuras\":[[\"i\",0,0,9.9],[\"l\",-5,2,5,2,0.25],"
+             "[\"c\",3,-3,1.5],[\"a\",0,0,4,5,0,1.5707963]],\"paso\":0.05,\"robots\":[\"a\"],"
+             "\"cuadros\":[{\"j\":0,\"t\":0,\"r\":[[0,0,0,0,0,100,1]],\"d\":[],\"g\":[],\"m\":[],\"e\":[]}]}");
+    SResultadoInforme resultado;
+    std::string sError;
+    ASSERT_TRUE(GenerarInforme(sCarpeta, SinProgramas(), resultado, sError)) << sError;
+    const std::string sHtml = Leer(UnirRuta(sCarpeta, "informe.html"));
+    EXPECT_NE(sHtml.find("<p>Arena: prueba</p>"), std::string::npos);
+    EXPECT_NE(sHtml.find("<circle cx=\"0.000\" cy=\"0.000\" r=\"9.900\" fill=\"#fbfaf5\"/>"), std::string::npos);
+    EXPECT_NE(sHtml.find("<line x1=\"-5.000\" y1=\"2.000\" x2=\"5.000\" y2=\"2.000\" stroke=\"#4a4a4a\" "
+                         "stroke-width=\"0.500\"/>"),
+              std::string::npos);
+    EXPECT_NE(sHtml.find("<circle cx=\"3.000\" cy=\"-3.000\" r=\"1.500\" fill=\"#4a4a4a\"/>"), std::string::npos);
+    // A quarter ring at mid radius 4.5 from (4.5, 0) to (0, 4.5), one metre wide.
+    EXPECT_NE(sHtml.find("<path d=\"M 4.500 0.000 A 4.500 4.500 0 0 1 0.000 4.500\" fill=\"none\" "
+                         "stroke=\"#4a4a4a\" stroke-width=\"1.000\"/>"),
+              std::string::npos);
+    // The same walls reach the replay's script.
+    EXPECT_NE(ScriptIncrustado(sHtml, "datos-partida").find("\"figuras\""), std::string::npos);
+}
+
 TEST(Informe, PartesQueFaltanDejanUnaNota)
 {
     const std::string sCarpeta = CopiaEjecucion({"partida.json", "especies.csv", "resumen.json"});

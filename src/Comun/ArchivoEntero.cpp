@@ -20,6 +20,8 @@ std::string CarpetaDe(const std::string& sRuta)
     return nBarra == 0 ? "/" : sRuta.substr(0, nBarra);
 }
 
+}  // namespace
+
 // Without this a crash soon after the rename may leave the old directory
 // entry. File systems that cannot flush a folder say EINVAL: nothing to do.
 bool SincronizarCarpeta(const std::string& sCarpeta)
@@ -28,11 +30,11 @@ bool SincronizarCarpeta(const std::string& sCarpeta)
     if (nDescriptor < 0)
         return false;
     const bool bBien = fsync(nDescriptor) == 0 || errno == EINVAL;
+    const int nError = errno;
     close(nDescriptor);
+    errno = nError;
     return bBien;
 }
-
-}  // namespace
 
 std::string NombreTemporalJunto(const std::string& sRuta)
 {

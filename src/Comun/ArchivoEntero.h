@@ -39,6 +39,10 @@ private:
 
 bool EscribirArchivoEntero(const std::string& sRuta, const std::string& sContenido, std::string& sError);
 
+// Flushes a folder's entries (names created or renamed in it) to the disk;
+// false with errno set when it cannot.
+bool SincronizarCarpeta(const std::string& sCarpeta);
+
 // A fresh name beside sRuta (sRuta.tmp<pid>.<n>) that nothing else in this
 // process will be given; exclusive creation settles races with others.
 std::string NombreTemporalJunto(const std::string& sRuta);

@@ -177,7 +177,7 @@ bool LeerTextoPoblacion(const std::string& sTexto, int& nGeneracion, std::vector
     return true;
 }
 
-void CAlgoritmoGenetico::SalvarPoblacion(const TPoblacionIA& vPoblacion, const char* ficheroSalida, char keyChar) const
+std::string CAlgoritmoGenetico::TextoPoblacion(const TPoblacionIA& vPoblacion) const
 {
     std::ostringstream texto;
     texto.imbue(std::locale::classic());
@@ -185,8 +185,12 @@ void CAlgoritmoGenetico::SalvarPoblacion(const TPoblacionIA& vPoblacion, const c
     for (const IIndividuoIA* pIndividuo : vPoblacion)
         texto << *pIndividuo->GetGenoma() << '\n';
     texto << *m_pBDInnovaciones;
+    return texto.str();
+}
 
-    const std::string sCifrado = Desplazar(texto.str(), static_cast<unsigned char>(keyChar));
+void CAlgoritmoGenetico::SalvarPoblacion(const TPoblacionIA& vPoblacion, const char* ficheroSalida, char keyChar) const
+{
+    const std::string sCifrado = Desplazar(TextoPoblacion(vPoblacion), static_cast<unsigned char>(keyChar));
     std::string sError;
     if (!EscribirArchivoEntero(ficheroSalida, sCifrado, sError)) {
         std::fprintf(stderr, "ERROR: No se pudo abrir el fichero de salida (%s).\n", ficheroSalida);

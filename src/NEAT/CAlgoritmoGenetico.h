@@ -39,6 +39,25 @@ public:
 
     void SalvarPoblacion(const TPoblacionIA& vPoblacion, const char* ficheroSalida, char keyChar) const;
     void RecuperarPoblacion(TPoblacionIA& vPoblacion, const char* ficheroEntrada, char keyChar);
+    // The text SalvarPoblacion writes, before the byte key: for a program
+    // that writes the file itself and deals with failures its own way.
+    std::string TextoPoblacion(const TPoblacionIA& vPoblacion) const;
+
+    // Everything an evolution carries from one epoch to the next, with exact
+    // values: counters, best fitness, innovation database, the members'
+    // genomes, the best genomes of the last ranking and the species with
+    // their leaders. Restored into an engine set up with Inicializar as
+    // the saved one was (same inputs, outputs and parameters), the next
+    // epochs run as they would have in the saved engine, given the random
+    // generator's state of that moment. The random state is not part of
+    // it: the random source belongs to the program.
+    void SalvarEstado(const TPoblacionIA& vPoblacion, std::ostream& out) const;
+    // Reads and checks the whole text before changing anything; on failure
+    // returns false, says why in sMotivo and leaves engine and population as
+    // they were. vPoblacion must hold exactly as many members as were saved;
+    // their genomes are freed and replaced. Reading draws random numbers (one
+    // per neuron gene), so the program sets the random state afterwards.
+    bool RecuperarEstado(TPoblacionIA& vPoblacion, std::istream& in, std::string& sMotivo);
 
     int GetGeneracion() { return m_nGeneracion; }
     TFenotipos GetMejoresFenotipos();

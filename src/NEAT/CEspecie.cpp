@@ -26,6 +26,16 @@ CEspecie::CEspecie(const CGenoma& PrimerMiembro, int nIDEspecie)
     m_vIndividuos.push_back(&PrimerMiembro);
 }
 
+CEspecie::CEspecie(const CGenoma& Lider, int nIDEspecie, int nEdad, int nEpocasSinMejora, double dMejorIdoneidad,
+                   double dHijosAExpandir)
+    : m_nID(nIDEspecie),
+      m_nEpocasSinMejora(nEpocasSinMejora),
+      m_nEdad(nEdad),
+      m_dMejorIdoneidad(dMejorIdoneidad),
+      m_dHijosAExpandir(dHijosAExpandir),
+      m_IndividuoLider(Lider)
+{}
+
 void CEspecie::Limpiar()
 {
     m_nID = 0;

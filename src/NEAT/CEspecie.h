@@ -10,6 +10,10 @@ typedef std::vector<const CGenoma*> TIntegrantes;
 class CEspecie {
 public:
     CEspecie(const CGenoma& PrimerMiembro, int nIDEspecie);
+    // A species as a saved run left it between epochs: its record and its
+    // leader, without members (the next epoch places the genomes again).
+    CEspecie(const CGenoma& Lider, int nIDEspecie, int nEdad, int nEpocasSinMejora, double dMejorIdoneidad,
+             double dHijosAExpandir);
 
     void Limpiar();
     void AddMiembro(const CGenoma& nuevo);

@@ -599,6 +599,7 @@ void CPartida::ActualizarRobot(int nRobot)
     if (r.controlador.eTipo != Controlador_Texto) {
         const double dPared = DistanciaPared(r.dX, r.dY, std::cos(r.dRumbo), std::sin(r.dRumbo));
         r.percepcion.dParedDelante = dPared >= 0 ? dPared : kSinRadar;
+        r.percepcion.pGeometria = &m_geometria;
     }
     const double dVelocidad = std::sqrt(r.dVX * r.dVX + r.dVY * r.dVY);
     SPercepcion& p = r.percepcion;
@@ -1070,6 +1071,10 @@ void CPartida::DecidirGuion(int nRobot)
         DecidirGiratorio(r.percepcion, r.memoria, m_config.eArena, o);
     } else if (r.controlador.eTipo == Controlador_Buscador) {
         DecidirBuscador(r.percepcion, r.memoria, m_config.eArena, o);
+    } else if (r.controlador.eTipo == Controlador_Cazador) {
+        DecidirCazador(r.percepcion, r.memoria, m_config.eArena, o);
+    } else if (r.controlador.eTipo == Controlador_Orbitador) {
+        DecidirOrbitador(r.percepcion, r.memoria, m_config.eArena, o);
     }
     Girar(nRobot, Parte_Cuerpo, o.dGiroCuerpo);
     Girar(nRobot, Parte_Canyon, o.dGiroCanyon);

@@ -26,7 +26,9 @@ enum TControlador {
     Controlador_Quieto = 0,
     Controlador_Giratorio = 1,
     Controlador_Buscador = 2,
-    Controlador_Texto = 3
+    Controlador_Texto = 3,
+    Controlador_Cazador = 4,
+    Controlador_Orbitador = 5
 };
 
 // sMensajes: this update's messages, one per line, in the arena's order.
@@ -74,8 +76,9 @@ struct SPercepcion {
     double dRadarDistancia = 0;
     int nRadarObjeto = -1;
     double dRadarAngulo = 0;
-    double dEnergiaVista = 0;   // valid when nRadarObjeto is ObjetoArena_Robot
-    double dParedDelante = -1;  // centre to the wall straight ahead; < 0 unknown
+    double dEnergiaVista = 0;                // valid when nRadarObjeto is ObjetoArena_Robot
+    double dParedDelante = -1;               // centre to the wall straight ahead; < 0 unknown
+    const CGeometria* pGeometria = nullptr;  // the match's walls, for scripted robots
     double dX = 0, dY = 0, dRumbo = 0;
     double dTiempo = 0, dVelocidad = 0, dAnguloCanyon = 0;
     double dPaso = 0.05;
@@ -95,10 +98,16 @@ struct SMemoriaGuion {
     double dUltimoDisparo = -1e9;
     double dDireccionObjetivo = 0;  // absolute
     double dDistanciaObjetivo = 0;
+    double dObjetivoX = 0, dObjetivoY = 0;  // where the target was seen
     double dSentidoBarrido = 1;
     double dEsquivarHasta = -1e9;
     double dGalletaVista = -1e9;
-    double dDireccionGalleta = 0;  // absolute
+    double dDireccionGalleta = 0;   // absolute
+    double dReservaEstimada = 0;    // shot energy it reckons it has
+    double dSentidoOrbita = 1;      // +1 counter-clockwise around the target
+    double dCambioSentido = -1e9;   // when the orbit last turned round
+    double dGiroPared = 0;          // turn it keeps until a wall is behind it
+    double dGiroParedHasta = -1e9;  // when that turn ends at the latest
 };
 
 struct SRobot {

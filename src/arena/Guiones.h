@@ -20,8 +20,23 @@ void DecidirGiratorio(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena,
 // Seeker: sweeps the front, turns to what it sees, fires and rams.
 void DecidirBuscador(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, SOrdenes& o);
 
+// Hunter: drives on steadily, sweeps cannon and radar together over a
+// narrow cone ahead, turns to a robot it sees off-centre and fires a
+// full-energy shot at one straight ahead; turns away from walls, steers to
+// cookies, shoots mines.
+void DecidirCazador(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, SOrdenes& o);
+
+// Orbiter: keeps its distance from its target and circles it while it
+// fires; turns its orbit round before a wall.
+void DecidirOrbitador(const SPercepcion& p, SMemoriaGuion& m, TTipoArena eArena, SOrdenes& o);
+
+// Distance from the robot's surface to the wall along the absolute
+// direction dDireccion: through the match's walls when the percepcion
+// carries them, else the built-in arena's wall (hand-made percepciones).
+double DistanciaParedEn(const SPercepcion& p, double dDireccion, TTipoArena eArena);
+
 // Distance from the robot's surface to the wall straight ahead: what the
-// arena measured, or for a hand-made percepcion the built-in arena's wall.
+// arena measured, or as DistanciaParedEn.
 double DistanciaParedDelante(const SPercepcion& p, TTipoArena eArena);
 
 #endif

@@ -6,6 +6,7 @@
 #include "CDiagramaRed.h"
 #include "CJson.h"
 #include "CTablaCsv.h"
+#include "DibujoArena.h"
 #include "EpisodioPolos.h"
 #include "Graficas.h"
 #include "PlantillaInforme.h"
@@ -275,6 +276,13 @@ std::string SeccionPartida(const CDatosEjecucion& d)
     if (d.m_PartePartida.Estado != Parte_Leida) {
         out << Aviso(d.m_PartePartida, kArchivoPartida, "sin partida grabada") << "</section>\n";
         return out.str();
+    }
+    const std::string sArena = SvgArena(d.m_Partida, 320);
+    if (!sArena.empty()) {
+        const CJson* pNombre = d.m_Partida.Buscar("arena");
+        out << "<p>Arena: " << Html(pNombre ? pNombre->ComoTexto() : std::string())
+            << "</p>\n<div class=\"diagrama\">\n"
+            << sArena << "</div>\n";
     }
     out << "<div id=\"controles\"><button id=\"boton-reproducir\" type=\"button\">Reproducir</button>"
         << "<input id=\"deslizador\" type=\"range\" min=\"0\" max=\"0\" step=\"1\" value=\"0\">"

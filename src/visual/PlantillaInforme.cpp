@@ -67,12 +67,24 @@ const char* GuionReproductor()
              valor: num(e[4], 0), cuadro: k };
   }
 
+  // A wall: ["l",x1,y1,x2,y2,half width], ["c",x,y,r] pillar, ["i",x,y,r]
+  // solid outside, ["a",x,y,r_in,r_out,a1,a2] counter-clockwise sector.
+  function figura(f) {
+    f = lista(f);
+    var v = f.slice(1).map(function (x) { return num(x, 0); });
+    return { tipo: String(f[0]), v: v };
+  }
+
   // The arena simulation's recording (see src/arena/CGrabacion.h).
   function normalizarPartida(d) {
     var radios = d.radios || {};
+    var medida = num(d.medida, String(d.arena) === 'cuadrado' ? 9.7 : 9.9);
+    var limites = lista(d.limites).map(function (v) { return num(v, 0); });
+    if (limites.length !== 4 || !(limites[2] > limites[0] && limites[3] > limites[1]))
+      limites = [-medida, -medida, medida, medida];
     var p = {
-      arena: { forma: String(d.arena) === 'cuadrado' ? 'cuadrado' : 'circulo',
-               medida: num(d.medida, String(d.arena) === 'cuadrado' ? 9.7 : 9.9) },
+      arena: { forma: String(d.arena) === 'cuadrado' ? 'cuadrado' : 'circulo', medida: medida,
+               limites: limites, figuras: lista(d.figuras).map(figura) },
       radios: { robot: num(radios.robot, 0.5), disparo: num(radios.disparo, 0.1), objeto: num(radios.objeto, 0.3) },
       robots: [], cuadros: [], sucesos: [] };
     var nombres = lista(d.robots);
@@ -111,10 +123,13 @@ const char* GuionReproductor()
     this.cuadro = 0;
     this.reproduciendo = false;
     this.velocidad = 1;
-    this.escala = (Math.min(lienzo.width, lienzo.height) / 2 - 14) / (partida.arena.medida + 0.6);
+    var l = partida.arena.limites;
+    this.centro = [(l[0] + l[2]) / 2, (l[1] + l[3]) / 2];
+    this.escala = Math.min((lienzo.width - 28) / (l[2] - l[0] + 1.2), (lienzo.height - 28) / (l[3] - l[1] + 1.2));
   }
   Reproductor.prototype.aLienzo = function (x, y) {
-    return [this.lienzo.width / 2 + x * this.escala, this.lienzo.height / 2 - y * this.escala];
+    return [this.lienzo.width / 2 + (x - this.centro[0]) * this.escala,
+            this.lienzo.height / 2 - (y - this.centro[1]) * this.escala];
   };
   Reproductor.prototype.circulo = function (x, y, r, relleno, trazo, minimo, ancho) {
     var c = this.aLienzo(x, y), ctx = this.ctx;
@@ -140,6 +155,7 @@ const char* GuionReproductor()
     var ctx = this.ctx, a = this.p.arena, c = this.aLienzo(0, 0), m = a.medida * this.escala;
     ctx.fillStyle = '#ffffff';
     ctx.fillRect(0, 0, this.lienzo.width, this.lienzo.height);
+    if (a.figuras.length) { this.dibujarFiguras(); return; }
     ctx.fillStyle = '#fbfaf5';
     ctx.strokeStyle = '#4a4a4a';
     ctx.lineWidth = 6;
@@ -149,6 +165,42 @@ const char* GuionReproductor()
     ctx.fill();
     ctx.stroke();
     ctx.lineWidth = 1;
+  };
+  // Floor: the boundary, or the inside of an enclosing circle; then every
+  // wall in the same dark grey: lines with square open ends, pillars, arcs.
+  Reproductor.prototype.dibujarFiguras = function () {
+    var ctx = this.ctx, e = this.escala, l = this.p.arena.limites, f = this.p.arena.figuras, i, v, p, q;
+    var interiores = f.filter(function (x) { return x.tipo === 'i'; });
+    ctx.fillStyle = '#d8d6cf';
+    ctx.fillRect(0, 0, this.lienzo.width, this.lienzo.height);
+    ctx.fillStyle = '#fbfaf5';
+    if (interiores.length) {
+      for (i = 0; i < interiores.length; i++) this.circulo(interiores[i].v[0], interiores[i].v[1], interiores[i].v[2], '#fbfaf5');
+    } else {
+      p = this.aLienzo(l[0], l[3]);
+      ctx.fillRect(p[0], p[1], (l[2] - l[0]) * e, (l[3] - l[1]) * e);
+    }
+    ctx.strokeStyle = '#4a4a4a';
+    ctx.fillStyle = '#4a4a4a';
+    for (i = 0; i < f.length; i++) {
+      v = f[i].v;
+      if (f[i].tipo === 'l' && v.length >= 5) {
+        p = this.aLienzo(v[0], v[1]); q = this.aLienzo(v[2], v[3]);
+        ctx.beginPath(); ctx.moveTo(p[0], p[1]); ctx.lineTo(q[0], q[1]);
+        ctx.lineWidth = Math.max(2, 2 * v[4] * e); ctx.lineCap = 'butt'; ctx.stroke();
+      } else if (f[i].tipo === 'c' && v.length >= 3) {
+        this.circulo(v[0], v[1], v[2], '#4a4a4a', null, 1);
+      } else if (f[i].tipo === 'i' && v.length >= 3) {
+        this.circulo(v[0], v[1], v[2], null, '#4a4a4a', 0, 3);
+      } else if (f[i].tipo === 'a' && v.length >= 6) {
+        p = this.aLienzo(v[0], v[1]);
+        ctx.beginPath();
+        ctx.arc(p[0], p[1], (v[2] + v[3]) / 2 * e, -v[4], -v[5], true);
+        ctx.lineWidth = Math.max(2, (v[3] - v[2]) * e); ctx.lineCap = 'butt'; ctx.stroke();
+      }
+    }
+    ctx.lineWidth = 1;
+    ctx.lineCap = 'round';
   };
   Reproductor.prototype.dibujarRobot = function (r, datos) {
     if (!r) return;
