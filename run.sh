@@ -2,8 +2,8 @@
 # Main job: train a robot and field it. Builds everything, evolves the
 # robot's network in the simulated arena (under ten minutes on two cores),
 # installs the best network as the robot's built-in one, rebuilds bot, shows
-# the scoreboard of simulated matches on the held-out arenas, then lets the
-# real robot program talk to the stand-in arena for a few seconds.
+# the scoreboard of simulated matches on the held-out arenas, then fields the
+# real robot program itself in a few simulated matches.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/instalar_dependencias.sh
@@ -17,5 +17,6 @@ cmake --build build -j "$(nproc)" --target bot entrenar
 build/entrenar/entrenar jugar --arena arenas/reserva --semilla 7001 --partidas "${PARTIDAS:-20}" \
     --rivales giratorio,buscador,quieto,buscador+giratorio+quieto+poblacion
 echo
-echo "The robot program with its new network, against the stand-in arena:"
-build/tools/arena_sustituta/arena_sustituta build/src/bot/bot "${SEGUNDOS:-3}" | tail -n 20
+echo "The robot program with its new network, run as the arena runs it, in simulated matches:"
+build/entrenar/entrenar jugar --programa build/src/bot/bot --partidas 2 --hilos 1 --tiempo "${SEGUNDOS:-30}" \
+  --rivales giratorio,buscador,quieto

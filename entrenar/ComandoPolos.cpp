@@ -125,7 +125,7 @@ std::string SinDato(int n) { return n >= 0 ? std::to_string(n) : "-"; }
 
 }  // namespace
 
-int PoblacionPolos(TTareaPolos eTarea) { return eTarea == Polos_DobleSinVelocidades ? 1000 : 150; }
+int PoblacionPolos(TTareaPolos eTarea) { return eTarea == Polos_DobleSinVelocidades ? 400 : 150; }
 
 int GeneracionesPolos(TTareaPolos) { return 300; }
 

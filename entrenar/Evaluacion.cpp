@@ -6,6 +6,8 @@
 
 #include "CGenerador.h"
 #include "CGrabacion.h"
+#include "CProgramaRobot.h"
+#include "Comun/TextoLocal.h"
 #include "RobotEntrenado.h"
 
 namespace {
@@ -142,8 +144,26 @@ void ElegirArena(const SConfigEvaluacion& config, uint64_t nSemilla, SConfigPart
     configPartida.sNombreArena = config.vsNombresArenas[nArena];
 }
 
+namespace {
+
+// A robot program for one match; nullptr (said on stderr) when it cannot be
+// started.
+CProgramaRobot* ArrancarPrograma(const std::string& sRuta)
+{
+    CProgramaRobot* pPrograma = new CProgramaRobot();
+    std::string sError;
+    if (pPrograma->Iniciar(sRuta, sError))
+        return pPrograma;
+    EscribirFormato(stderr, "ERROR: %s\n", sError.c_str());
+    delete pPrograma;
+    return nullptr;
+}
+
+}  // namespace
+
 SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,
-                                   const SConfigEvaluacion& config, CGrabacion** ppGrabacion)
+                                   const SConfigEvaluacion& config, CGrabacion** ppGrabacion,
+                                   const std::string& sPrograma)
 {
     SConfigPartida configPartida;
     ElegirArena(config, encuentro.nSemilla, configPartida);
@@ -153,29 +173,46 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     configPartida.nJuegos = 1;
     configPartida.bGrabar = ppGrabacion != nullptr;
 
-    CRobotEntrenado robot(kNombreEntrenado, sRed);
-    std::vector<CRobotEntrenado*> vRedesRivales;
+    // Programs are started only once the arena accepted the match.
     CPartida partida;
     if (!partida.Configurar(configPartida))
         return SResultadoEncuentro();
-    partida.AddRobot(kNombreEntrenado, ControladorTexto(robot));
+    std::vector<CRobotEntrenado*> vRedes;
+    std::vector<CProgramaRobot*> vProgramas;
+    bool bArrancados = true;
+    if (sPrograma.empty()) {
+        vRedes.push_back(new CRobotEntrenado(kNombreEntrenado, sRed));
+        partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRedes.back()));
+    } else {
+        vProgramas.push_back(ArrancarPrograma(sPrograma));
+        bArrancados = vProgramas.back() != nullptr;
+        if (bArrancados)
+            partida.AddRobot(kNombreEntrenado, vProgramas.back()->Controlador());
+    }
     for (const SRivalEncuentro& rival : encuentro.vRivales) {
-        if (EsRivalRed(rival.eRival)) {
-            vRedesRivales.push_back(new CRobotEntrenado(NombreRival(rival.eRival), rival.sRed));
-            partida.AddRobot(NombreRival(rival.eRival), ControladorTexto(*vRedesRivales.back()));
+        if (!rival.sPrograma.empty()) {
+            vProgramas.push_back(ArrancarPrograma(rival.sPrograma));
+            bArrancados = bArrancados && vProgramas.back() != nullptr;
+            if (vProgramas.back())
+                partida.AddRobot(NombreRival(rival.eRival), vProgramas.back()->Controlador());
+        } else if (EsRivalRed(rival.eRival)) {
+            vRedes.push_back(new CRobotEntrenado(NombreRival(rival.eRival), rival.sRed));
+            partida.AddRobot(NombreRival(rival.eRival), ControladorTexto(*vRedes.back()));
         } else {
             partida.AddRobot(NombreRival(rival.eRival), ControladorGuion(rival.eRival));
         }
     }
-    const bool bJugado = partida.Jugar();
-    SResultadoEncuentro resultado = Resultado(partida);
+    const bool bJugado = bArrancados && partida.Jugar();
+    SResultadoEncuentro resultado = bJugado ? Resultado(partida) : SResultadoEncuentro();
     resultado.bJugado = bJugado;
     if (ppGrabacion) {
         *ppGrabacion = partida.GetGrabacion() ? new CGrabacion(*partida.GetGrabacion()) : nullptr;
     }
     partida.Limpiar();
-    for (CRobotEntrenado* pRival : vRedesRivales)
-        delete pRival;
+    for (CRobotEntrenado* pRed : vRedes)
+        delete pRed;
+    for (CProgramaRobot* pPrograma : vProgramas)
+        delete pPrograma;
     return resultado;
 }
 
@@ -249,7 +286,8 @@ void EvaluarTrabajos(const std::vector<STrabajo>& vTrabajos, const SConfigEvalua
     }
     EjecutarEnHilos(vTareas.size(), nHilos, [&](size_t i) {
         const size_t t = vTareas[i].first, e = vTareas[i].second;
-        vResultados[t].vEncuentros[e] = JugarEncuentro(vTrabajos[t].sRed, vTrabajos[t].vEncuentros[e], config);
+        vResultados[t].vEncuentros[e] =
+            JugarEncuentro(vTrabajos[t].sRed, vTrabajos[t].vEncuentros[e], config, nullptr, vTrabajos[t].sPrograma);
     });
     PromediarTrabajos(vResultados);
 }

@@ -33,6 +33,7 @@ const size_t kMaxRivalesGrupo = kMaxRobotsPartida - 1;
 struct SRivalEncuentro {
     TRival eRival = Rival_Quieto;
     std::string sRed;
+    std::string sPrograma;  // when not empty: a robot program plays this rival
 };
 
 // One match: its seed and its rivals.
@@ -44,6 +45,7 @@ struct SEncuentro {
 // One job: a network and the matches it plays.
 struct STrabajo {
     std::string sRed;
+    std::string sPrograma;  // when not empty: a robot program plays instead of sRed
     std::vector<SEncuentro> vEncuentros;
 };
 
@@ -111,8 +113,12 @@ void ElegirArena(const SConfigEvaluacion& config, uint64_t nSemilla, SConfigPart
 
 // Plays one match. With ppGrabacion not null the match is recorded and the
 // recording handed over (the caller deletes it).
+// With sPrograma a robot program plays instead of sRed (run by the arena's
+// program controller, CProgramaRobot); a program that cannot be started
+// leaves the match unplayed.
 SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,
-                                   const SConfigEvaluacion& config, CGrabacion** ppGrabacion = nullptr);
+                                   const SConfigEvaluacion& config, CGrabacion** ppGrabacion = nullptr,
+                                   const std::string& sPrograma = std::string());
 
 // Records one match of sRed against all of vRivales at once (a rival that
 // is a network plays sRedRival, or sRed itself when that is empty) and

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+
+#include <unistd.h>
 #include <sstream>
 
 #include "Archivos.h"
@@ -206,11 +208,13 @@ std::string TablaResumenArenas(const std::vector<SMarcadorArena>& vArenas)
 
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
-                                          const SConfigEvaluacion& config, unsigned nHilos)
+                                          const SConfigEvaluacion& config, unsigned nHilos,
+                                          const std::string& sPrograma)
 {
     std::vector<STrabajo> vTrabajos(vRivales.size());
     for (size_t r = 0; r < vRivales.size(); ++r) {
         vTrabajos[r].sRed = sRed;
+        vTrabajos[r].sPrograma = sPrograma;
         for (int k = 0; k < nPartidas; ++k) {
             SEncuentro encuentro;
             encuentro.nSemilla = SemillaEncuentro(nSemilla, kMarcaJugar, r, static_cast<uint64_t>(k));
@@ -271,6 +275,10 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
         return false;
     if (!ComprobarRedRobot(sRed, o.sRed.empty() ? "La red integrada" : o.sRed, sError))
         return false;
+    if (!o.sPrograma.empty() && access(o.sPrograma.c_str(), X_OK) != 0) {
+        sError = "No se puede ejecutar el robot " + o.sPrograma;
+        return false;
+    }
     if (!o.sRedRival.empty() && !ComprobarRedRobot(sRedRival, o.sRedRival, sError))
         return false;
     const std::vector<SConfigEvaluacion> vArenas = ArenasPorSeparado(o.evaluacion);
@@ -282,10 +290,13 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
                          " partidas...");
         for (const SConfigEvaluacion& arena : vArenas)
             vMarcadores.push_back(
-                JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, arena, o.nHilos));
+                JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, arena, o.nHilos, o.sPrograma));
     }
-    EscribirFormato(stdout, "Red: %s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n",
-                    o.sRed.empty() ? "integrada" : o.sRed.c_str(), o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
+    const std::string sQuien = !o.sPrograma.empty() ? "Programa: " + o.sPrograma
+                               : o.sRed.empty()     ? std::string("Red: integrada")
+                                                    : "Red: " + o.sRed;
+    EscribirFormato(stdout, "%s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n", sQuien.c_str(),
+                    o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
     std::vector<SMarcadorArena> vResumen;
     for (size_t a = 0; a < vArenas.size(); ++a) {
         EscribirFormato(stdout, "%sArena: %s\n", a > 0 ? "\n" : "", vArenas[a].sArena.c_str());

@@ -35,9 +35,11 @@ struct SMarcador {
 // Plays nPartidas matches of sRed against each rival mix. Seeds depend on
 // nSemilla, the mix's place in the list and the match only. A rival that is
 // a network plays sRedRival, or sRed itself when that is empty.
+// With sPrograma, that robot program plays instead of sRed.
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
-                                          const SConfigEvaluacion& config, unsigned nHilos);
+                                          const SConfigEvaluacion& config, unsigned nHilos,
+                                          const std::string& sPrograma = std::string());
 
 // The scoreboard of one arena of a list.
 struct SMarcadorArena {

@@ -268,6 +268,8 @@ void TablaXor(CTablaOpciones& t, SOpcionesXor& o)
 void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
 {
     t.Texto("--red", "FICHERO", o.sRed, "red en forma de texto", "la red integrada del robot");
+    t.Texto("--programa", "RUTA", o.sPrograma,
+            "programa de robot que juega en lugar de la red (el bot u otro), arrancado como lo arranca la arena", "");
     t.Entero("--partidas", "N", 1, 1000000, o.nPartidas, "partidas contra cada rival");
     t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivalesJugar, LectorRivalesJugar(o.vRivales),
            "rivales, uno tras otro; con + una melee");
@@ -289,7 +291,7 @@ void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
     t.Posicional("TAREA", sTarea, true, "simple, doble o doble-sin-velocidades");
     t.Entero("--ejecuciones", "N", 1, 100000, o.nEjecuciones, "ejecuciones independientes");
     t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion, "miembros");
-    t.Defecto("150; 1000 en doble-sin-velocidades");
+    t.Defecto("150; 400 en doble-sin-velocidades");
     t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
              "generaciones como mucho por ejecuci"
              "\xF3"
@@ -523,7 +525,13 @@ bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, st
 {
     CTablaOpciones t("entrenar jugar", kDescripcionJugar);
     TablaJugar(t, o);
-    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
+    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
+        return false;
+    if (!o.bAyuda && !o.sPrograma.empty() && !o.sGrabar.empty()) {
+        sError = "--grabar graba una red: no va con --programa";
+        return false;
+    }
+    return true;
 }
 
 bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& o, std::string& sError)

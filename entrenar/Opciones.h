@@ -79,6 +79,7 @@ struct SOpcionesJugar {
     unsigned nHilos = 2;
     std::vector<TGrupoRivales> vRivales = {{Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
     std::string sRedRival;  // network text file of a Rival_Red
+    std::string sPrograma;  // a robot program that plays instead of the network
     std::string sGrabar;    // partida.json of the first match
     bool bSilencio = false;
     SConfigEvaluacion evaluacion;

@@ -252,10 +252,13 @@ bool ResuelvePolosSinVelocidades(CRedNeuronal& red, int& nGeneralizacion)
 // fewer species, so that each species is large enough to hold on to a
 // balancing strategy; a new link tried for one child in five, since a
 // controller needs few links; larger weight perturbations, since the gains
-// of a balancing controller lie far from the first random weights.
+// of a balancing controller lie far from the first random weights. Without
+// velocities the network must build them from values a step apart, which
+// takes high gains: the curvatures, which set each neuron's gain, mutate
+// more often and further.
 void AplicarParametrosPolos(CAlgoritmoGenetico& ag, TTareaPolos eTarea)
 {
-    (void)eTarea;
+    const bool bSinVelocidades = eTarea == Polos_DobleSinVelocidades;
     ag.SetNumeroIndividuosElite(2);
     ag.SetMaxEpocasPermitidasSinMejora(15);
     ag.SetMaxNumeroDeEspecies(10);
@@ -267,11 +270,11 @@ void AplicarParametrosPolos(CAlgoritmoGenetico& ag, TTareaPolos eTarea)
     ag.SetUmbralCompatibilidadEspecie(1.0);
     ag.SetRatioDeCruce(0.0);
     ag.SetRatioDeMutacion(0.5);
-    ag.SetRatioDeMutacionSigmoidea(0.3);
+    ag.SetRatioDeMutacionSigmoidea(bSinVelocidades ? 0.5 : 0.3);
     ag.SetProbabilidadAnyadirNeurona(0.2);
     ag.SetProbabilidadAnyadirEnlace(0.2);
     ag.SetProbabilidadAnyadirBucle(0.3);
     ag.SetProbabilidadSustituirPeso(0.05);
     ag.SetMaxPerturbacionPeso(1.0);
-    ag.SetMaxPerturbacionSigmoidea(0.15);
+    ag.SetMaxPerturbacionSigmoidea(bSinVelocidades ? 0.5 : 0.15);
 }

@@ -1,8 +1,11 @@
-// End to end: the real robot program against the stand-in arena. Only the
-// protocol is checked here, nothing that depends on the built-in network.
+// End to end: the real robot program run by the arena's program controller,
+// first line by line, then in whole matches of the simulated arena. Only
+// the protocol and the match's course are checked here, nothing that
+// depends on the built-in network.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -15,7 +18,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "CArenaSustituta.h"
+#include "CPartida.h"
+#include "CProgramaRobot.h"
 #include "NEAT/CRedNeuronal.h"
 
 namespace {
@@ -37,7 +41,7 @@ int Contar(const std::vector<std::string>& v, bool (*pfCumple)(const std::string
 }
 
 // Lines until nNombres "Name" lines came, or kEspera ms passed.
-std::vector<std::string> LeerHastaNombres(CArenaSustituta& arena, int nNombres)
+std::vector<std::string> LeerHastaNombres(CProgramaRobot& arena, int nNombres)
 {
     const TReloj::time_point tLimite = TReloj::now() + std::chrono::milliseconds(kEspera);
     std::vector<std::string> vLineas;
@@ -59,7 +63,8 @@ protected:
     // Starts the robot and reads its three option lines and first decision.
     void Arrancar()
     {
-        ASSERT_TRUE(arena.Iniciar(RUTA_BOT));
+        std::string sError;
+        ASSERT_TRUE(arena.Iniciar(RUTA_BOT, sError)) << sError;
         for (const char* szOpcion : {"RobotOption 3 1", "RobotOption 2 10", "RobotOption 1 2"}) {
             ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
             ASSERT_EQ(sLinea, szOpcion);
@@ -101,7 +106,7 @@ protected:
         EXPECT_EQ(WEXITSTATUS(nEstado), 0);
     }
 
-    CArenaSustituta arena;
+    CProgramaRobot arena;
     std::string sLinea;
 };
 
@@ -228,7 +233,8 @@ TEST_F(BotContraArena, ExitRobotDejaElRestoYHaceUnaUltimaDecision)
 
 TEST_F(BotContraArena, SenyalNadaMasPedirlaNoLoMata)
 {
-    ASSERT_TRUE(arena.Iniciar(RUTA_BOT));
+    std::string sError;
+    ASSERT_TRUE(arena.Iniciar(RUTA_BOT, sError)) << sError;
     ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
     ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
     ASSERT_EQ(sLinea, "RobotOption 2 10");
@@ -290,8 +296,9 @@ TEST(BotConRedDeFichero, RedIlegibleOMalaLoDetiene)
     std::ofstream(sMala) << "esto no es una red\n";
     for (const std::string& sRuta : {std::string(RUTA_RED_MANUAL) + ".no-existe", sMala}) {
         CRedDelEntorno red(sRuta);
-        CArenaSustituta arena;
-        ASSERT_TRUE(arena.Iniciar(RUTA_BOT));
+        CProgramaRobot arena;
+        std::string sError;
+        ASSERT_TRUE(arena.Iniciar(RUTA_BOT, sError)) << sError;
         int nEstado = -1;
         ASSERT_TRUE(arena.EsperarFin(nEstado, kEspera)) << sRuta;
         ASSERT_TRUE(WIFEXITED(nEstado));
@@ -300,4 +307,119 @@ TEST(BotConRedDeFichero, RedIlegibleOMalaLoDetiene)
         EXPECT_FALSE(arena.LeerLinea(sLinea, 100)) << sRuta;
     }
     std::remove(sMala.c_str());
+}
+
+// ---------------------------------------------------------------- matches
+
+namespace {
+
+// A script in the system's temporary folder, run as a robot program.
+class CGuionRobot {
+public:
+    explicit CGuionRobot(const std::string& sCuerpo)
+        : m_sRuta((std::filesystem::temp_directory_path() /
+                   ("robot_guion_" + std::to_string(::getpid()) + "_" + std::to_string(s_nSiguiente++)))
+                      .string())
+    {
+        std::ofstream(m_sRuta) << "#!/bin/sh\n" << sCuerpo << "\n";
+        std::filesystem::permissions(m_sRuta, std::filesystem::perms::owner_all);
+    }
+    ~CGuionRobot() { std::remove(m_sRuta.c_str()); }
+    const std::string& Ruta() const { return m_sRuta; }
+
+private:
+    static int s_nSiguiente;
+    std::string m_sRuta;
+};
+int CGuionRobot::s_nSiguiente = 0;
+
+SConfigPartida ConfigCorta(double dSegundos)
+{
+    SConfigPartida config;
+    config.nSemilla = 5;
+    config.dTiempoMaximo = dSegundos;
+    return config;
+}
+
+SControlador Guion(TControlador eTipo)
+{
+    SControlador c;
+    c.eTipo = eTipo;
+    return c;
+}
+
+}  // namespace
+
+// The real robot in a whole match: it turns, moves, is told of the end and
+// leaves with status 0.
+TEST(BotEnPartida, JuegaUnaPartidaEnteraYSaleAlAcabar)
+{
+    CProgramaRobot bot;
+    std::string sError;
+    ASSERT_TRUE(bot.Iniciar(RUTA_BOT, sError)) << sError;
+    EXPECT_EQ(bot.GetSenyal(), SIGUSR1);
+    EXPECT_TRUE(bot.GetNoBloqueante());
+    CPartida partida;
+    ASSERT_TRUE(partida.Configurar(ConfigCorta(8)));
+    partida.AddRobot("bot", bot.Controlador());
+    partida.AddRobot("quieto", Guion(Controlador_Quieto));
+    ASSERT_TRUE(partida.EmpezarSecuencia());
+    ASSERT_TRUE(partida.EmpezarJuego());
+    const double dX = partida.GetRobot(0).dX, dY = partida.GetRobot(0).dY, dRumbo = partida.GetRobot(0).dRumbo;
+    while (partida.Actualizar()) {
+    }
+    EXPECT_TRUE(partida.GetRobot(0).dX != dX || partida.GetRobot(0).dY != dY || partida.GetRobot(0).dRumbo != dRumbo);
+    partida.TerminarSecuencia();
+    int nEstado = -1;
+    ASSERT_TRUE(bot.EsperarFin(nEstado, kEspera));
+    ASSERT_TRUE(WIFEXITED(nEstado));
+    EXPECT_EQ(WEXITSTATUS(nEstado), 0);
+}
+
+// Programs that hang, die or write garbage, beside the real robot and a
+// scripted one: the match ends in bounded time, the dead program's robot
+// dies in the game, the garbage changes nothing.
+TEST(BotEnPartida, ProgramasQueSeCuelganMuerenOEscribenBasuraNoParanLaPartida)
+{
+    const CGuionRobot colgado("exec sleep 1000");
+    const CGuionRobot muerto("exit 3");
+    const CGuionRobot basura(
+        "echo 'RobotOption 2 10'; while :; do echo 'Rotate x y'; echo 'Accelerate'; "
+        "printf 'Shoot 1 2 3\\n\\001\\377\\n'; done");
+    CProgramaRobot vProgramas[4];
+    std::string sError;
+    ASSERT_TRUE(vProgramas[0].Iniciar(RUTA_BOT, sError)) << sError;
+    ASSERT_TRUE(vProgramas[1].Iniciar(colgado.Ruta(), sError, 50)) << sError;
+    ASSERT_TRUE(vProgramas[2].Iniciar(muerto.Ruta(), sError, 50)) << sError;
+    ASSERT_TRUE(vProgramas[3].Iniciar(basura.Ruta(), sError, 50)) << sError;
+    for (CProgramaRobot& programa : vProgramas)
+        programa.SetEsperas(20, 2);
+    CPartida partida;
+    ASSERT_TRUE(partida.Configurar(ConfigCorta(3)));
+    const char* vszNombres[] = {"bot", "colgado", "muerto", "basura"};
+    for (int i = 0; i < 4; ++i)
+        partida.AddRobot(vszNombres[i], vProgramas[i].Controlador());
+    partida.AddRobot("buscador", Guion(Controlador_Buscador));
+    const TReloj::time_point t = TReloj::now();
+    ASSERT_TRUE(partida.Jugar());
+    EXPECT_LT(MsDesde(t), 60 * 1000);
+    const std::vector<SResultadoRobot> v = partida.GetResultados();
+    EXPECT_LT(v[2].dTiempoVivo, 1.0) << "the program that ended dies at once";
+    EXPECT_GT(v[1].dTiempoVivo, v[2].dTiempoVivo);
+    EXPECT_EQ(partida.GetRobot(3).dAceleracion, 0.0) << "garbage commands nothing";
+    EXPECT_EQ(partida.GetRobot(3).dGiroCuerpo, 0.0);
+    EXPECT_EQ(v[3].nDisparos, 0);
+    EXPECT_FALSE(vProgramas[2].EnMarcha());
+    EXPECT_TRUE(vProgramas[1].EnMarcha()) << "a hung program is ended only when its controller goes";
+    vProgramas[1].Limpiar();
+    EXPECT_FALSE(vProgramas[1].EnMarcha());
+}
+
+TEST(ProgramaRobot, UnProgramaQueNoExisteSeDiceYNoSeArranca)
+{
+    CProgramaRobot programa;
+    std::string sError;
+    EXPECT_FALSE(programa.Iniciar("/no/existe/robot", sError));
+    EXPECT_NE(sError.find("/no/existe/robot"), std::string::npos) << sError;
+    EXPECT_FALSE(programa.EnMarcha());
 }

@@ -30,7 +30,7 @@ SEncuentro Encuentro(uint64_t nSemilla, const TGrupoRivales& grupo)
     SEncuentro e;
     e.nSemilla = nSemilla;
     for (TRival eRival : grupo)
-        e.vRivales.push_back(SRivalEncuentro{eRival, EsRivalRed(eRival) ? kRedIntegrada : ""});
+        e.vRivales.push_back(SRivalEncuentro{eRival, EsRivalRed(eRival) ? kRedIntegrada : "", ""});
     return e;
 }
 

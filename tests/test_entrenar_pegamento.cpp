@@ -121,7 +121,7 @@ TEST(Evaluacion, LaRedDecideLoQuePasaEnLaPartida)
     SConfigEvaluacion config;
     config.dTiempoMaximo = 40.0;
     SEncuentro encuentro;
-    encuentro.vRivales = {SRivalEncuentro{Rival_Quieto, ""}};
+    encuentro.vRivales = {SRivalEncuentro{Rival_Quieto, "", ""}};
     encuentro.nSemilla = 3;
     const SResultadoEncuentro pacifico = JugarEncuentro(RedQueDisparaAlVerRobot(0.0), encuentro, config);
     EXPECT_EQ(pacifico.propio.nDisparos, 0);
@@ -163,7 +163,7 @@ TEST(Evaluacion, ResultadosIgualesConCualquierNumeroDeHilos)
         vTrabajos[t].sRed = t % 2 ? std::string(kRedIntegrada) : RedQueDisparaAlVerRobot();
         for (int k = 0; k < 4; ++k) {
             SEncuentro e;
-            e.vRivales = {SRivalEncuentro{static_cast<TRival>(k), ""}};
+            e.vRivales = {SRivalEncuentro{static_cast<TRival>(k), "", ""}};
             e.nSemilla = SemillaEncuentro(9, 0, t, static_cast<uint64_t>(k));
             if (k == Rival_Red)
                 e.vRivales[0].sRed = kRedIntegrada;

@@ -113,6 +113,20 @@ TEST_F(EntrenarPrograma, UnaRedDanyadaOQueNoEstaSeNombraYTerminaConUno)
     }
 }
 
+// Any robot program takes the network's place, run as the arena runs it.
+TEST_F(EntrenarPrograma, JugarConUnProgramaDeRobot)
+{
+    const SSalida s = Ejecutar(std::string("jugar --programa ") + RUTA_BOT +
+                               " --partidas 1 --tiempo 5 --hilos 1 --rivales quieto,buscador+giratorio");
+    EXPECT_EQ(s.nCodigo, 0) << s.sError;
+    EXPECT_EQ(s.sSalida.rfind(std::string("Programa: ") + RUTA_BOT + ";", 0), 0u) << s.sSalida;
+    EXPECT_NE(s.sSalida.find("quieto "), std::string::npos) << s.sSalida;
+    const SSalida falta = Ejecutar("jugar --programa " + m_sDir + "/no_hay_robot --partidas 1");
+    EXPECT_EQ(falta.nCodigo, 1);
+    EXPECT_NE(falta.sError.find(m_sDir + "/no_hay_robot"), std::string::npos) << falta.sError;
+    EXPECT_EQ(Ejecutar(std::string("jugar --programa ") + RUTA_BOT + " --grabar " + m_sDir + "/g.json").nCodigo, 2);
+}
+
 // The recording holds the rival network it was given, not the robot's own.
 TEST(GrabarPartida, ElRivalPoblacionJuegaLaRedRival)
 {

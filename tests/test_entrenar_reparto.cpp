@@ -54,9 +54,9 @@ SLote LoteDePrueba()
         14);
     SEncuentro encuentro;
     encuentro.nSemilla = 0xFFFFFFFFFFFFFFFFull;
-    encuentro.vRivales = {SRivalEncuentro{Rival_Red, "otra red"}, SRivalEncuentro{Rival_Buscador, ""}};
+    encuentro.vRivales = {SRivalEncuentro{Rival_Red, "otra red", ""}, SRivalEncuentro{Rival_Buscador, "", ""}};
     trabajo.vEncuentros.push_back(encuentro);  // a melee
-    encuentro.vRivales = {SRivalEncuentro{Rival_Buscador, ""}};
+    encuentro.vRivales = {SRivalEncuentro{Rival_Buscador, "", ""}};
     trabajo.vEncuentros.push_back(encuentro);
     lote.vTrabajos.push_back(trabajo);
     lote.vTrabajos.push_back(STrabajo());  // a job with nothing to play still travels

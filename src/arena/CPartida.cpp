@@ -103,11 +103,6 @@ bool LeerEntero(const char* pTexto, size_t nLong, long& nValor)
 
 bool EsEspacio(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
-bool Igual(const char* pPalabra, size_t nLong, const char* szNombre)
-{
-    return std::strlen(szNombre) == nLong && std::memcmp(pPalabra, szNombre, nLong) == 0;
-}
-
 }  // namespace
 
 CPartida::CPartida()
@@ -910,6 +905,9 @@ void CPartida::EntregarMensajes()
             r.sMensajes.clear();
             if (bObedece)
                 ParsearComandos(i);
+            // Gone: it dies with the next update, as robots do.
+            if (bObedece && r.controlador.fActivo && !r.controlador.fActivo())
+                r.dEnergia = 0;
         } else if (bObedece) {
             DecidirGuion(i);
         }
@@ -1020,26 +1018,36 @@ void CPartida::AplicarLinea(int nRobot, const char* p, const char* pFin)
         vnLong[nPalabras] = static_cast<size_t>(p - vpPalabra[nPalabras]);
         ++nPalabras;
     }
-    if (nPalabras < 2)
+    TComandoRobot eComando;
+    if (nPalabras < 2 || !BuscarComandoRobot(vpPalabra[0], vnLong[0], eComando) ||
+        nPalabras - 1 < kComandosRobot[eComando].nArgumentos)
         return;
     SRobot& r = m_vRobots[nRobot];
     double dValor = 0;
-    if (Igual(vpPalabra[0], vnLong[0], "Rotate")) {
-        long nPartes = 0;
-        if (nPalabras < 3 || !LeerEntero(vpPalabra[1], vnLong[1], nPartes))
-            return;
-        if (nPartes < 1 || nPartes > 7 || !LeerReal(vpPalabra[2], vnLong[2], dValor))
-            return;
-        Girar(nRobot, static_cast<int>(nPartes), dValor);
-    } else if (Igual(vpPalabra[0], vnLong[0], "Accelerate")) {
-        if (LeerReal(vpPalabra[1], vnLong[1], dValor))
-            r.dAceleracion = std::min(kAceleracionMax, std::max(kAceleracionMin, dValor));
-    } else if (Igual(vpPalabra[0], vnLong[0], "Brake") || Igual(vpPalabra[0], vnLong[0], "Break")) {
-        if (LeerReal(vpPalabra[1], vnLong[1], dValor))
-            r.dFreno = std::min(1.0, std::max(0.0, dValor));
-    } else if (Igual(vpPalabra[0], vnLong[0], "Shoot")) {
-        if (LeerReal(vpPalabra[1], vnLong[1], dValor) && r.vdDisparosPendientes.size() < kMaxDisparosPendientes)
-            r.vdDisparosPendientes.push_back(dValor);
+    switch (eComando) {
+        case ComandoRobot_Rotate: {
+            long nPartes = 0;
+            if (!LeerEntero(vpPalabra[1], vnLong[1], nPartes) || nPartes < 1 || nPartes > 7 ||
+                !LeerReal(vpPalabra[2], vnLong[2], dValor))
+                return;
+            Girar(nRobot, static_cast<int>(nPartes), dValor);
+            break;
+        }
+        case ComandoRobot_Accelerate:
+            if (LeerReal(vpPalabra[1], vnLong[1], dValor))
+                r.dAceleracion = std::min(kAceleracionMax, std::max(kAceleracionMin, dValor));
+            break;
+        case ComandoRobot_Brake:
+        case ComandoRobot_Break:
+            if (LeerReal(vpPalabra[1], vnLong[1], dValor))
+                r.dFreno = std::min(1.0, std::max(0.0, dValor));
+            break;
+        case ComandoRobot_Shoot:
+            if (LeerReal(vpPalabra[1], vnLong[1], dValor) && r.vdDisparosPendientes.size() < kMaxDisparosPendientes)
+                r.vdDisparosPendientes.push_back(dValor);
+            break;
+        default:
+            break;  // not simulated
     }
 }
 

@@ -35,9 +35,14 @@ enum TControlador {
 // sComandos: comes in empty; the controller appends its command lines.
 typedef std::function<void(const std::string& sMensajes, std::string& sComandos)> TFuncionTexto;
 
+// Whether the one behind a text controller is still there (a robot
+// program that ended is not): a robot whose controller is gone dies.
+typedef std::function<bool()> TFuncionActivo;
+
 struct SControlador {
     TControlador eTipo = Controlador_Quieto;
     TFuncionTexto fTexto;
+    TFuncionActivo fActivo;  // optional
 };
 
 struct SConfigPartida {

@@ -1,6 +1,8 @@
 #ifndef ARENA_FISICA_H
 #define ARENA_FISICA_H
 
+#include "Protocolo.h"
+
 // Constants and pure formulas of the simulated arena. Kept free of any match
 // state so that every rule can be checked on hand-computed cases.
 
@@ -53,18 +55,6 @@ const double kProbMina = 0.06;
 const double kMargenLibre = 0.6;
 
 const double kPi = 3.14159265358979323846;
-
-// Object kinds as the radar and "Collision" number them.
-enum TObjetoArena {
-    ObjetoArena_Robot = 0,
-    ObjetoArena_Disparo = 1,
-    ObjetoArena_Pared = 2,
-    ObjetoArena_Galleta = 3,
-    ObjetoArena_Mina = 4
-};
-
-// Part bits of "Rotate".
-enum TParte { Parte_Cuerpo = 1, Parte_Canyon = 2, Parte_Radar = 4 };
 
 // v_par and v_perp after one step; a is the held acceleration, b the brake.
 double VelocidadParalela(double dVPar, double dAcel, double dFreno, double dPaso);

@@ -1,0 +1,64 @@
+#include "Protocolo.h"
+
+#include <cstring>
+
+const SFormaLinea kMensajesArena[kNumMensajesArena] = {
+    {"Initialize", 1},   {"YourName", -1},  {"YourColour", 1},  {"GameOption", 2}, {"GameStarts", 0},
+    {"Radar", 3},        {"Info", 3},       {"Coordinates", 3}, {"RobotInfo", 2},  {"RotationReached", 1},
+    {"Energy", 1},       {"RobotsLeft", 1}, {"Collision", 2},   {"Warning", -1},   {"Dead", 0},
+    {"GameFinishes", 0}, {"ExitRobot", 0},
+};
+
+const SFormaLinea kComandosRobot[kNumComandosRobot] = {
+    {"RobotOption", 2},  {"Name", -1},  {"Colour", 2},     {"Rotate", 2},    {"RotateTo", 3},
+    {"RotateAmount", 3}, {"Sweep", 4},  {"Accelerate", 1}, {"Brake", 1},     {"Break", 1},
+    {"Shoot", 1},        {"Print", -1}, {"Debug", -1},     {"DebugLine", 4}, {"DebugCircle", 3},
+};
+
+const char* NombreMensaje(TMensajeArena eMensaje) { return kMensajesArena[eMensaje].szNombre; }
+
+namespace {
+
+bool EsEspacio(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+}  // namespace
+
+bool BuscarComandoRobot(const char* p, std::size_t n, TComandoRobot& eComando)
+{
+    for (int k = 0; k < kNumComandosRobot; ++k) {
+        if (std::strlen(kComandosRobot[k].szNombre) == n && std::memcmp(kComandosRobot[k].szNombre, p, n) == 0) {
+            eComando = static_cast<TComandoRobot>(k);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool LeerComandoRobot(const std::string& sLinea, TComandoRobot& eComando, std::vector<std::string>& vArgumentos)
+{
+    std::vector<std::string> vPalabras;
+    std::size_t i = 0;
+    while (i < sLinea.size()) {
+        while (i < sLinea.size() && EsEspacio(sLinea[i]))
+            ++i;
+        const std::size_t nInicio = i;
+        while (i < sLinea.size() && !EsEspacio(sLinea[i]))
+            ++i;
+        if (i > nInicio)
+            vPalabras.push_back(sLinea.substr(nInicio, i - nInicio));
+    }
+    if (vPalabras.empty())
+        return false;
+    for (int k = 0; k < kNumComandosRobot; ++k) {
+        if (vPalabras[0] != kComandosRobot[k].szNombre)
+            continue;
+        const int nArgumentos = static_cast<int>(vPalabras.size()) - 1;
+        const int nEsperados = kComandosRobot[k].nArgumentos;
+        if (nEsperados >= 0 ? nArgumentos != nEsperados : nArgumentos < 1)
+            return false;
+        eComando = static_cast<TComandoRobot>(k);
+        vArgumentos.assign(vPalabras.begin() + 1, vPalabras.end());
+        return true;
+    }
+    return false;
+}
