@@ -16,6 +16,7 @@
 #include "FuenteRed.h"
 #include "NEAT/CAlgoritmoGenetico.h"
 #include "NEAT/CInnovacion.h"
+#include "ParametrosRobot.h"
 #include "Progreso.h"
 #include "RobotEntrenado.h"
 #include "visual/CResumen.h"
@@ -37,6 +38,9 @@ const char* const kCabeceraEspecies = "generacion,especie,miembros,edad,lider,hi
 // Leaders of this many generations, the best by training score, play the
 // validation matches that choose the final network.
 const size_t kCandidatosFinales = 8;
+// Stands in for the member in the seeds of training matches: every member
+// of a generation meets the same ones.
+const uint64_t kMarcaMiembros = 0xFFFFFFFDull;
 // Stands in for the generation in the seeds of validation matches.
 const uint64_t kMarcaValidacion = 0xFFFFFFFFull;
 
@@ -226,6 +230,7 @@ bool CEntrenamientoRobot::Preparar(std::string& sError)
     SetSemillaRandom(m_opciones.nSemilla);
     m_pAG = new CAlgoritmoGenetico;
     m_pAG->Inicializar(static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot));
+    AplicarParametrosRobot(*m_pAG);
     m_poblacion.Crear(static_cast<size_t>(m_opciones.nPoblacion));
     if (bReanudar) {
         if (!RestaurarMotor(estado, sError))
@@ -381,7 +386,10 @@ void CEntrenamientoRobot::CrearFenotipos()
 // Member i's match k: the rival mixes take turns. A rival from the
 // population is another member, a champion a leader of an earlier
 // generation (the seeker while there is none), each drawn from the match's
-// seed and its place in the mix.
+// seed and its place in the mix. Every member of a generation plays the
+// same matches (seeds, arenas and scripted rivals), so that scores differ by
+// how the members play, not by the luck of their draws: with a handful of
+// matches each, that luck would decide more than the play.
 std::vector<STrabajo> CEntrenamientoRobot::CrearTrabajos(int nGeneracion) const
 {
     const size_t nMiembros = m_vsRedes.size();
@@ -390,8 +398,8 @@ std::vector<STrabajo> CEntrenamientoRobot::CrearTrabajos(int nGeneracion) const
         vTrabajos[i].sRed = m_vsRedes[i];
         for (int k = 0; k < m_opciones.nPartidas; ++k) {
             SEncuentro encuentro;
-            encuentro.nSemilla =
-                SemillaEncuentro(m_opciones.nSemilla, static_cast<uint64_t>(nGeneracion), i, static_cast<uint64_t>(k));
+            encuentro.nSemilla = SemillaEncuentro(m_opciones.nSemilla, static_cast<uint64_t>(nGeneracion),
+                                                  kMarcaMiembros, static_cast<uint64_t>(k));
             const TGrupoRivales& grupo = m_opciones.vRivales[static_cast<size_t>(k) % m_opciones.vRivales.size()];
             for (size_t nPuesto = 0; nPuesto < grupo.size(); ++nPuesto)
                 encuentro.vRivales.push_back(ElegirRival(grupo[nPuesto], encuentro.nSemilla, i, nPuesto));

@@ -8,9 +8,22 @@
 
 std::vector<std::string> ArenasRealesDeReceta(const SConfigEvaluacion& config)
 {
-    if (config.eArena == Arena_Archivo && !config.vsNombresArenas.empty())
-        return config.vsNombresArenas;  // the real arena reads the same files by path
-    return {config.eArena == Arena_Cuadrado ? "Square.arena" : "Circle.arena"};
+    if (config.eArena != Arena_Archivo || config.vsNombresArenas.empty())
+        return {config.eArena == Arena_Cuadrado ? "Square.arena" : "Circle.arena"};
+    // The real arena reads the same files by path; the built-in shapes of a
+    // list stand for the installed ones, and a random arena has no file.
+    std::vector<std::string> vArenas;
+    for (const std::string& sNombre : config.vsNombresArenas) {
+        const std::string sReal = sNombre == "circulo"         ? "Circle.arena"
+                                  : sNombre == "cuadrado"      ? "Square.arena"
+                                  : sNombre == kArenaAleatoria ? ""
+                                                               : sNombre;
+        if (!sReal.empty() && std::find(vArenas.begin(), vArenas.end(), sReal) == vArenas.end())
+            vArenas.push_back(sReal);
+    }
+    if (vArenas.empty())
+        vArenas.push_back("Circle.arena");
+    return vArenas;
 }
 
 std::vector<TMezclaReal> RivalesRealesDeReceta(const std::vector<TGrupoRivales>& vRivales)

@@ -136,6 +136,10 @@ void ElegirArena(const SConfigEvaluacion& config, uint64_t nSemilla, SConfigPart
     if (config.eArena != Arena_Archivo || config.vsArenas.empty())
         return;
     const size_t nArena = CGenerador::Mezclar(nSemilla, 0xA7E4A) % config.vsArenas.size();
+    if (config.vsArenas[nArena].empty()) {
+        configPartida.eArena = Arena_Aleatoria;
+        return;
+    }
     configPartida.sArena = config.vsArenas[nArena];
     configPartida.sNombreArena = config.vsNombresArenas[nArena];
 }

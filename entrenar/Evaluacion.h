@@ -49,12 +49,15 @@ struct STrabajo {
     std::vector<SEncuentro> vEncuentros;
 };
 
+// Names the random arena, in --arena and in a list of arenas.
+const char* const kArenaAleatoria = "aleatoria";
+
 // Rules of every match of an evaluation.
 struct SConfigEvaluacion {
     TTipoArena eArena = Arena_Circulo;
     std::string sArena = "circulo";            // as given to --arena
-    std::vector<std::string> vsArenas;         // Arena_Archivo: the files' texts
-    std::vector<std::string> vsNombresArenas;  // and their paths
+    std::vector<std::string> vsArenas;         // Arena_Archivo: the files' texts ("" = a random arena)
+    std::vector<std::string> vsNombresArenas;  // and their names
     double dTiempoMaximo = 120.0;              // seconds of game time, as in the real arena
     double dPaso = 0.05;
 };
@@ -103,8 +106,9 @@ std::vector<TRival> RivalesDistintos(const std::vector<TGrupoRivales>& vGrupos);
 // the run, so that it does not depend on the order of evaluation.
 uint64_t SemillaEncuentro(uint64_t nSemillaRun, uint64_t nGeneracion, uint64_t nMiembro, uint64_t nPartida);
 
-// The arena of the match with seed nSemilla: a file's text chosen by the
-// seed when there are several, the seed itself for a random arena.
+// The arena of the match with seed nSemilla: one of the list's arenas
+// chosen by the seed when there are several, and for a random arena (alone
+// or drawn from the list) the seed itself.
 void ElegirArena(const SConfigEvaluacion& config, uint64_t nSemilla, SConfigPartida& configPartida);
 
 // Plays one match. With ppGrabacion not null the match is recorded and the

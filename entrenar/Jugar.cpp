@@ -1,5 +1,6 @@
 #include "Jugar.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <unistd.h>
@@ -130,7 +131,80 @@ std::string TablaMelee(const SMarcador& m)
     return sTabla;
 }
 
+// The best share of first places and the best mean points among a melee's
+// rivals (the network is robot 0).
+void MejorRival(const SMarcador& m, double& dPrimeros, double& dPuntos)
+{
+    dPrimeros = 0;
+    dPuntos = 0;
+    for (size_t i = 1; i < m.vRobots.size(); ++i) {
+        dPrimeros = std::max(dPrimeros, Porcentaje(m.vRobots[i].nPrimeros, m.nPartidas));
+        dPuntos = std::max(dPuntos, m.vRobots[i].dPuntos);
+    }
+}
+
+std::string CabeceraResumen(const std::vector<SMarcador>& vMarcadores, size_t nAncho)
+{
+    std::string sCabecera = "Arena";
+    sCabecera.resize(nAncho, ' ');
+    for (const SMarcador& m : vMarcadores) {
+        char szColumna[64];
+        if (m.grupo.size() == 1)
+            std::snprintf(szColumna, sizeof(szColumna), "  %10s", NombreRival(m.grupo[0]));
+        else
+            std::snprintf(szColumna, sizeof(szColumna), "  %-33s", ("melee " + TextoGrupoRivales(m.grupo)).c_str());
+        sCabecera += szColumna;
+    }
+    return sCabecera + "\n";
+}
+
+std::string FilaResumen(const SMarcadorArena& arena, size_t nAncho)
+{
+    char szCelda[96];
+    std::string sFila = arena.sArena;
+    sFila.resize(std::max(nAncho, sFila.size()), ' ');
+    for (const SMarcador& m : arena.vMarcadores) {
+        if (m.grupo.size() == 1) {
+            std::snprintf(szCelda, sizeof(szCelda), "  %9.1f%%", Porcentaje(m.nGanadas, m.nPartidas));
+        } else {
+            double dPrimeros = 0, dPuntos = 0;
+            MejorRival(m, dPrimeros, dPuntos);
+            std::snprintf(szCelda, sizeof(szCelda), "  red %5.1f%% %4.2f, rivales %5.1f%% %4.2f",
+                          Porcentaje(m.vRobots[0].nPrimeros, m.nPartidas), m.vRobots[0].dPuntos, dPrimeros, dPuntos);
+        }
+        sFila += szCelda;
+    }
+    return sFila + "\n";
+}
+
 }  // namespace
+
+std::vector<SMarcadorArena> JugarPorArena(const std::string& sRed, const std::string& sRedRival,
+                                          const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
+                                          const SConfigEvaluacion& config, unsigned nHilos)
+{
+    std::vector<SMarcadorArena> vArenas;
+    for (const SConfigEvaluacion& arena : ArenasPorSeparado(config))
+        vArenas.push_back(
+            {arena.sArena, JugarContraRivales(sRed, sRedRival, vRivales, nPartidas, nSemilla, arena, nHilos)});
+    return vArenas;
+}
+
+std::string TablaResumenArenas(const std::vector<SMarcadorArena>& vArenas)
+{
+    if (vArenas.empty())
+        return "";
+    std::string sTabla =
+        "Resumen por arena: % de duelos ganados; en melee, % de primeros puestos y puntos medios de "
+        "la red y lo mejor de sus rivales\n";
+    size_t nAncho = 18;
+    for (const SMarcadorArena& arena : vArenas)
+        nAncho = std::max(nAncho, arena.sArena.size());
+    sTabla += CabeceraResumen(vArenas[0].vMarcadores, nAncho);
+    for (const SMarcadorArena& arena : vArenas)
+        sTabla += FilaResumen(arena, nAncho);
+    return sTabla;
+}
 
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
@@ -223,10 +297,14 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
                                                     : "Red: " + o.sRed;
     EscribirFormato(stdout, "%s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n", sQuien.c_str(),
                     o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
+    std::vector<SMarcadorArena> vResumen;
     for (size_t a = 0; a < vArenas.size(); ++a) {
         EscribirFormato(stdout, "%sArena: %s\n", a > 0 ? "\n" : "", vArenas[a].sArena.c_str());
         EscribirTexto(stdout, TablaMarcador(vMarcadores[a]));
+        vResumen.push_back({vArenas[a].sArena, vMarcadores[a]});
     }
+    if (vResumen.size() > 1)
+        EscribirTexto(stdout, "\n" + TablaResumenArenas(vResumen));
     return o.sGrabar.empty() || GrabarPartidaContra(sRed, sRedRival, RivalesDistintos(o.vRivales), o.nSemilla,
                                                     o.evaluacion, o.sGrabar, sError);
 }

@@ -41,6 +41,23 @@ std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::st
                                           const SConfigEvaluacion& config, unsigned nHilos,
                                           const std::string& sPrograma = std::string());
 
+// The scoreboard of one arena of a list.
+struct SMarcadorArena {
+    std::string sArena;
+    std::vector<SMarcador> vMarcadores;
+};
+
+// JugarContraRivales on each arena of config's list in turn (every arena
+// gets the same seeds); a random arena of the list is a new one per match.
+std::vector<SMarcadorArena> JugarPorArena(const std::string& sRed, const std::string& sRedRival,
+                                          const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
+                                          const SConfigEvaluacion& config, unsigned nHilos);
+
+// One line per arena: the share of duels won against each rival, and for
+// each melee the network's share of first places and mean points next to
+// the highest share and the highest mean points among its rivals.
+std::string TablaResumenArenas(const std::vector<SMarcadorArena>& vArenas);
+
 // The duels' table (won, drawn and lost shares) and one table per melee
 // (each robot's share of first places, mean points and mean place).
 std::string TablaMarcador(const std::vector<SMarcador>& vMarcadores);

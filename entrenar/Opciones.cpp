@@ -30,13 +30,18 @@ const long kMaxSemilla = 4294967295L;
 
 }  // namespace
 
-bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
+namespace {
+
+// Adds the arenas that one item of --arena names: a built-in arena (its
+// text), a random one (an empty text stands for it), a file or every .arena
+// of a folder.
+bool AnyadirArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
 {
-    config.sArena = sArena;
-    config.vsArenas.clear();
-    config.vsNombresArenas.clear();
-    if (sArena == "circulo" || sArena == "cuadrado" || sArena == "aleatoria") {
-        config.eArena = sArena == "circulo" ? Arena_Circulo : sArena == "cuadrado" ? Arena_Cuadrado : Arena_Aleatoria;
+    if (sArena == "circulo" || sArena == "cuadrado" || sArena == kArenaAleatoria) {
+        config.vsArenas.push_back(sArena == "circulo"    ? TextoArenaCirculo()
+                                  : sArena == "cuadrado" ? TextoArenaCuadrado()
+                                                         : "");
+        config.vsNombresArenas.push_back(sArena);
         return true;
     }
     std::error_code error;
@@ -64,7 +69,38 @@ bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::strin
         config.vsArenas.push_back(sTexto);
         config.vsNombresArenas.push_back(sRuta);
     }
-    config.eArena = Arena_Archivo;
+    return true;
+}
+
+}  // namespace
+
+SOpcionesRobot::SOpcionesRobot()
+{
+    std::string sError;
+    LeerArenas(kArenasReceta, evaluacion, sError);  // built-in and random arenas only: it cannot fail
+}
+
+bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
+{
+    // Read into a copy: a list refused halfway leaves config as it was.
+    SConfigEvaluacion leida = config;
+    leida.sArena = sArena;
+    leida.vsArenas.clear();
+    leida.vsNombresArenas.clear();
+    if (sArena == "circulo" || sArena == "cuadrado" || sArena == kArenaAleatoria) {
+        leida.eArena = sArena == "circulo" ? Arena_Circulo : sArena == "cuadrado" ? Arena_Cuadrado : Arena_Aleatoria;
+    } else {
+        for (const std::string& sItem : Partir(sArena, ',')) {
+            if (sItem.empty()) {
+                sError = "arenas separadas por comas";
+                return false;
+            }
+            if (!AnyadirArenas(sItem, leida, sError))
+                return false;
+        }
+        leida.eArena = Arena_Archivo;
+    }
+    config = leida;
     return true;
 }
 
@@ -75,7 +111,8 @@ void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
 {
     t.Real("--tiempo", "S", 1.0, 1e5, config.dTiempoMaximo, "segundos de juego por partida");
     t.Otra(
-        "--arena", "A", config.sArena, "circulo, cuadrado, aleatoria, un archivo .arena o una carpeta",
+        "--arena", "A[,B]", config.sArena,
+        "circulo, cuadrado, aleatoria, un archivo .arena o una carpeta; varias separadas por comas",
         [&config](const std::string& sArena, std::string& sError) { return LeerArenas(sArena, config, sError); },
         "arena de las partidas: una carpeta reparte las partidas entre sus archivos .arena");
 }

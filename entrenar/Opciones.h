@@ -12,12 +12,21 @@
 #define ENTRENAR_RUTA_RED_INTEGRADA "src/bot/RedIntegrada.cpp"
 #endif
 
+// The defaults of SOpcionesRobot are the recipe of the shipped network: the
+// two built-in arenas and random ones (a new random arena in three matches
+// of five), duels against each scripted rival with the seeker twice, and
+// two melees of five, one with the three scripted rivals and a past
+// champion, one with the seeker, the spinner and two champions.
+const char* const kArenasReceta = "circulo,cuadrado,aleatoria,aleatoria,aleatoria";
+
 struct SOpcionesRobot {
+    SOpcionesRobot();  // the recipe's arenas
+
     int nPoblacion = 100;
-    int nGeneraciones = 40;
+    int nGeneraciones = 50;
     unsigned nSemilla = 1;
     unsigned nHilos = 2;
-    int nPartidas = 4;  // per member and generation
+    int nPartidas = 6;  // per member and generation
     std::string sSalida = "salida_robot";
     int nIntervaloControl = 5;  // generations between checkpoints; 0 = only at the end
     std::string sReanudar;      // checkpoint to resume from (see PuntoControl.h)
@@ -30,8 +39,12 @@ struct SOpcionesRobot {
     int nEtapaRealRedes = 0;     // best networks that play the real arena at the end; 0 = no such stage
     int nEtapaRealPartidas = 0;  // their games on each arena against each rival
     std::string sRtb;            // the real arena's install prefix; "" = RTB_PREFIX, then the PATH
-    // The seeker is the hardest: it gets two turns in four.
-    std::vector<TGrupoRivales> vRivales = {{Rival_Buscador}, {Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
+    std::vector<TGrupoRivales> vRivales = {{Rival_Buscador},
+                                           {Rival_Giratorio},
+                                           {Rival_Quieto},
+                                           {Rival_Buscador},
+                                           {Rival_Buscador, Rival_Giratorio, Rival_Quieto, Rival_Campeon},
+                                           {Rival_Giratorio, Rival_Buscador, Rival_Campeon, Rival_Campeon}};
     SConfigEvaluacion evaluacion;
     bool bAyuda = false;  // the usage was asked for
 };
@@ -127,8 +140,10 @@ std::string AyudaJugar();
 std::string AyudaTorneo();
 
 // Reads the value of --arena: circulo, cuadrado, aleatoria, an arena file
-// or a folder (every .arena in it, in name order). Every file is read and
-// checked now, so that a malformed one stops the program before it trains.
+// or a folder (every .arena in it, in name order), or several of them
+// separated by commas, among which each match draws its arena. Every file
+// is read and checked now, so that a malformed one stops the program before
+// it trains; on a refusal config is left as it was.
 bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError);
 
 #endif

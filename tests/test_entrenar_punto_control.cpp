@@ -189,10 +189,11 @@ TEST_F(PuntoControl, SeNiegaLoQueNoEncaja)
     SOpcionesRobot otras = o;
     otras.nPoblacion = 7;
     otras.nSemilla = 6;
-    otras.evaluacion.eArena = Arena_Cuadrado;
-    otras.evaluacion.sArena = "cuadrado";
+    std::string sErrorArena;
+    ASSERT_TRUE(LeerArenas("cuadrado", otras.evaluacion, sErrorArena));
     const std::string sOpciones = Negado(otras);
-    for (const char* szParte : {"--poblacion: 6 en el punto de control, 7 ahora", "--semilla: 5", "--arena: circulo"})
+    for (const char* szParte :
+         {"--poblacion: 6 en el punto de control, 7 ahora", "--semilla: 5", "--arena: 5 archivos de arena"})
         EXPECT_NE(sOpciones.find(szParte), std::string::npos) << sOpciones;
     EXPECT_EQ(sOpciones.find("--partidas"), std::string::npos) << sOpciones;
     otras = o;

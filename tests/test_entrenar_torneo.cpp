@@ -396,6 +396,13 @@ TEST(EtapaReal, OpcionYRecetaEnLaArenaReal)
     SConfigEvaluacion config;
     config.eArena = Arena_Cuadrado;
     EXPECT_EQ(ArenasRealesDeReceta(config), std::vector<std::string>{"Square.arena"});
+    // A list: built-in shapes by their installed names, once each; random
+    // arenas have no file.
+    std::string sErrorArenas;
+    ASSERT_TRUE(LeerArenas("cuadrado,aleatoria,circulo,cuadrado", config, sErrorArenas)) << sErrorArenas;
+    EXPECT_EQ(ArenasRealesDeReceta(config), (std::vector<std::string>{"Square.arena", "Circle.arena"}));
+    ASSERT_TRUE(LeerArenas("aleatoria,aleatoria", config, sErrorArenas));
+    EXPECT_EQ(ArenasRealesDeReceta(config), std::vector<std::string>{"Circle.arena"});
 }
 
 namespace {
@@ -412,6 +419,8 @@ SOpcionesRobot OpcionesEtapa(const std::string& sCarpeta, const std::string& sRt
     o.nIntervaloControl = 0;
     o.evaluacion.dTiempoMaximo = 4.0;
     o.vRivales = {{Rival_Buscador}};
+    std::string sError;
+    LeerArenas("circulo", o.evaluacion, sError);
     o.sSalida = sCarpeta;
     o.bSilencio = true;
     o.bInforme = false;
