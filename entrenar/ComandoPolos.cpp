@@ -76,11 +76,11 @@ int BuscarGanador(CPoblacion& poblacion, const SConfigPolos& config, const std::
     return ResuelvePolosSinVelocidades(*pRed, nGeneralizacion) ? static_cast<int>(nMejor) : -1;
 }
 
-SGeneracionPolos DatosGeneracion(CPoblacion& poblacion, const CAlgoritmoGenetico& ag,
-                                 const std::vector<double>& vPuntuaciones, int nGeneracion, long nEvaluaciones,
-                                 double dMejorHistorica)
+SEstadisticaGeneracion DatosGeneracion(CPoblacion& poblacion, const CAlgoritmoGenetico& ag,
+                                       const std::vector<double>& vPuntuaciones, int nGeneracion, long nEvaluaciones,
+                                       double dMejorHistorica)
 {
-    SGeneracionPolos g;
+    SEstadisticaGeneracion g;
     g.nGeneracion = nGeneracion;
     g.nEvaluaciones = nEvaluaciones;
     g.dMejorHistorica = dMejorHistorica;
@@ -130,7 +130,7 @@ int PoblacionPolos(TTareaPolos eTarea) { return eTarea == Polos_DobleSinVelocida
 int GeneracionesPolos(TTareaPolos) { return 300; }
 
 SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,
-                              const std::function<void(const SGeneracionPolos&)>& fAvance)
+                              const std::function<void(const SEstadisticaGeneracion&)>& fAvance)
 {
     const auto inicio = TReloj::now();
     SResultadoPolos resultado;
@@ -157,7 +157,7 @@ SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,
         if (nGanador >= 0 && config.eTarea != Polos_DobleSinVelocidades)
             resultado.nEvaluaciones = nAntes + nGanador + 1;
         dMejorHistorica = std::max(dMejorHistorica, *std::max_element(vPuntuaciones.begin(), vPuntuaciones.end()));
-        SGeneracionPolos generacion =
+        SEstadisticaGeneracion generacion =
             DatosGeneracion(poblacion, ag, vPuntuaciones, nGeneracion, nAntes + config.nPoblacion, dMejorHistorica);
         generacion.dSegundos = SegundosDesde(inicio);
         resultado.vGeneraciones.push_back(generacion);
@@ -275,12 +275,12 @@ std::string CsvResumenPolos(const SResumenPolos& r)
            szFila;
 }
 
-std::string CsvEstadisticasPolos(const std::vector<SGeneracionPolos>& vGeneraciones)
+std::string CsvEstadisticasPolos(const std::vector<SEstadisticaGeneracion>& vGeneraciones)
 {
     std::string sCsv =
         "generacion,evaluaciones,mejor_puntuacion,media_puntuacion,mejor_idoneidad_historica,especies,"
         "neuronas_media,enlaces_media,segundos\n";
-    for (const SGeneracionPolos& g : vGeneraciones) {
+    for (const SEstadisticaGeneracion& g : vGeneraciones) {
         char szFila[256];
         std::snprintf(szFila, sizeof(szFila), "%d,%ld,%.4f,%.4f,%.4f,%d,%.3f,%.3f,%.2f\n", g.nGeneracion,
                       g.nEvaluaciones, g.dMejor, g.dMedia, g.dMejorHistorica, g.nEspecies, g.dNeuronasMedia,
@@ -369,7 +369,7 @@ bool ComandoPolos(const SOpcionesPolos& opciones, std::string& sError)
                                          "\xF3"
                                          "n " +
                                          std::to_string(i + 1) + "/" + std::to_string(o.nEjecuciones);
-            auto fAvance = [&](const SGeneracionPolos& g) {
+            auto fAvance = [&](const SEstadisticaGeneracion& g) {
                 progreso.Mostrar(sPrefijo + ", generaci" + std::string("\xF3") + "n " + std::to_string(g.nGeneracion) +
                                  ", mejor " + Numero("%.4g", g.dMejor) + ", " + FormatearDuracion(g.dSegundos));
             };

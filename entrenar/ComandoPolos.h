@@ -5,21 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "EstadisticaGeneracion.h"
 #include "Opciones.h"
 #include "Polos.h"
-
-// One generation of a run, for the report's charts.
-struct SGeneracionPolos {
-    int nGeneracion = 0;
-    long nEvaluaciones = 0;  // up to this generation, included
-    double dMejor = 0;
-    double dMedia = 0;
-    double dMejorHistorica = 0;
-    int nEspecies = 0;
-    double dNeuronasMedia = 0;
-    double dEnlacesMedia = 0;
-    double dSegundos = 0;
-};
 
 struct SResultadoPolos {
     unsigned nSemilla = 0;
@@ -31,7 +19,7 @@ struct SResultadoPolos {
     int nGeneralizacion = -1;  // of the 625 starting states it balances
     double dSegundos = 0;
     std::string sRed;  // that network in the text form
-    std::vector<SGeneracionPolos> vGeneraciones;
+    std::vector<SEstadisticaGeneracion> vGeneraciones;
     std::vector<SMuestraPolos> vEpisodio;  // that network from the usual start
 };
 
@@ -51,7 +39,7 @@ int GeneracionesPolos(TTareaPolos eTarea);
 // are scored on nHilos threads; the result does not depend on their number.
 // fAvance, when given, hears of every generation.
 SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,
-                              const std::function<void(const SGeneracionPolos&)>& fAvance = nullptr);
+                              const std::function<void(const SEstadisticaGeneracion&)>& fAvance = nullptr);
 
 struct SResumenPolos {
     int nEjecuciones = 0;
@@ -70,7 +58,7 @@ SResumenPolos ResumirPolos(const std::vector<SResultadoPolos>& vResultados);
 std::string TablaPolos(const std::vector<SResultadoPolos>& vResultados, const SResumenPolos& resumen);
 std::string CsvPolos(const std::vector<SResultadoPolos>& vResultados);
 std::string CsvResumenPolos(const SResumenPolos& resumen);
-std::string CsvEstadisticasPolos(const std::vector<SGeneracionPolos>& vGeneraciones);
+std::string CsvEstadisticasPolos(const std::vector<SEstadisticaGeneracion>& vGeneraciones);
 std::string CsvEpisodioPolos(const std::vector<SMuestraPolos>& vEpisodio);
 
 // The command: runs, table on standard output, CSV files and the report of

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Campeones.h"
+#include "EstadisticaGeneracion.h"
 #include "Evaluacion.h"
 #include "Opciones.h"
 #include "Poblacion.h"
@@ -13,19 +14,6 @@
 
 class CAlgoritmoGenetico;
 class CProgreso;
-
-// Row of estadisticas.csv.
-struct SEstadisticaGeneracion {
-    int nGeneracion = 0;
-    long nEvaluaciones = 0;  // matches played so far in this run
-    double dMejor = 0;
-    double dMedia = 0;
-    double dMejorHistorica = 0;
-    int nEspecies = 0;
-    double dNeuronasMedia = 0;
-    double dEnlacesMedia = 0;
-    double dSegundos = 0;
-};
 
 // Stands in for a champion while the run has none.
 const TRival kRivalSinCampeones = Rival_Buscador;

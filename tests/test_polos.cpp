@@ -290,7 +290,7 @@ TEST(PolosEjecucion, ElResultadoNoDependeDelNumeroDeHilos)
     const SResultadoPolos uno = EjecutarPolos(config, 7);
     config.nHilos = 3;
     int nAvisos = 0;
-    const SResultadoPolos tres = EjecutarPolos(config, 7, [&](const SGeneracionPolos&) { ++nAvisos; });
+    const SResultadoPolos tres = EjecutarPolos(config, 7, [&](const SEstadisticaGeneracion&) { ++nAvisos; });
     EXPECT_EQ(uno.bResuelto, tres.bResuelto);
     EXPECT_EQ(uno.nEvaluaciones, tres.nEvaluaciones);
     EXPECT_EQ(uno.sRed, tres.sRed);

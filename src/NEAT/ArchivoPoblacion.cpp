@@ -10,25 +10,12 @@
 #include <sstream>
 
 #include "CAlgoritmoGenetico.h"
+#include "IDsGenoma.h"
 #include "LecturaTexto.h"
 
 #include "Comun/ArchivoEntero.h"
 
 namespace {
-
-// Ids a genome may use: neurons and innovations the database has numbered.
-bool IDsConocidos(const CGenoma& genoma, const CInnovacion& BDInnovaciones)
-{
-    for (const SGenNeurona& gen : genoma.GetGenesNeurona()) {
-        if (gen.nID < 0 || gen.nID >= BDInnovaciones.GetSigIDNeurona())
-            return false;
-    }
-    for (const SGenEnlace& gen : genoma.GetGenesEnlace()) {
-        if (gen.nIDInnovacion < 0 || gen.nIDInnovacion >= BDInnovaciones.GetSigIDInnovacion())
-            return false;
-    }
-    return true;
-}
 
 // The writer ends every value with a line feed: a text whose last value
 // reaches the very end was cut, possibly inside that value's digits.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CAlgoritmoGenetico.h"
+#include "IDsGenoma.h"
 #include "LecturaTexto.h"
 
 namespace {
@@ -43,20 +44,6 @@ bool LeerGenomaCompleto(std::istream& in, CGenoma& genoma)
     return true;
 }
 
-// Ids a genome may use: neurons and innovations the database has numbered.
-bool IDsDeLaBase(const CGenoma& genoma, const CInnovacion& bd)
-{
-    for (const SGenNeurona& gen : genoma.GetGenesNeurona()) {
-        if (gen.nID < 0 || gen.nID >= bd.GetSigIDNeurona())
-            return false;
-    }
-    for (const SGenEnlace& gen : genoma.GetGenesEnlace()) {
-        if (gen.nIDInnovacion < 0 || gen.nIDInnovacion >= bd.GetSigIDInnovacion())
-            return false;
-    }
-    return true;
-}
-
 bool LeerPalabra(std::istream& in, const char* szEsperada)
 {
     std::string s;
@@ -85,7 +72,7 @@ bool LeerUnGenoma(std::istream& in, const std::string& sQue, int nCual, const CI
                   std::to_string(nSalidas);
         return false;
     }
-    if (!IDsDeLaBase(genoma, bd)) {
+    if (!IDsConocidos(genoma, bd)) {
         sMotivo = sCual + " usa neuronas o innovaciones que la base de datos no conoce";
         return false;
     }
