@@ -3,6 +3,7 @@
 #include "ParametrosRobot.h"
 
 #include "NEAT/CAlgoritmoGenetico.h"
+#include "Xor.h"
 
 // Chosen on short runs scored on a fixed set of matches: the robot's
 // networks gain as the XOR ones do from no crossover (a crossover child
@@ -14,22 +15,7 @@
 // barely change its outcome.
 void AplicarParametrosRobot(CAlgoritmoGenetico& ag)
 {
-    ag.SetNumeroIndividuosElite(2);
-    ag.SetMaxEpocasPermitidasSinMejora(10);
-    ag.SetMaxNumeroDeEspecies(20);
-    ag.SetMaxNumeroDeNeuronas(100);
-    ag.SetMaxNumeroIntentosEnlaceAntiguo(5);
-    ag.SetMaxIntentosAnyadirBucle(5);
-    ag.SetMaxIntentosAnyadirEnlace(20);
-    ag.SetEspeciacion(true);
-    ag.SetUmbralCompatibilidadEspecie(0.5);
-    ag.SetRatioDeCruce(0.0);
+    AplicarParametrosXor(ag);
     ag.SetRatioDeMutacion(0.8);
-    ag.SetRatioDeMutacionSigmoidea(0.3);
-    ag.SetProbabilidadAnyadirNeurona(0.2);
-    ag.SetProbabilidadAnyadirEnlace(1.0);
-    ag.SetProbabilidadAnyadirBucle(0.3);
-    ag.SetProbabilidadSustituirPeso(0.05);
     ag.SetMaxPerturbacionPeso(0.3);
-    ag.SetMaxPerturbacionSigmoidea(0.15);
 }
