@@ -17,7 +17,9 @@
 #include "Comun/ArchivoEntero.h"
 #include "EntrenamientoRobot.h"
 #include "EtapaReal.h"
+#include "Jugar.h"
 #include "Opciones.h"
+#include "RedIntegrada.h"
 #include "ResultadosReal.h"
 #include "Torneo.h"
 
@@ -367,6 +369,69 @@ TEST_F(InstalacionFalsa, RobotsYArenasSoloDeDondeSeDijo)
     EXPECT_FALSE(RutaArenaReal(inst, "Nada", sRuta, sError));
     EXPECT_FALSE(BuscarInstalacionReal(m_sRaiz + "/bin", inst, sError));
     EXPECT_NE(sError.find(m_sRaiz + "/bin"), std::string::npos) << sError;
+}
+
+// entrenar jugar finds its program rivals where entrenar torneo finds them.
+TEST_F(InstalacionFalsa, RivalesProgramaDeJugarSeBuscanComoEnElTorneo)
+{
+    Arena("exit 0\n");
+    Escribir(m_sRaiz + "/propio", "#!/bin/sh\n");
+    std::string sError;
+    std::vector<std::vector<std::string>> v = {{"rival", ""}, {"quieto", "rival.robot", m_sRaiz + "/propio"}};
+    v[1][0] = "";
+    ASSERT_TRUE(ResolverProgramasRivales(m_sRaiz, v, sError)) << sError;
+    const std::string sRival = m_sRaiz + "/games/RealTimeBattle/Robots/rival.robot";
+    EXPECT_EQ(v, (std::vector<std::vector<std::string>>{{sRival, ""}, {"", sRival, m_sRaiz + "/propio"}}));
+
+    std::vector<std::vector<std::string>> vNada = {{"buscadorr"}};
+    EXPECT_FALSE(ResolverProgramasRivales(m_sRaiz, vNada, sError));
+    EXPECT_NE(sError.find("Rival desconocido: 'buscadorr'"), std::string::npos) << sError;
+    EXPECT_EQ(vNada[0][0], "buscadorr");
+    Escribir(m_sRaiz + "/noejecutable", "x");
+    ::chmod((m_sRaiz + "/noejecutable").c_str(), 0644);
+    std::vector<std::vector<std::string>> vNoEjecutable = {{m_sRaiz + "/noejecutable"}};
+    EXPECT_FALSE(ResolverProgramasRivales(m_sRaiz, vNoEjecutable, sError));
+    EXPECT_NE(sError.find("no ejecutable"), std::string::npos) << sError;
+    // Without an installation a name says where it was looked for; a path
+    // needs none.
+    std::vector<std::vector<std::string>> vSinArena = {{"rival"}};
+    EXPECT_FALSE(ResolverProgramasRivales(m_sRaiz + "/bin", vSinArena, sError));
+    EXPECT_NE(sError.find(m_sRaiz + "/bin"), std::string::npos) << sError;
+    EXPECT_NE(sError.find("./rival"), std::string::npos) << sError;
+    std::vector<std::vector<std::string>> vRuta = {{m_sRaiz + "/propio"}};
+    EXPECT_TRUE(ResolverProgramasRivales(m_sRaiz + "/bin", vRuta, sError)) << sError;
+}
+
+// A robot program fields a rival of a simulated match, named after its file;
+// one that cannot be started leaves its matches unplayed, not drawn.
+TEST_F(InstalacionFalsa, UnProgramaEsRivalEnLaArenaSimulada)
+{
+    const std::string sGiro = m_sRaiz + "/giro.robot";
+    Escribir(sGiro, "#!/bin/sh\necho 'Name giro'\nwhile read l; do echo 'Rotate 1 1'; echo 'Shoot 1'; done\n");
+    SConfigEvaluacion config;
+    config.dTiempoMaximo = 3;
+    const std::vector<TGrupoRivales> vRivales = {{Rival_Programa}, {Rival_Quieto, Rival_Programa}};
+    const std::vector<SMarcador> v =
+        JugarContraRivales(kRedIntegrada, "", vRivales, 1, 1, config, 2, "", {{sGiro}, {"", sGiro}});
+    ASSERT_EQ(v.size(), 2u);
+    for (const SMarcador& m : v) {
+        EXPECT_EQ(m.nPartidas, 1);
+        EXPECT_EQ(m.nNoJugadas, 0);
+        EXPECT_EQ(m.vRobots.back().sNombre, "giro");
+    }
+    // It took a place among the three robots of the melee.
+    EXPECT_GE(v[1].vRobots[2].dPuesto, 1.0);
+    EXPECT_LE(v[1].vRobots[2].dPuesto, 3.0);
+    const std::string sTabla = TablaMarcador(v);
+    EXPECT_NE(sTabla.find("giro   "), std::string::npos) << sTabla;
+    EXPECT_NE(sTabla.find("red+quieto+giro"), std::string::npos) << sTabla;
+
+    testing::internal::CaptureStderr();
+    const std::vector<SMarcador> vFalta =
+        JugarContraRivales(kRedIntegrada, "", {{Rival_Programa}}, 2, 1, config, 1, "", {{m_sRaiz + "/no_esta"}});
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no_esta"), std::string::npos);
+    EXPECT_EQ(vFalta[0].nPartidas, 0);
+    EXPECT_EQ(vFalta[0].nNoJugadas, 2);
 }
 
 TEST(EtapaReal, OpcionYRecetaEnLaArenaReal)
