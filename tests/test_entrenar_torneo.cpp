@@ -186,6 +186,36 @@ TEST(OpcionesTorneo, MezclasYArenas)
     EXPECT_FALSE(Leer(LeerOpcionesTorneo, {"--partidas", "0"}, o2, sError));
 }
 
+// The best rival of a mix over all arenas is the one with the most points
+// per game in all its games, not the best on one arena.
+TEST(TablaTorneo, MejorRivalSobreTodasLasArenas)
+{
+    auto Robot = [](const std::string& sNombre, std::vector<double> vdPuntos) {
+        SRobotReal r;
+        r.sNombre = sNombre;
+        for (double d : vdPuntos)
+            r.vPartidas.push_back(SPartidaReal{1, d});
+        return r;
+    };
+    std::vector<SFilaTorneo> v(2);
+    v[0].sMezcla = v[1].sMezcla = "a+b";
+    v[0].vRobots = {Robot("bot", {1}), Robot("a", {5}), Robot("b", {3})};
+    v[1].vRobots = {Robot("bot", {2, 2}), Robot("a", {1, 1}), Robot("b", {3, 3})};
+    std::string sNombre;
+    double d = 0;
+    ASSERT_TRUE(MejorRivalTorneo(v[0], sNombre, d));
+    EXPECT_EQ(sNombre, "a");
+    const std::vector<SFilaTorneo> t = TotalesPorMezcla(v);
+    ASSERT_EQ(t.size(), 1u);
+    ASSERT_TRUE(MejorRivalTorneo(t[0], sNombre, d));
+    EXPECT_EQ(sNombre, "b");
+    EXPECT_DOUBLE_EQ(d, 3.0);
+    EXPECT_NE(TablaTorneo(t).find("b: 3.00"), std::string::npos) << TablaTorneo(t);
+    SFilaTorneo solo;
+    solo.vRobots = {Robot("bot", {1})};
+    EXPECT_FALSE(MejorRivalTorneo(solo, sNombre, d));
+}
+
 TEST(TablaTorneo, TotalesPonderanPorPartidas)
 {
     std::vector<SFilaTorneo> v(3);
@@ -204,7 +234,7 @@ TEST(TablaTorneo, TotalesPonderanPorPartidas)
     EXPECT_DOUBLE_EQ(t[0].resumen.dPuntos, 6);
     EXPECT_DOUBLE_EQ(t[0].resumen.dPuestoMedio, 2.5);
     EXPECT_EQ(t[0].resumen.nRango, 0);
-    EXPECT_NE(CsvTorneo(t).find("\"total\",\"x\",4,-,6.00,1.5000,1,2.5000\n"), std::string::npos);
+    EXPECT_NE(CsvTorneo(t).find("\"total\",\"x\",4,-,6.00,1.5000,1,2.5000,\"\",\n"), std::string::npos);
 }
 
 namespace {
@@ -554,7 +584,12 @@ TEST_F(InstalacionFalsa, ComandoTorneoSoloEscribeResultadosEnteros)
     ASSERT_TRUE(ComandoTorneo(o, sError)) << sError;
     std::string sCsv;
     ASSERT_TRUE(LeerFichero(o.sSalida + "/torneo.csv", sCsv, sError));
-    EXPECT_NE(sCsv.find("\"Circle.arena\",\"rival\",1,1,2.00,2.0000,1,1.0000\n"), std::string::npos) << sCsv;
+    EXPECT_NE(sCsv.find("\"Circle.arena\",\"rival\",1,1,2.00,2.0000,1,1.0000,\"rival\",1.0000\n"), std::string::npos)
+        << sCsv;
+    ASSERT_TRUE(LeerFichero(o.sSalida + "/partidas.csv", sCsv, sError));
+    EXPECT_EQ(sCsv,
+              "arena,rivales,partida,robot,nombre,puesto,puntos\n\"Circle.arena\",\"rival\",1,0,\"bot\",1,2\n"
+              "\"Circle.arena\",\"rival\",1,1,\"rival\",2,1\n");
 
     o.sSalida = m_sRaiz + "/roto";
     Arena("exit 3\n");
