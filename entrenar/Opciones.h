@@ -81,6 +81,10 @@ struct SOpcionesJugar {
     unsigned nSemilla = 1;
     unsigned nHilos = 2;
     std::vector<TGrupoRivales> vRivales = {{Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
+    // Per mix and rival, as given: a Rival_Programa's name or path ("" for
+    // the others). Empty when no rival is a program.
+    std::vector<std::vector<std::string>> vProgramasRivales;
+    std::string sRtb;       // the real arena's install prefix, where rivals named by name are found
     std::string sRedRival;  // network text file of a Rival_Red
     std::string sPrograma;  // a robot program that plays instead of the network
     std::string sGrabar;    // partida.json of the first match
@@ -116,6 +120,13 @@ bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones,
 bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
 bool LeerOpcionesTorneo(int argc, char** argv, int nInicio, SOpcionesTorneo& opciones, std::string& sError);
+
+// The rivals of entrenar jugar: the scripted rivals and poblacion by name,
+// anything else a robot program (a name of the real arena's sample robots,
+// or a path), kept as given in vProgramas at its place. Champions exist
+// only in a training run.
+bool LeerRivalesJugar(const std::string& sLista, std::vector<TGrupoRivales>& vRivales,
+                      std::vector<std::vector<std::string>>& vProgramas, std::string& sError);
 
 // "a+b,c": commas separate mixes, '+' joins the robots of a melee.
 bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMezclas, std::string& sError);
