@@ -74,10 +74,18 @@ bool AnyadirArenas(const std::string& sArena, SConfigEvaluacion& config, std::st
 
 }  // namespace
 
+std::string ArenasReceta()
+{
+    return std::string(ENTRENAR_RUTA_ARENAS) + ",aleatoria,aleatoria,aleatoria,aleatoria,aleatoria,aleatoria";
+}
+
+// The folder of the recipe's arenas is found where the program was built;
+// when it is gone, a run that names no --arena is refused with the reason.
 SOpcionesRobot::SOpcionesRobot()
 {
-    std::string sError;
-    LeerArenas(kArenasReceta, evaluacion, sError);  // built-in and random arenas only: it cannot fail
+    evaluacion.dTiempoMaximo = kTiempoReceta;
+    if (!LeerArenas(ArenasReceta(), evaluacion, sErrorArenas))
+        evaluacion.sArena = ArenasReceta();
 }
 
 bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
@@ -547,7 +555,13 @@ bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, st
 {
     CTablaOpciones t("entrenar robot", kDescripcionRobot);
     TablaRobot(t, o);
-    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
+    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
+        return false;
+    if (!o.bAyuda && !o.sErrorArenas.empty() && o.evaluacion.sArena == ArenasReceta()) {
+        sError = "no se pudieron leer las arenas de la receta (" + o.sErrorArenas + "): indique --arena";
+        return false;
+    }
+    return true;
 }
 
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& o, std::string& sError)

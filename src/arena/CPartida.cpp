@@ -20,6 +20,11 @@ const double kSinImpacto = 2.0;
 const double kSinRadar = 1e10;
 const size_t kMaxDisparosPendientes = 16;
 const int kIntentosLugar = 100;
+// A robot must get a place: in an arena whose free space is a small part of
+// its boundary the draws go on longer, then a grid of candidate places is
+// searched, so that a game never fails to start while room is left.
+const int kIntentosLugarRobot = 20000;
+const double kPasoRejillaLugar = 0.05;
 const double kMaxPasosJuego = 1e9;
 
 double Cuadrado(double d) { return d * d; }
@@ -292,7 +297,8 @@ bool CPartida::EmpezarJuego()
         r.resultado.vnPosicionJuego.push_back(0);
     }
     for (SRobot& r : m_vRobots) {
-        if (!BuscarLugarLibre(kMargenLibre, r.dX, r.dY)) {
+        if (!BuscarLugarLibre(kMargenLibre, r.dX, r.dY, kIntentosLugarRobot) &&
+            !BuscarEnRejilla(kMargenLibre, r.dX, r.dY)) {
             ERROR_PARTIDA("No caben todos los robots en la arena");
             for (SRobot& o : m_vRobots)
                 o.bVivo = false;
@@ -419,16 +425,34 @@ bool CPartida::LugarLibre(double dX, double dY, double dMargen) const
 }
 
 // Draws places in the arena's boundary until one is free: two draws per
-// try, at most kIntentosLugar tries.
-bool CPartida::BuscarLugarLibre(double dMargen, double& dX, double& dY)
+// try, at most nIntentos tries.
+bool CPartida::BuscarLugarLibre(double dMargen, double& dX, double& dY, int nIntentos)
 {
-    for (int nIntento = 0; nIntento < kIntentosLugar; ++nIntento) {
+    for (int nIntento = 0; nIntento < nIntentos; ++nIntento) {
         dX = m_generador.Uniforme(m_geometria.GetX1(), m_geometria.GetX2());
         dY = m_generador.Uniforme(m_geometria.GetY1(), m_geometria.GetY2());
         if (LugarLibre(dX, dY, dMargen))
             return true;
     }
     return false;
+}
+
+// Every free place of a fine grid over the boundary; one of them drawn.
+bool CPartida::BuscarEnRejilla(double dMargen, double& dX, double& dY)
+{
+    std::vector<std::pair<double, double>> vLibres;
+    for (double dFX = m_geometria.GetX1(); dFX <= m_geometria.GetX2(); dFX += kPasoRejillaLugar) {
+        for (double dFY = m_geometria.GetY1(); dFY <= m_geometria.GetY2(); dFY += kPasoRejillaLugar) {
+            if (LugarLibre(dFX, dFY, dMargen))
+                vLibres.emplace_back(dFX, dFY);
+        }
+    }
+    if (vLibres.empty())
+        return false;
+    const size_t n = std::min(vLibres.size() - 1, static_cast<size_t>(m_generador.Uniforme01() * vLibres.size()));
+    dX = vLibres[n].first;
+    dY = vLibres[n].second;
+    return true;
 }
 
 // Earliest fraction of the move D at which a disc of radius dRadio meets a
@@ -863,12 +887,12 @@ void CPartida::GenerarObjetos()
     double dX = 0, dY = 0;
     if (m_generador.Uniforme01() < m_dPaso * kProbGalleta) {
         const double dEnergia = m_generador.Uniforme(kGalletaMin, kGalletaMax);
-        if (BuscarLugarLibre(dMargen, dX, dY))
+        if (BuscarLugarLibre(dMargen, dX, dY, kIntentosLugar))
             m_vGalletas.push_back(SObjeto{dX, dY, dEnergia});
     }
     if (m_generador.Uniforme01() < m_dPaso * kProbMina) {
         const double dEnergia = m_generador.Uniforme(kMinaMin, kMinaMax);
-        if (BuscarLugarLibre(dMargen, dX, dY))
+        if (BuscarLugarLibre(dMargen, dX, dY, kIntentosLugar))
             m_vMinas.push_back(SObjeto{dX, dY, dEnergia});
     }
 }

@@ -193,7 +193,8 @@ public:
 private:
     // Geometry.
     bool LugarLibre(double dX, double dY, double dMargen) const;
-    bool BuscarLugarLibre(double dMargen, double& dX, double& dY);
+    bool BuscarLugarLibre(double dMargen, double& dX, double& dY, int nIntentos);
+    bool BuscarEnRejilla(double dMargen, double& dX, double& dY);
     double ImpactoPared(double dPX, double dPY, double dDX, double dDY, double dRadio, SContacto& contacto) const;
 
     // One update.
