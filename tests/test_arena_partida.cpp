@@ -165,6 +165,23 @@ TEST(ArenaMensajes, GirosHastaUnAnguloYBarridos)
     EXPECT_NE(sTodo.find("RotationReached 1\n"), std::string::npos);
     Avanzar(partida, 5);
     EXPECT_GT(partida.GetRobot(0).dRadar, 0.4);
+    // The same Sweep sent again every update sweeps on, end to end.
+    for (size_t n = 13; n < 40; ++n)
+        a.Responder(n, "Sweep 4 2 -0.2 0.2\n");
+    Avanzar(partida, 2);
+    const double dFuera = partida.GetRobot(0).dRadar;  // beyond the range, it turns back without a jump
+    EXPECT_GT(dFuera, 0.4);
+    Avanzar(partida, 1);
+    EXPECT_NEAR(partida.GetRobot(0).dRadar, dFuera - 0.1, 1e-9);
+    Avanzar(partida, 5);
+    double dMinimo = 10, dMaximo = -10;
+    for (int n = 0; n < 25; ++n) {
+        Avanzar(partida, 1);
+        dMinimo = std::min(dMinimo, partida.GetRobot(0).dRadar);
+        dMaximo = std::max(dMaximo, partida.GetRobot(0).dRadar);
+    }
+    EXPECT_NEAR(dMinimo, -0.2, 1e-9);
+    EXPECT_NEAR(dMaximo, 0.2, 1e-9);
     const SRobot& rb = partida.GetRobot(1);
     EXPECT_EQ(rb.dRumbo, 0);
     EXPECT_NEAR(rb.dCanyon, -0.5, 1e-12);

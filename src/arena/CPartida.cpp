@@ -1141,10 +1141,13 @@ void CPartida::Barrer(int nRobot, int nPartes, double dVelocidad, double dDerech
     for (int i = 1; i < 3; ++i) {
         if (!(nPartes & (1 << i)))
             continue;
+        // Programs repeat their Sweep every update: a part already sweeping
+        // keeps its way, or it would never leave the end it reached.
+        const bool bYaBarria = r.vModoGiro[i].eModo == Giro_Barrido && *vpGiro[i] != 0;
         r.vModoGiro[i].eModo = Giro_Barrido;
         r.vModoGiro[i].dDerecha = std::min(dDerecha, dIzquierda);
         r.vModoGiro[i].dIzquierda = std::max(dDerecha, dIzquierda);
-        *vpGiro[i] = dGiro;
+        *vpGiro[i] = bYaBarria && (*vpGiro[i] < 0) != (dGiro < 0) ? -dGiro : dGiro;
     }
 }
 
@@ -1152,6 +1155,7 @@ void CPartida::AvanzarGiro(int nRobot, int nParte, double& dAngulo, double& dGir
 {
     SRobot& r = m_vRobots[nRobot];
     SModoGiro& modo = r.vModoGiro[nParte];
+    const double dAntes = dAngulo;
     dAngulo += dGiro * dPaso;
     if (modo.eModo == Giro_Hasta) {
         if ((dGiro >= 0 && dAngulo >= modo.dHasta) || (dGiro < 0 && dAngulo <= modo.dHasta)) {
@@ -1162,11 +1166,13 @@ void CPartida::AvanzarGiro(int nRobot, int nParte, double& dAngulo, double& dGir
                 Enviar(nRobot, "RotationReached %d", 1 << nParte);
         }
     } else if (modo.eModo == Giro_Barrido) {
-        // Turns round at either end, from wherever it started.
+        // Turns round at either end; a part that started beyond an end and
+        // moves away from the range turns round where it is.
         const bool bArriba = dGiro > 0 && dAngulo >= modo.dIzquierda;
         const bool bAbajo = dGiro < 0 && dAngulo <= modo.dDerecha;
         if (bArriba || bAbajo) {
-            dAngulo = bArriba ? modo.dIzquierda : modo.dDerecha;
+            const double dTope = bArriba ? modo.dIzquierda : modo.dDerecha;
+            dAngulo = (bArriba ? dAntes > dTope : dAntes < dTope) ? dAntes : dTope;
             dGiro = -dGiro;
             if (r.nAvisoRotacion >= 2)
                 Enviar(nRobot, "RotationReached %d", 1 << nParte);
