@@ -35,6 +35,7 @@ struct SOpcionesRobot {
     std::string sSalida = "salida_robot";
     int nIntervaloControl = 5;  // generations between checkpoints; 0 = only at the end
     std::string sReanudar;      // checkpoint to resume from (see PuntoControl.h)
+    std::string sRedInicial;    // network text whose direct links start every genome; "" = random weights
     bool bInstalar = false;
     std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
     bool bSilencio = false;
