@@ -230,7 +230,7 @@ bool CEntrenamientoRobot::Preparar(std::string& sError)
     if (bReanudar && !CargarPuntoControl(estado, sError))
         return false;
     SRedInicial redInicial;
-    if (!bReanudar && !m_opciones.sRedInicial.empty() && !LeerRedInicialDeFichero(redInicial, sError))
+    if (!bReanudar && !ElegirRedInicial(redInicial, sError))
         return false;
     SetSemillaRandom(m_opciones.nSemilla);
     m_pAG = new CAlgoritmoGenetico;
@@ -254,8 +254,14 @@ bool CEntrenamientoRobot::Preparar(std::string& sError)
     return true;
 }
 
-bool CEntrenamientoRobot::LeerRedInicialDeFichero(SRedInicial& red, std::string& sError) const
+bool CEntrenamientoRobot::ElegirRedInicial(SRedInicial& red, std::string& sError) const
 {
+    if (m_opciones.sRedInicial == kRedInicialDisenyada) {
+        red = RedInicialRobot();
+        return true;
+    }
+    if (m_opciones.sRedInicial == kRedInicialNinguna)
+        return true;
     std::string sTexto, sMotivo;
     if (!LeerFichero(m_opciones.sRedInicial, sTexto, sMotivo) ||
         !LeerRedInicial(sTexto, static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot), red, sMotivo)) {

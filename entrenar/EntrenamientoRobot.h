@@ -60,7 +60,7 @@ private:
     CEntrenamientoRobot& operator=(const CEntrenamientoRobot&);
 
     bool Preparar(std::string& sError);
-    bool LeerRedInicialDeFichero(SRedInicial& red, std::string& sError) const;
+    bool ElegirRedInicial(SRedInicial& red, std::string& sError) const;
     void CrearPrimerGenoma(CIndividuo& miembro, const SRedInicial& red);
     bool CargarPuntoControl(SEstadoEntrenamiento& estado, std::string& sError) const;
     bool ComprobarPoblacionGuardada(const std::string& sTexto, int nGeneracion, std::string& sError) const;

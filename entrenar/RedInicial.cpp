@@ -71,16 +71,42 @@ bool LeerRedInicial(const std::string& sTexto, int nEntradas, int nSalidas, SRed
     return true;
 }
 
+SRedInicial RedInicialRobot()
+{
+    // Input slots and outputs as the robot numbers them.
+    enum { Robot = 0, Disparo = 1, Sesgo = 6 };
+    enum { Cuerpo = 0, Radar = 1, Canyon = 2, Motor = 3, Gatillo = 4 };
+    SRedInicial red;
+    red.nEntradas = 6;
+    red.nSalidas = 5;
+    red.vPesos.assign(static_cast<size_t>((red.nEntradas + 1) * red.nSalidas), 0.0);
+    red.vCurvaturas.assign(static_cast<size_t>(red.nSalidas), 1.0);
+    auto peso = [&red](int nOrigen, int nSalida, double dPeso) {
+        red.vPesos[static_cast<size_t>(nOrigen * red.nSalidas + nSalida)] = dPeso;
+    };
+    // A distance is at least a few centimetres, so 20 per metre saturates.
+    for (int nSalida : {Radar, Canyon}) {
+        peso(Sesgo, nSalida, 10.0);
+        peso(Robot, nSalida, -20.0);
+        peso(Disparo, nSalida, -20.0);
+    }
+    peso(Sesgo, Gatillo, -10.0);
+    peso(Robot, Gatillo, 20.0);
+    peso(Sesgo, Cuerpo, -0.15);
+    peso(Robot, Motor, 0.5);
+    return red;
+}
+
 CGenoma* GenomaDesdeRedInicial(const CGenoma& minimo, const SRedInicial& red)
 {
     // The minimal genome numbers its inputs 0..n-1, the bias n and the
     // outputs n+1..n+m.
     const int n = red.nEntradas;
     TGNeuronas vNeuronas = minimo.GetGenesNeurona();
-    for (SGenNeurona& g : vNeuronas) {
-        if (g.Tipo == Neurona_Salida)
-            g.dCurvaturaActivacion = red.vCurvaturas[static_cast<size_t>(g.nID - n - 1)];
-    }
+    // Inputs and the bias are never computed; a fixed curvature for them
+    // makes every seeded genome the same.
+    for (SGenNeurona& g : vNeuronas)
+        g.dCurvaturaActivacion = g.Tipo == Neurona_Salida ? red.vCurvaturas[static_cast<size_t>(g.nID - n - 1)] : 1.0;
     TGEnlaces vEnlaces = minimo.GetGenesEnlace();
     for (SGenEnlace& g : vEnlaces)
         g.dPeso = red.vPesos[static_cast<size_t>(g.nIDNeuronaInicio * red.nSalidas + g.nIDNeuronaFin - n - 1)];

@@ -24,6 +24,13 @@ struct SRedInicial {
 // but direct links (hidden neurons, links into inputs, between outputs).
 bool LeerRedInicial(const std::string& sTexto, int nEntradas, int nSalidas, SRedInicial& red, std::string& sError);
 
+// The robot's designed starting point (--red-inicial disenyada): radar and
+// cannon sweep together until the beam meets a robot or a shot and then
+// turn back (so they dither on a target, and a shot in flight keeps the aim
+// on it), the cannon fires at a robot in the beam, the body turns slowly and
+// the robot speeds up toward a robot it sees.
+SRedInicial RedInicialRobot();
+
 // A genome like the minimal one it is given (same id, genes, innovation
 // numbers) with the starting point's weights and output curvatures. Draws
 // no random numbers.
