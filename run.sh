@@ -15,7 +15,7 @@ cmake --build build -j "$(nproc)"
 build/entrenar/entrenar robot --hilos "$(nproc)" --salida salida_robot --instalar ${ENTRENAR_OPCIONES:-}
 cmake --build build -j "$(nproc)" --target bot entrenar
 build/entrenar/entrenar jugar --arena arenas/reserva --semilla 7001 --partidas "${PARTIDAS:-20}" \
-    --rivales giratorio,buscador,quieto,buscador+giratorio+quieto+poblacion
+    --rivales giratorio,buscador,quieto,cazador,orbitador,buscador+giratorio+cazador+orbitador
 echo
 echo "The robot program with its new network, run as the arena runs it, in simulated matches:"
 build/entrenar/entrenar jugar --programa build/src/bot/bot --partidas 2 --hilos 1 --tiempo "${SEGUNDOS:-30}" \

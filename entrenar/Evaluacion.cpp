@@ -91,6 +91,8 @@ const char* NombreRival(TRival eRival)
             return "cazador";
         case Rival_Orbitador:
             return "orbitador";
+        case Rival_Programa:
+            return "programa";
     }
     return "?";
 }
@@ -98,7 +100,7 @@ const char* NombreRival(TRival eRival)
 bool LeerRival(const std::string& sNombre, TRival& eRival)
 {
     for (int n = 0; n < kNumTiposRival; ++n) {
-        if (sNombre == NombreRival(static_cast<TRival>(n))) {
+        if (n != Rival_Programa && sNombre == NombreRival(static_cast<TRival>(n))) {
             eRival = static_cast<TRival>(n);
             return true;
         }
@@ -108,6 +110,16 @@ bool LeerRival(const std::string& sNombre, TRival& eRival)
         return true;
     }
     return false;
+}
+
+std::string NombrePrograma(const std::string& sRuta)
+{
+    std::string sNombre = sRuta.substr(sRuta.find_last_of('/') + 1);
+    const std::string sExtension = ".robot";
+    if (sNombre.size() > sExtension.size() &&
+        sNombre.compare(sNombre.size() - sExtension.size(), sExtension.size(), sExtension) == 0)
+        sNombre.resize(sNombre.size() - sExtension.size());
+    return sNombre;
 }
 
 bool EsRivalRed(TRival eRival) { return eRival == Rival_Red || eRival == Rival_Campeon; }
@@ -194,7 +206,7 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
             vProgramas.push_back(ArrancarPrograma(rival.sPrograma));
             bArrancados = bArrancados && vProgramas.back() != nullptr;
             if (vProgramas.back())
-                partida.AddRobot(NombreRival(rival.eRival), vProgramas.back()->Controlador());
+                partida.AddRobot(NombrePrograma(rival.sPrograma), vProgramas.back()->Controlador());
         } else if (EsRivalRed(rival.eRival)) {
             vRedes.push_back(new CRobotEntrenado(NombreRival(rival.eRival), rival.sRed));
             partida.AddRobot(NombreRival(rival.eRival), ControladorTexto(*vRedes.back()));

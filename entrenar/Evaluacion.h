@@ -18,9 +18,10 @@ enum TRival {
     Rival_Red = 3,        // another network (another member of the population)
     Rival_Campeon = 4,    // the leader of an earlier generation of the run
     Rival_Cazador = 5,    // drives on, sweeps a narrow cone, turns to what it sees, fires full shots
-    Rival_Orbitador = 6   // circles its target at a distance while it fires
+    Rival_Orbitador = 6,  // circles its target at a distance while it fires
+    Rival_Programa = 7    // a robot program, run as the real arena runs it (its path goes with the match)
 };
-const int kNumTiposRival = 7;
+const int kNumTiposRival = 8;
 
 // Rivals that fight together in one match: one makes a duel, more a melee.
 typedef std::vector<TRival> TGrupoRivales;
@@ -94,8 +95,12 @@ double PuntuarEncuentro(const SResultadoRobot& resultado, int nRobots);
 
 const char* NombreRival(TRival eRival);
 // Accepts the Spanish names (giratorio, buscador, quieto, poblacion / red,
-// campeones, cazador, orbitador).
+// campeones, cazador, orbitador). A program is named by its path, never by
+// its kind.
 bool LeerRival(const std::string& sNombre, TRival& eRival);
+// How a robot program is named in a match and its tables: the file's name
+// without ".robot".
+std::string NombrePrograma(const std::string& sRuta);
 bool EsRivalRed(TRival eRival);
 
 // Each rival of the mixes once, in order of appearance, as many as one match

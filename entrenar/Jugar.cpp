@@ -1,12 +1,14 @@
 #include "Jugar.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include <unistd.h>
 #include <sstream>
 
 #include "Archivos.h"
+#include "ArenaReal.h"
 #include "Comun/TextoLocal.h"
 #include "Progreso.h"
 #include "RedIntegrada.h"
@@ -24,6 +26,7 @@ void ContarRobot(const SResultadoRobot& r, SMarcadorRobot& m)
     for (size_t j = 0; j < r.vdPuntosJuego.size() && j < r.vnPosicionJuego.size(); ++j) {
         m.nPrimeros += r.vnPosicionJuego[j] == 1 ? 1 : 0;
         m.dPuntos += r.vdPuntosJuego[j];
+        m.dErrorPuntos += r.vdPuntosJuego[j] * r.vdPuntosJuego[j];  // the sum of squares until Contar ends
         m.dPuesto += r.vnPosicionJuego[j];
     }
     m.dDanyoCausado += r.dDanyoCausado;
@@ -31,6 +34,10 @@ void ContarRobot(const SResultadoRobot& r, SMarcadorRobot& m)
 
 void ContarEncuentro(const SResultadoEncuentro& e, SMarcador& m)
 {
+    if (!e.bJugado) {
+        ++m.nNoJugadas;
+        return;
+    }
     ++m.nPartidas;
     m.nGanadas += e.bGana ? 1 : 0;
     m.nPerdidas += e.bPierde ? 1 : 0;
@@ -47,14 +54,30 @@ void ContarEncuentro(const SResultadoEncuentro& e, SMarcador& m)
     }
 }
 
-SMarcador Contar(const TGrupoRivales& grupo, const SResultadoTrabajo& resultado)
+std::string NombreRivalEn(const TGrupoRivales& grupo, const std::vector<std::string>& vsProgramas, size_t i)
+{
+    return grupo[i] == Rival_Programa && i < vsProgramas.size() ? NombrePrograma(vsProgramas[i])
+                                                                : NombreRival(grupo[i]);
+}
+
+// The standard error of a mean of n values, from the mean of their squares.
+double ErrorTipico(double dMediaCuadrados, double dMedia, int n)
+{
+    if (n < 2)
+        return 0;
+    const double dVarianza = std::max(0.0, dMediaCuadrados - dMedia * dMedia) * n / (n - 1);
+    return std::sqrt(dVarianza / n);
+}
+
+SMarcador Contar(const TGrupoRivales& grupo, const std::vector<std::string>& vsProgramas,
+                 const SResultadoTrabajo& resultado)
 {
     SMarcador m;
     m.grupo = grupo;
     m.vRobots.resize(grupo.size() + 1);
     m.vRobots[0].sNombre = kNombreRed;
     for (size_t i = 0; i < grupo.size(); ++i)
-        m.vRobots[i + 1].sNombre = NombreRival(grupo[i]);
+        m.vRobots[i + 1].sNombre = NombreRivalEn(grupo, vsProgramas, i);
     int nJuegos = 0;
     for (const SResultadoEncuentro& e : resultado.vEncuentros) {
         ContarEncuentro(e, m);
@@ -73,6 +96,7 @@ SMarcador Contar(const TGrupoRivales& grupo, const SResultadoTrabajo& resultado)
         if (nJuegos > 0) {
             robot.dPuntos /= nJuegos;
             robot.dPuesto /= nJuegos;
+            robot.dErrorPuntos = ErrorTipico(robot.dErrorPuntos / nJuegos, robot.dPuntos, nJuegos);
         }
         if (m.nPartidas > 0)
             robot.dDanyoCausado /= m.nPartidas;
@@ -85,7 +109,7 @@ double Porcentaje(int n, int nTotal) { return nTotal > 0 ? 100.0 * n / nTotal : 
 std::string TablaDuelos(const std::vector<SMarcador>& vMarcadores)
 {
     std::string sTabla =
-        "Rival       Partidas  Ganadas  Empates  Perdidas  %Ganadas  %Empates  %Perdidas  Puntos  P.rival  "
+        "Rival       Partidas  Ganadas  Empates  Perdidas  %Ganadas  %Empates  %Perdidas  Puntos  E.t.  P.rival  "
         "Da"
         "\xF1"
         "o  Recibido  Energ"
@@ -94,19 +118,28 @@ std::string TablaDuelos(const std::vector<SMarcador>& vMarcadores)
         "\xF3"
         "n\n";
     for (const SMarcador& m : vMarcadores) {
-        if (m.grupo.size() != 1)
+        if (m.grupo.size() != 1 || m.vRobots.size() != 2)
             continue;
         char szFila[320];
         std::snprintf(
             szFila, sizeof(szFila),
-            "%-10s  %8d  %7d  %7d  %8d  %7.1f%%  %7.1f%%  %8.1f%%  %6.2f  %7.2f  %5.1f  %8.1f  %7.1f  %10.1f\n",
-            NombreRival(m.grupo[0]), m.nPartidas, m.nGanadas, m.nEmpates, m.nPerdidas,
+            "%-10s  %8d  %7d  %7d  %8d  %7.1f%%  %7.1f%%  %8.1f%%  %6.2f  %4.2f  %7.2f  %5.1f  %8.1f  %7.1f  %10.1f\n",
+            m.vRobots[1].sNombre.c_str(), m.nPartidas, m.nGanadas, m.nEmpates, m.nPerdidas,
             Porcentaje(m.nGanadas, m.nPartidas), Porcentaje(m.nEmpates, m.nPartidas),
-            Porcentaje(m.nPerdidas, m.nPartidas), m.dPuntos, m.dPuntosRival, m.dDanyoCausado, m.dDanyoRecibido,
-            m.dEnergia, m.dPuntuacion);
+            Porcentaje(m.nPerdidas, m.nPartidas), m.dPuntos, m.vRobots[0].dErrorPuntos, m.dPuntosRival, m.dDanyoCausado,
+            m.dDanyoRecibido, m.dEnergia, m.dPuntuacion);
         sTabla += szFila;
     }
     return sTabla;
+}
+
+// The rivals of a mix as the tables name them: "a+b+c".
+std::string TextoRivalesMarcador(const SMarcador& m)
+{
+    std::string sTexto;
+    for (size_t i = 1; i < m.vRobots.size(); ++i)
+        sTexto += (sTexto.empty() ? "" : "+") + m.vRobots[i].sNombre;
+    return sTexto;
 }
 
 std::string TablaMelee(const SMarcador& m)
@@ -116,16 +149,22 @@ std::string TablaMelee(const SMarcador& m)
                   "Melee de %d: %s+%s, %d partidas, puntuaci"
                   "\xF3"
                   "n de la red %.1f\n",
-                  static_cast<int>(m.vRobots.size()), kNombreRed, TextoGrupoRivales(m.grupo).c_str(), m.nPartidas,
+                  static_cast<int>(m.vRobots.size()), kNombreRed, TextoRivalesMarcador(m).c_str(), m.nPartidas,
                   m.dPuntuacion);
     std::string sTabla = szLinea;
-    sTabla +=
-        "Robot       %Primeros  Puntos  Puesto  Da"
-        "\xF1"
-        "o\n";
+    size_t nAncho = 10;
+    for (const SMarcadorRobot& r : m.vRobots)
+        nAncho = std::max(nAncho, r.sNombre.size());
+    std::string sCabecera = "Robot";
+    sCabecera.resize(nAncho, ' ');
+    sTabla += sCabecera +
+              "  %Primeros  Puntos  E.t.  Puesto  Da"
+              "\xF1"
+              "o\n";
     for (const SMarcadorRobot& r : m.vRobots) {
-        std::snprintf(szLinea, sizeof(szLinea), "%-10s  %8.1f%%  %6.2f  %6.2f  %5.1f\n", r.sNombre.c_str(),
-                      Porcentaje(r.nPrimeros, m.nPartidas), r.dPuntos, r.dPuesto, r.dDanyoCausado);
+        std::snprintf(szLinea, sizeof(szLinea), "%-*s  %8.1f%%  %6.2f  %4.2f  %6.2f  %5.1f\n", static_cast<int>(nAncho),
+                      r.sNombre.c_str(), Porcentaje(r.nPrimeros, m.nPartidas), r.dPuntos, r.dErrorPuntos, r.dPuesto,
+                      r.dDanyoCausado);
         sTabla += szLinea;
     }
     return sTabla;
@@ -150,9 +189,9 @@ std::string CabeceraResumen(const std::vector<SMarcador>& vMarcadores, size_t nA
     for (const SMarcador& m : vMarcadores) {
         char szColumna[64];
         if (m.grupo.size() == 1)
-            std::snprintf(szColumna, sizeof(szColumna), "  %10s", NombreRival(m.grupo[0]));
+            std::snprintf(szColumna, sizeof(szColumna), "  %10s", TextoRivalesMarcador(m).c_str());
         else
-            std::snprintf(szColumna, sizeof(szColumna), "  %-33s", ("melee " + TextoGrupoRivales(m.grupo)).c_str());
+            std::snprintf(szColumna, sizeof(szColumna), "  %-33s", ("melee " + TextoRivalesMarcador(m)).c_str());
         sCabecera += szColumna;
     }
     return sCabecera + "\n";
@@ -209,20 +248,25 @@ std::string TablaResumenArenas(const std::vector<SMarcadorArena>& vArenas)
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                                           const SConfigEvaluacion& config, unsigned nHilos,
-                                          const std::string& sPrograma)
+                                          const std::string& sPrograma,
+                                          const std::vector<std::vector<std::string>>& vProgramas)
 {
+    const std::vector<std::string> vsNinguno;
     std::vector<STrabajo> vTrabajos(vRivales.size());
     for (size_t r = 0; r < vRivales.size(); ++r) {
         vTrabajos[r].sRed = sRed;
         vTrabajos[r].sPrograma = sPrograma;
+        const std::vector<std::string>& vsProgramas = r < vProgramas.size() ? vProgramas[r] : vsNinguno;
         for (int k = 0; k < nPartidas; ++k) {
             SEncuentro encuentro;
             encuentro.nSemilla = SemillaEncuentro(nSemilla, kMarcaJugar, r, static_cast<uint64_t>(k));
-            for (TRival eRival : vRivales[r]) {
+            for (size_t i = 0; i < vRivales[r].size(); ++i) {
                 SRivalEncuentro rival;
-                rival.eRival = eRival;
-                if (EsRivalRed(eRival))
+                rival.eRival = vRivales[r][i];
+                if (EsRivalRed(rival.eRival))
                     rival.sRed = sRedRival.empty() ? sRed : sRedRival;
+                if (rival.eRival == Rival_Programa && i < vsProgramas.size())
+                    rival.sPrograma = vsProgramas[i];
                 encuentro.vRivales.push_back(rival);
             }
             vTrabajos[r].vEncuentros.push_back(encuentro);
@@ -232,7 +276,7 @@ std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::st
     EvaluarTrabajos(vTrabajos, config, nHilos, vResultados);
     std::vector<SMarcador> vMarcadores;
     for (size_t r = 0; r < vRivales.size(); ++r)
-        vMarcadores.push_back(Contar(vRivales[r], vResultados[r]));
+        vMarcadores.push_back(Contar(vRivales[r], r < vProgramas.size() ? vProgramas[r] : vsNinguno, vResultados[r]));
     return vMarcadores;
 }
 
@@ -266,6 +310,40 @@ std::vector<SConfigEvaluacion> ArenasPorSeparado(const SConfigEvaluacion& config
     return vArenas;
 }
 
+bool ResolverProgramasRivales(const std::string& sRtb, std::vector<std::vector<std::string>>& vProgramas,
+                              std::string& sError)
+{
+    SInstalacionReal instalacion;
+    bool bInstalacion = false;
+    for (std::vector<std::string>& vsMezcla : vProgramas) {
+        for (std::string& sRival : vsMezcla) {
+            if (sRival.empty())
+                continue;
+            const bool bNombre = sRival.find('/') == std::string::npos;
+            if (bNombre && !bInstalacion) {
+                std::string sPorQue;
+                if (!BuscarInstalacionReal(sRtb, instalacion, sPorQue)) {
+                    sError = "Rival desconocido: '" + sRival +
+                             "': no es un rival de la arena simulada (giratorio, buscador, cazador, orbitador, "
+                             "quieto, poblacion) y no hay arena real donde buscarlo (" +
+                             sPorQue + "); un programa propio se da por su ruta (./" + sRival + ")";
+                    return false;
+                }
+                bInstalacion = true;
+            }
+            std::string sRuta;
+            if (!RutaRobotReal(instalacion, sRival, sRuta, sError)) {
+                if (bNombre)
+                    sError = "Rival desconocido: '" + sRival +
+                             "': no es un rival de la arena simulada ni un robot de la arena real (" + sError + ")";
+                return false;
+            }
+            sRival = sRuta;
+        }
+    }
+    return true;
+}
+
 bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
 {
     std::string sRed = kRedIntegrada, sRedRival;
@@ -281,6 +359,9 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
     }
     if (!o.sRedRival.empty() && !ComprobarRedRobot(sRedRival, o.sRedRival, sError))
         return false;
+    std::vector<std::vector<std::string>> vProgramas = o.vProgramasRivales;
+    if (!ResolverProgramasRivales(o.sRtb, vProgramas, sError))
+        return false;
     const std::vector<SConfigEvaluacion> vArenas = ArenasPorSeparado(o.evaluacion);
     std::vector<std::vector<SMarcador>> vMarcadores;
     {
@@ -289,14 +370,30 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
                          std::to_string(o.nPartidas * static_cast<int>(o.vRivales.size() * vArenas.size())) +
                          " partidas...");
         for (const SConfigEvaluacion& arena : vArenas)
-            vMarcadores.push_back(
-                JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, arena, o.nHilos, o.sPrograma));
+            vMarcadores.push_back(JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, arena,
+                                                     o.nHilos, o.sPrograma, vProgramas));
+    }
+    int nNoJugadas = 0;
+    for (const std::vector<SMarcador>& vArena : vMarcadores) {
+        for (const SMarcador& m : vArena)
+            nNoJugadas += m.nNoJugadas;
+    }
+    if (nNoJugadas > 0) {
+        sError = std::to_string(nNoJugadas) +
+                 " partidas no se jugaron (el motivo est"
+                 "\xE1"
+                 " arriba)";
+        return false;
     }
     const std::string sQuien = !o.sPrograma.empty() ? "Programa: " + o.sPrograma
                                : o.sRed.empty()     ? std::string("Red: integrada")
                                                     : "Red: " + o.sRed;
     EscribirFormato(stdout, "%s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n", sQuien.c_str(),
                     o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
+    if (!o.sPrograma.empty() || !vProgramas.empty())
+        EscribirTexto(stdout,
+                      "Con programas de robot las partidas dependen del tiempo real de cada paso: "
+                      "repetidas no dan siempre lo mismo\n");
     std::vector<SMarcadorArena> vResumen;
     for (size_t a = 0; a < vArenas.size(); ++a) {
         EscribirFormato(stdout, "%sArena: %s\n", a > 0 ? "\n" : "", vArenas[a].sArena.c_str());

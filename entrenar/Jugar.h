@@ -9,8 +9,9 @@
 // One robot's tally over the matches of one rival mix.
 struct SMarcadorRobot {
     std::string sNombre;
-    int nPrimeros = 0;   // games it ended first in (shared firsts count for each)
-    double dPuntos = 0;  // means per game from here on
+    int nPrimeros = 0;        // games it ended first in (shared firsts count for each)
+    double dPuntos = 0;       // means per game from here on
+    double dErrorPuntos = 0;  // standard error of dPuntos (0 with fewer than two games)
     double dPuesto = 0;
     double dDanyoCausado = 0;
 };
@@ -20,7 +21,8 @@ struct SMarcadorRobot {
 struct SMarcador {
     TGrupoRivales grupo;
     int nPartidas = 0;
-    int nGanadas = 0;  // more points than every rival
+    int nNoJugadas = 0;  // refused by the arena, or a program that did not start (said on stderr)
+    int nGanadas = 0;    // more points than every rival
     int nEmpates = 0;
     int nPerdidas = 0;        // fewer points than some rival
     double dPuntos = 0;       // means per match from here on
@@ -35,11 +37,21 @@ struct SMarcador {
 // Plays nPartidas matches of sRed against each rival mix. Seeds depend on
 // nSemilla, the mix's place in the list and the match only. A rival that is
 // a network plays sRedRival, or sRed itself when that is empty.
-// With sPrograma, that robot program plays instead of sRed.
+// With sPrograma, that robot program plays instead of sRed. A Rival_Programa
+// plays the program at its place in vProgramas (absolute paths, see
+// ResolverProgramasRivales).
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                                           const SConfigEvaluacion& config, unsigned nHilos,
-                                          const std::string& sPrograma = std::string());
+                                          const std::string& sPrograma = std::string(),
+                                          const std::vector<std::vector<std::string>>& vProgramas = {});
+
+// Turns each rival program's name or path into the absolute path of an
+// executable, looked up as entrenar torneo looks up its rivals: a path as
+// the user named it, a name only in the installation's robot folder (found
+// through sRtb, RTB_PREFIX or the PATH, and only when a name needs it).
+bool ResolverProgramasRivales(const std::string& sRtb, std::vector<std::vector<std::string>>& vProgramas,
+                              std::string& sError);
 
 // The scoreboard of one arena of a list.
 struct SMarcadorArena {

@@ -74,10 +74,18 @@ bool AnyadirArenas(const std::string& sArena, SConfigEvaluacion& config, std::st
 
 }  // namespace
 
+std::string ArenasReceta()
+{
+    return std::string(ENTRENAR_RUTA_ARENAS) + ",aleatoria,aleatoria,aleatoria,aleatoria,aleatoria,aleatoria";
+}
+
+// The folder of the recipe's arenas is found where the program was built;
+// when it is gone, a run that names no --arena is refused with the reason.
 SOpcionesRobot::SOpcionesRobot()
 {
-    std::string sError;
-    LeerArenas(kArenasReceta, evaluacion, sError);  // built-in and random arenas only: it cannot fail
+    evaluacion.dTiempoMaximo = kTiempoReceta;
+    if (!LeerArenas(ArenasReceta(), evaluacion, sErrorArenas))
+        evaluacion.sArena = ArenasReceta();
 }
 
 bool LeerArenas(const std::string& sArena, SConfigEvaluacion& config, std::string& sError)
@@ -138,14 +146,10 @@ bool SinCampeones(const std::vector<TGrupoRivales>& vRivales, std::string& sErro
     return true;
 }
 
-CTablaOpciones::TLector LectorRivalesJugar(std::vector<TGrupoRivales>& vRivales)
+CTablaOpciones::TLector LectorRivalesJugar(SOpcionesJugar& o)
 {
-    return [&vRivales](const std::string& sLista, std::string& sError) {
-        std::vector<TGrupoRivales> vLeidos;
-        if (!LeerListaRivales(sLista, vLeidos, sError) || !SinCampeones(vLeidos, sError))
-            return false;
-        vRivales = vLeidos;
-        return true;
+    return [&o](const std::string& sLista, std::string& sError) {
+        return LeerRivalesJugar(sLista, o.vRivales, o.vProgramasRivales, sError);
     };
 }
 
@@ -153,8 +157,8 @@ const char* const kRangoRivales =
     "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto, poblacion y campeones; "
     "con + pelean juntos en una partida";
 const char* const kRangoRivalesJugar =
-    "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto y poblacion; con + pelean "
-    "juntos en una partida";
+    "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto, poblacion, robots de "
+    "ejemplo de la arena real por nombre o programas de robot por ruta; con + pelean juntos en una partida";
 
 // "K,N": the K best networks, N real games each on every arena and rival.
 bool LeerEtapaReal(const std::string& sValor, SOpcionesRobot& o, std::string& sError)
@@ -271,8 +275,14 @@ void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
     t.Texto("--programa", "RUTA", o.sPrograma,
             "programa de robot que juega en lugar de la red (el bot u otro), arrancado como lo arranca la arena", "");
     t.Entero("--partidas", "N", 1, 1000000, o.nPartidas, "partidas contra cada rival");
-    t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivalesJugar, LectorRivalesJugar(o.vRivales),
-           "rivales, uno tras otro; con + una melee");
+    t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivalesJugar, LectorRivalesJugar(o),
+           "rivales, uno tras otro; con + una melee; con programas, las partidas dependen del tiempo real "
+           "(cada programa tiene 50 ms por paso)");
+    t.Texto("--rtb", "PREFIJO", o.sRtb,
+            "instalaci"
+            "\xF3"
+            "n de la arena real donde se buscan los rivales nombrados por nombre",
+            "RTB_PREFIX, luego el PATH");
     t.Texto("--red-rival", "FICHERO", o.sRedRival, "red del rival poblacion", "la misma red");
     t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla, "semilla");
     t.Entero("--hilos", "N", 1, 256, o.nHilos, "hilos");
@@ -387,6 +397,40 @@ bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMez
         vLeidas.push_back(mezcla);
     }
     vMezclas = vLeidas;
+    return true;
+}
+
+bool LeerRivalesJugar(const std::string& sLista, std::vector<TGrupoRivales>& vRivales,
+                      std::vector<std::vector<std::string>>& vProgramas, std::string& sError)
+{
+    std::vector<TMezclaReal> vMezclas;
+    if (!LeerMezclasReales(sLista, vMezclas, sError))
+        return false;
+    std::vector<TGrupoRivales> vLeidos;
+    std::vector<std::vector<std::string>> vLeidosProgramas;
+    bool bProgramas = false;
+    for (const TMezclaReal& mezcla : vMezclas) {
+        if (mezcla.size() > kMaxRivalesGrupo) {
+            sError = "Demasiados rivales juntos en '" + TextoMezcla(mezcla) + "': como mucho " +
+                     std::to_string(kMaxRivalesGrupo);
+            return false;
+        }
+        TGrupoRivales grupo;
+        std::vector<std::string> vsProgramas;
+        for (const std::string& sRival : mezcla) {
+            TRival eRival = Rival_Programa;
+            const bool bGuion = LeerRival(sRival, eRival);
+            grupo.push_back(eRival);
+            vsProgramas.push_back(bGuion ? "" : sRival);
+            bProgramas = bProgramas || !bGuion;
+        }
+        vLeidos.push_back(grupo);
+        vLeidosProgramas.push_back(vsProgramas);
+    }
+    if (!SinCampeones(vLeidos, sError))
+        return false;
+    vRivales = vLeidos;
+    vProgramas = bProgramas ? vLeidosProgramas : std::vector<std::vector<std::string>>();
     return true;
 }
 
@@ -511,7 +555,13 @@ bool LeerOpcionesRobot(int argc, char** argv, int nInicio, SOpcionesRobot& o, st
 {
     CTablaOpciones t("entrenar robot", kDescripcionRobot);
     TablaRobot(t, o);
-    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
+    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
+        return false;
+    if (!o.bAyuda && !o.sErrorArenas.empty() && o.evaluacion.sArena == ArenasReceta()) {
+        sError = "no se pudieron leer las arenas de la receta (" + o.sErrorArenas + "): indique --arena";
+        return false;
+    }
+    return true;
 }
 
 bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& o, std::string& sError)
@@ -529,6 +579,10 @@ bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, st
         return false;
     if (!o.bAyuda && !o.sPrograma.empty() && !o.sGrabar.empty()) {
         sError = "--grabar graba una red: no va con --programa";
+        return false;
+    }
+    if (!o.bAyuda && !o.vProgramasRivales.empty() && !o.sGrabar.empty()) {
+        sError = "--grabar graba la red contra los rivales de la arena simulada: no va con rivales que son programas";
         return false;
     }
     return true;

@@ -12,18 +12,23 @@
 #define ENTRENAR_RUTA_RED_INTEGRADA "src/bot/RedIntegrada.cpp"
 #endif
 
+#ifndef ENTRENAR_RUTA_ARENAS
+#define ENTRENAR_RUTA_ARENAS "arenas"
+#endif
+
 // The defaults of SOpcionesRobot are the recipe of the shipped network: the
-// two built-in arenas and random ones (a new random arena in three matches
-// of five), duels against each scripted rival with the seeker twice, and
-// two melees of five, one with the three scripted rivals and a past
-// champion, one with the seeker, the spinner and two champions.
-const char* const kArenasReceta = "circulo,cuadrado,aleatoria,aleatoria,aleatoria";
+// project's training arenas (the folder arenas/, never its subfolder of
+// held-out arenas) and random ones (a new random arena in one match of
+// three), a duel against each scripted rival and a melee of five against
+// four different ones, 60 s of game time per match.
+std::string ArenasReceta();
+const double kTiempoReceta = 60.0;
 
 struct SOpcionesRobot {
-    SOpcionesRobot();  // the recipe's arenas
+    SOpcionesRobot();  // the recipe's arenas and game time
 
     int nPoblacion = 100;
-    int nGeneraciones = 50;
+    int nGeneraciones = 100;
     unsigned nSemilla = 1;
     unsigned nHilos = 2;
     int nPartidas = 6;  // per member and generation
@@ -39,14 +44,12 @@ struct SOpcionesRobot {
     int nEtapaRealRedes = 0;     // best networks that play the real arena at the end; 0 = no such stage
     int nEtapaRealPartidas = 0;  // their games on each arena against each rival
     std::string sRtb;            // the real arena's install prefix; "" = RTB_PREFIX, then the PATH
-    std::vector<TGrupoRivales> vRivales = {{Rival_Buscador},
-                                           {Rival_Giratorio},
-                                           {Rival_Quieto},
-                                           {Rival_Buscador},
-                                           {Rival_Buscador, Rival_Giratorio, Rival_Quieto, Rival_Campeon},
-                                           {Rival_Giratorio, Rival_Buscador, Rival_Campeon, Rival_Campeon}};
+    std::vector<TGrupoRivales> vRivales = {
+        {Rival_Buscador}, {Rival_Giratorio}, {Rival_Quieto},
+        {Rival_Cazador},  {Rival_Orbitador}, {Rival_Buscador, Rival_Giratorio, Rival_Cazador, Rival_Orbitador}};
     SConfigEvaluacion evaluacion;
-    bool bAyuda = false;  // the usage was asked for
+    std::string sErrorArenas;  // why the recipe's arenas could not be read; "" when they were
+    bool bAyuda = false;       // the usage was asked for
 };
 
 struct SOpcionesXor {
@@ -78,6 +81,10 @@ struct SOpcionesJugar {
     unsigned nSemilla = 1;
     unsigned nHilos = 2;
     std::vector<TGrupoRivales> vRivales = {{Rival_Giratorio}, {Rival_Buscador}, {Rival_Quieto}};
+    // Per mix and rival, as given: a Rival_Programa's name or path ("" for
+    // the others). Empty when no rival is a program.
+    std::vector<std::vector<std::string>> vProgramasRivales;
+    std::string sRtb;       // the real arena's install prefix, where rivals named by name are found
     std::string sRedRival;  // network text file of a Rival_Red
     std::string sPrograma;  // a robot program that plays instead of the network
     std::string sGrabar;    // partida.json of the first match
@@ -113,6 +120,13 @@ bool LeerOpcionesXor(int argc, char** argv, int nInicio, SOpcionesXor& opciones,
 bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& opciones, std::string& sError);
 bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& opciones, std::string& sError);
 bool LeerOpcionesTorneo(int argc, char** argv, int nInicio, SOpcionesTorneo& opciones, std::string& sError);
+
+// The rivals of entrenar jugar: the scripted rivals and poblacion by name,
+// anything else a robot program (a name of the real arena's sample robots,
+// or a path), kept as given in vProgramas at its place. Champions exist
+// only in a training run.
+bool LeerRivalesJugar(const std::string& sLista, std::vector<TGrupoRivales>& vRivales,
+                      std::vector<std::vector<std::string>>& vProgramas, std::string& sError);
 
 // "a+b,c": commas separate mixes, '+' joins the robots of a melee.
 bool LeerMezclasReales(const std::string& sLista, std::vector<TMezclaReal>& vMezclas, std::string& sError);

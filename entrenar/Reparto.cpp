@@ -160,6 +160,7 @@ void EscribirEncuentro(CEscritor& e, const SEncuentro& encuentro)
     for (const SRivalEncuentro& rival : encuentro.vRivales) {
         e.Entero(static_cast<uint64_t>(rival.eRival));
         e.Texto(rival.sRed);
+        e.Texto(rival.sPrograma);
     }
 }
 
@@ -171,7 +172,8 @@ bool LeerEncuentro(CLector& l, SEncuentro& encuentro)
     encuentro.vRivales.resize(nRivales);
     for (SRivalEncuentro& rival : encuentro.vRivales) {
         uint64_t nRival = 0;
-        if (!(l.Entero(nRival) && nRival < static_cast<uint64_t>(kNumTiposRival) && l.Texto(rival.sRed)))
+        if (!(l.Entero(nRival) && nRival < static_cast<uint64_t>(kNumTiposRival) && l.Texto(rival.sRed) &&
+              l.Texto(rival.sPrograma)))
             return false;
         rival.eRival = static_cast<TRival>(nRival);
     }
@@ -218,6 +220,7 @@ std::string CodificarLote(const SLote& lote)
     e.Entero(lote.vTrabajos.size());
     for (const STrabajo& trabajo : lote.vTrabajos) {
         e.Texto(trabajo.sRed);
+        e.Texto(trabajo.sPrograma);
         e.Entero(trabajo.vEncuentros.size());
         for (const SEncuentro& encuentro : trabajo.vEncuentros)
             EscribirEncuentro(e, encuentro);
@@ -237,7 +240,7 @@ bool DecodificarLote(const std::string& sBytes, SLote& lote)
     lote.vTrabajos.resize(nTrabajos);
     for (STrabajo& trabajo : lote.vTrabajos) {
         size_t nEncuentros = 0;
-        if (!(l.Texto(trabajo.sRed) && l.Cuenta(16, nEncuentros)))
+        if (!(l.Texto(trabajo.sRed) && l.Texto(trabajo.sPrograma) && l.Cuenta(16, nEncuentros)))
             return false;
         trabajo.vEncuentros.resize(nEncuentros);
         for (SEncuentro& encuentro : trabajo.vEncuentros) {
@@ -344,6 +347,7 @@ bool CReparto::Repartir(size_t nMaximo, SLote& lote)
         if (i == nDesde || m_vTareas[i].first != m_vTareas[i - 1].first) {
             lote.vTrabajos.push_back(STrabajo());
             lote.vTrabajos.back().sRed = trabajo.sRed;
+            lote.vTrabajos.back().sPrograma = trabajo.sPrograma;
         }
         lote.vTrabajos.back().vEncuentros.push_back(trabajo.vEncuentros[m_vTareas[i].second]);
     }

@@ -142,6 +142,11 @@ bool JugarTorneoReal(const SInstalacionReal& instalacion, const STorneoReal& t, 
             fila.sArena = t.vsNombresArenas[a];
             fila.sMezcla = t.vsNombresMezclas[m];
             fila.resumen = ResumirRobot(vRobots, 0);
+            // A robot that names itself after its argv[0] gets the run's
+            // temporary path: its file's name is the same on every run.
+            for (SRobotReal& robot : vRobots)
+                robot.sNombre = robot.sNombre.substr(robot.sNombre.find_last_of('/') + 1);
+            fila.vRobots = vRobots;
             vJugadas.push_back(fila);
         }
     }
@@ -161,6 +166,15 @@ std::vector<SFilaTorneo> TotalesPorMezcla(const std::vector<SFilaTorneo>& vFilas
             vTotales[i].sArena = "total";
             vTotales[i].sMezcla = fila.sMezcla;
         }
+        // The same mix has the same robots in the same order on every arena.
+        std::vector<SRobotReal>& vTodos = vTotales[i].vRobots;
+        if (vTodos.empty())
+            vTodos = fila.vRobots;
+        else if (vTodos.size() == fila.vRobots.size()) {
+            for (size_t r = 0; r < vTodos.size(); ++r)
+                vTodos[r].vPartidas.insert(vTodos[r].vPartidas.end(), fila.vRobots[r].vPartidas.begin(),
+                                           fila.vRobots[r].vPartidas.end());
+        }
         SResumenReal& t = vTotales[i].resumen;
         const SResumenReal& r = fila.resumen;
         const int nAntes = t.nPartidas;
@@ -172,17 +186,41 @@ std::vector<SFilaTorneo> TotalesPorMezcla(const std::vector<SFilaTorneo>& vFilas
     return vTotales;
 }
 
+bool MejorRivalTorneo(const SFilaTorneo& fila, std::string& sNombre, double& dPuntosPorPartida)
+{
+    bool bHay = false;
+    for (size_t r = 1; r < fila.vRobots.size(); ++r) {
+        const SRobotReal& robot = fila.vRobots[r];
+        if (robot.vPartidas.empty())
+            continue;
+        double dPuntos = 0;
+        for (const SPartidaReal& p : robot.vPartidas)
+            dPuntos += p.dPuntos;
+        dPuntos /= robot.vPartidas.size();
+        if (!bHay || dPuntos > dPuntosPorPartida) {
+            sNombre = robot.sNombre;
+            dPuntosPorPartida = dPuntos;
+            bHay = true;
+        }
+    }
+    return bHay;
+}
+
 std::string TablaTorneo(const std::vector<SFilaTorneo>& vFilas)
 {
     std::string sTabla =
         "Arena             Rivales                                    Partidas  Rango  Puntos  "
-        "Puntos/partida  Ganadas  Puesto medio\n";
+        "Puntos/partida  Ganadas  Puesto medio  Mejor rival: puntos/partida\n";
     for (const SFilaTorneo& f : vFilas) {
         const SResumenReal& r = f.resumen;
-        char szFila[512];
-        std::snprintf(szFila, sizeof(szFila), "%-16s  %-41s  %8d  %5s  %6.1f  %14.2f  %7d  %12.2f\n", f.sArena.c_str(),
-                      f.sMezcla.c_str(), r.nPartidas, TextoRango(r.nRango).c_str(), r.dPuntos, PuntosPorPartida(r),
-                      r.nGanadas, r.dPuestoMedio);
+        std::string sMejor;
+        double dMejor = 0;
+        const bool bMejor = MejorRivalTorneo(f, sMejor, dMejor);
+        char szFila[768];
+        std::snprintf(szFila, sizeof(szFila), "%-16s  %-41s  %8d  %5s  %6.1f  %14.2f  %7d  %12.2f  %s%s\n",
+                      f.sArena.c_str(), f.sMezcla.c_str(), r.nPartidas, TextoRango(r.nRango).c_str(), r.dPuntos,
+                      PuntosPorPartida(r), r.nGanadas, r.dPuestoMedio, bMejor ? (sMejor + ": ").c_str() : "-",
+                      bMejor ? Formato("%.2f", dMejor).c_str() : "");
         sTabla += szFila;
     }
     return sTabla;
@@ -190,12 +228,33 @@ std::string TablaTorneo(const std::vector<SFilaTorneo>& vFilas)
 
 std::string CsvTorneo(const std::vector<SFilaTorneo>& vFilas)
 {
-    std::string sCsv = "arena,rivales,partidas,rango,puntos,puntos_por_partida,ganadas,puesto_medio\n";
+    std::string sCsv =
+        "arena,rivales,partidas,rango,puntos,puntos_por_partida,ganadas,puesto_medio,mejor_rival,"
+        "puntos_por_partida_mejor_rival\n";
     for (const SFilaTorneo& f : vFilas) {
         const SResumenReal& r = f.resumen;
+        std::string sMejor;
+        double dMejor = 0;
+        const bool bMejor = MejorRivalTorneo(f, sMejor, dMejor);
         sCsv += "\"" + f.sArena + "\",\"" + f.sMezcla + "\"," + std::to_string(r.nPartidas) + "," +
                 TextoRango(r.nRango) + "," + Formato("%.2f", r.dPuntos) + "," + Formato("%.4f", PuntosPorPartida(r)) +
-                "," + std::to_string(r.nGanadas) + "," + Formato("%.4f", r.dPuestoMedio) + "\n";
+                "," + std::to_string(r.nGanadas) + "," + Formato("%.4f", r.dPuestoMedio) + ",\"" + sMejor + "\"," +
+                (bMejor ? Formato("%.4f", dMejor) : std::string()) + "\n";
+    }
+    return sCsv;
+}
+
+std::string CsvPartidasTorneo(const std::vector<SFilaTorneo>& vFilas)
+{
+    std::string sCsv = "arena,rivales,partida,robot,nombre,puesto,puntos\n";
+    for (const SFilaTorneo& f : vFilas) {
+        for (size_t r = 0; r < f.vRobots.size(); ++r) {
+            const SRobotReal& robot = f.vRobots[r];
+            for (size_t p = 0; p < robot.vPartidas.size(); ++p)
+                sCsv += "\"" + f.sArena + "\",\"" + f.sMezcla + "\"," + std::to_string(p + 1) + "," +
+                        std::to_string(r) + ",\"" + robot.sNombre + "\"," + std::to_string(robot.vPartidas[p].nPuesto) +
+                        "," + Formato("%g", robot.vPartidas[p].dPuntos) + "\n";
+        }
     }
     return sCsv;
 }
@@ -219,6 +278,9 @@ bool ComandoTorneo(const SOpcionesTorneo& o, std::string& sError)
         if (!JugarTorneoReal(instalacion, torneo, progreso, vFilas, sError))
             return false;
     }
+    const std::string sCsvPartidas = RutaEn(o.sSalida, "partidas.csv");
+    if (!EscribirArchivoEntero(sCsvPartidas, CsvPartidasTorneo(vFilas), sError))
+        return false;
     if (torneo.vsArenas.size() > 1) {
         const std::vector<SFilaTorneo> vTotales = TotalesPorMezcla(vFilas);
         vFilas.insert(vFilas.end(), vTotales.begin(), vTotales.end());
@@ -230,6 +292,6 @@ bool ComandoTorneo(const SOpcionesTorneo& o, std::string& sError)
                     "Robot: %s; arena real de %s; %d partidas por arena y mezcla, %.0f s de juego por partida\n",
                     DescribirRobot(o, torneo).c_str(), instalacion.sPrefijo.c_str(), o.nPartidas, o.dTiempo);
     EscribirTexto(stdout, TablaTorneo(vFilas));
-    EscribirFormato(stdout, "Tabla en %s\n", sCsv.c_str());
+    EscribirFormato(stdout, "Tabla en %s; cada partida en %s\n", sCsv.c_str(), sCsvPartidas.c_str());
     return true;
 }

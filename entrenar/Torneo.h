@@ -14,6 +14,7 @@ struct SFilaTorneo {
     std::string sArena;
     std::string sMezcla;
     SResumenReal resumen;
+    std::vector<SRobotReal> vRobots;  // every robot of those games, the robot under test first
 };
 
 // What a tournament plays: the robot, where, against whom. Arenas and
@@ -40,8 +41,14 @@ bool JugarTorneoReal(const SInstalacionReal& instalacion, const STorneoReal& tor
 // The rows together, one per mix over all arenas.
 std::vector<SFilaTorneo> TotalesPorMezcla(const std::vector<SFilaTorneo>& vFilas);
 
+// The rival with the most points per game in the row's games; false when
+// the row holds no rival's games.
+bool MejorRivalTorneo(const SFilaTorneo& fila, std::string& sNombre, double& dPuntosPorPartida);
+
 std::string TablaTorneo(const std::vector<SFilaTorneo>& vFilas);
 std::string CsvTorneo(const std::vector<SFilaTorneo>& vFilas);
+// One line per game and robot: place and points (rows of one arena only).
+std::string CsvPartidasTorneo(const std::vector<SFilaTorneo>& vFilas);
 
 // The robot program built with entrenar, or "" when it is not there.
 std::string RutaBotConstruido();

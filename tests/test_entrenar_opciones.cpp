@@ -159,6 +159,32 @@ TEST(Opciones, ValoresMalosSeRechazanConMensaje)
     EXPECT_EQ(j.sRed, "r.txt");
     EXPECT_EQ(j.vRivales, std::vector<TGrupoRivales>{{Rival_Buscador}});
     EXPECT_FALSE(Leer(LeerOpcionesJugar, {"--instalar"}, j, sError));
+    EXPECT_TRUE(j.vProgramasRivales.empty()) << "scripted rivals only";
+}
+
+// Anything that is not a scripted rival is a robot program, kept as given
+// at its place; what it names is looked up when the matches start.
+TEST(Opciones, JugarContraProgramasDeRobot)
+{
+    SOpcionesJugar j;
+    std::string sError;
+    ASSERT_TRUE(Leer(LeerOpcionesJugar,
+                     {"--rivales", "buscador,seek_and_destroy+quieto+./mi.robot,poblacion", "--rtb", "/opt/arena"}, j,
+                     sError))
+        << sError;
+    EXPECT_EQ(j.vRivales, (std::vector<TGrupoRivales>{
+                              {Rival_Buscador}, {Rival_Programa, Rival_Quieto, Rival_Programa}, {Rival_Red}}));
+    EXPECT_EQ(j.vProgramasRivales,
+              (std::vector<std::vector<std::string>>{{""}, {"seek_and_destroy", "", "./mi.robot"}, {""}}));
+    EXPECT_EQ(j.sRtb, "/opt/arena");
+    for (const char* szMala : {"a,,b", "buscador+", "campeones+seek_and_destroy", "a+b+c+d+e+f+g+h"}) {
+        SOpcionesJugar m;
+        EXPECT_FALSE(Leer(LeerOpcionesJugar, {"--rivales", szMala}, m, sError)) << szMala;
+        EXPECT_FALSE(sError.empty());
+    }
+    SOpcionesJugar g;
+    EXPECT_FALSE(Leer(LeerOpcionesJugar, {"--rivales", "xt-bot-a", "--grabar", "g.json"}, g, sError));
+    EXPECT_NE(sError.find("--grabar"), std::string::npos) << sError;
 }
 
 TEST(Xor, RedHechaAManoLoResuelve)

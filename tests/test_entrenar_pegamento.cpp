@@ -217,9 +217,13 @@ TEST(Evaluacion, NombresDeRivales)
     for (int n = 0; n < kNumTiposRival; ++n) {
         const TRival e = static_cast<TRival>(n);
         TRival leido = Rival_Quieto;
-        EXPECT_TRUE(LeerRival(NombreRival(e), leido));
-        EXPECT_EQ(leido, e);
+        // A program is named by its path, so its kind's name names no rival.
+        EXPECT_EQ(LeerRival(NombreRival(e), leido), e != Rival_Programa);
+        EXPECT_EQ(leido, e == Rival_Programa ? Rival_Quieto : e);
     }
+    EXPECT_EQ(NombrePrograma("/x/Robots/seek_and_destroy.robot"), "seek_and_destroy");
+    EXPECT_EQ(NombrePrograma("./mi_bot"), "mi_bot");
+    EXPECT_EQ(NombrePrograma(".robot"), ".robot");
     TRival leido = Rival_Quieto;
     EXPECT_FALSE(LeerRival("Giratorio", leido));
     EXPECT_FALSE(LeerRival("", leido));

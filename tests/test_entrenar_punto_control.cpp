@@ -192,9 +192,10 @@ TEST_F(PuntoControl, SeNiegaLoQueNoEncaja)
     std::string sErrorArena;
     ASSERT_TRUE(LeerArenas("cuadrado", otras.evaluacion, sErrorArena));
     const std::string sOpciones = Negado(otras);
-    for (const char* szParte :
-         {"--poblacion: 6 en el punto de control, 7 ahora", "--semilla: 5", "--arena: 5 archivos de arena"})
-        EXPECT_NE(sOpciones.find(szParte), std::string::npos) << sOpciones;
+    const std::string sArenas = "--arena: " + std::to_string(o.evaluacion.vsArenas.size()) + " archivos de arena";
+    for (const std::string& sParte :
+         {std::string("--poblacion: 6 en el punto de control, 7 ahora"), std::string("--semilla: 5"), sArenas})
+        EXPECT_NE(sOpciones.find(sParte), std::string::npos) << sOpciones;
     EXPECT_EQ(sOpciones.find("--partidas"), std::string::npos) << sOpciones;
     otras = o;
     otras.vRivales = {{Rival_Quieto}};

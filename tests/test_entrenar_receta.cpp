@@ -77,20 +77,63 @@ TEST(Receta, ListaDeArenasDeVariasClases)
     std::filesystem::remove_all(sCarpeta);
 }
 
-// The defaults are the recipe: its arenas are loaded, and there is one match
-// per rival mix, so that every mix is played in every generation.
+// The defaults are the recipe: the project's training arenas (never a
+// held-out one) and random ones are loaded, every scripted rival is met in
+// a duel and four different ones in a melee, and there is one match per
+// rival mix, so that every mix is played in every generation.
 TEST(Receta, LasOpcionesPorOmisionSonLaReceta)
 {
     SOpcionesRobot o;
-    EXPECT_EQ(o.evaluacion.sArena, kArenasReceta);
+    EXPECT_EQ(o.evaluacion.sArena, ArenasReceta());
+    EXPECT_EQ(o.sErrorArenas, "");
     EXPECT_EQ(o.evaluacion.eArena, Arena_Archivo);
-    EXPECT_EQ(o.evaluacion.vsNombresArenas,
-              (std::vector<std::string>{"circulo", "cuadrado", "aleatoria", "aleatoria", "aleatoria"}));
+    EXPECT_EQ(o.evaluacion.dTiempoMaximo, kTiempoReceta);
+    int nArchivos = 0, nAleatorias = 0;
+    for (const std::string& sNombre : o.evaluacion.vsNombresArenas) {
+        EXPECT_EQ(sNombre.find("reserva"), std::string::npos) << sNombre;
+        if (sNombre == kArenaAleatoria)
+            ++nAleatorias;
+        else
+            nArchivos += std::filesystem::path(sNombre).extension() == ".arena";
+    }
+    EXPECT_GE(nArchivos, 10);
+    EXPECT_EQ(nArchivos + nAleatorias, static_cast<int>(o.evaluacion.vsArenas.size()));
+    EXPECT_EQ(nAleatorias * 2, nArchivos);
+
     EXPECT_EQ(static_cast<size_t>(o.nPartidas), o.vRivales.size());
-    bool bMelee = false;
-    for (const TGrupoRivales& grupo : o.vRivales)
-        bMelee = bMelee || grupo.size() == 4;
-    EXPECT_TRUE(bMelee);
+    std::set<TRival> duelos;
+    bool bMeleeDeDistintos = false;
+    for (const TGrupoRivales& grupo : o.vRivales) {
+        if (grupo.size() == 1)
+            duelos.insert(grupo[0]);
+        bMeleeDeDistintos =
+            bMeleeDeDistintos || (grupo.size() == 4 && std::set<TRival>(grupo.begin(), grupo.end()).size() == 4);
+    }
+    EXPECT_EQ(duelos,
+              (std::set<TRival>{Rival_Giratorio, Rival_Buscador, Rival_Quieto, Rival_Cazador, Rival_Orbitador}));
+    EXPECT_TRUE(bMeleeDeDistintos);
+}
+
+// Without the folder of the recipe's arenas a run that names no --arena is
+// refused with the reason, instead of training somewhere else; one that
+// names its arenas goes on.
+TEST(Receta, SinLasArenasDeLaRecetaHayQueNombrarUna)
+{
+    char szPrograma[] = "entrenar", szComando[] = "robot", szArena[] = "--arena", szCirculo[] = "circulo";
+    char* vSolo[] = {szPrograma, szComando};
+    char* vConArena[] = {szPrograma, szComando, szArena, szCirculo};
+    SOpcionesRobot o;
+    o.sErrorArenas = "no existe: arenas";
+    std::string sError;
+    EXPECT_FALSE(LeerOpcionesRobot(2, vSolo, 2, o, sError));
+    EXPECT_NE(sError.find("no existe: arenas"), std::string::npos) << sError;
+    EXPECT_NE(sError.find("--arena"), std::string::npos) << sError;
+
+    SOpcionesRobot conArena;
+    conArena.sErrorArenas = "no existe: arenas";
+    sError.clear();
+    EXPECT_TRUE(LeerOpcionesRobot(4, vConArena, 2, conArena, sError)) << sError;
+    EXPECT_EQ(conArena.evaluacion.eArena, Arena_Circulo);
 }
 
 // Within a generation every member meets the same seeds and rivals; the

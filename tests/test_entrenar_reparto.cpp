@@ -54,12 +54,14 @@ SLote LoteDePrueba()
         14);
     SEncuentro encuentro;
     encuentro.nSemilla = 0xFFFFFFFFFFFFFFFFull;
-    encuentro.vRivales = {SRivalEncuentro{Rival_Red, "otra red", ""}, SRivalEncuentro{Rival_Buscador, "", ""}};
+    encuentro.vRivales = {SRivalEncuentro{Rival_Red, "otra red", ""}, SRivalEncuentro{Rival_Buscador, "", ""},
+                          SRivalEncuentro{Rival_Programa, "", "/ruta/de/un.robot"}};
     trabajo.vEncuentros.push_back(encuentro);  // a melee
     encuentro.vRivales = {SRivalEncuentro{Rival_Buscador, "", ""}};
     trabajo.vEncuentros.push_back(encuentro);
     lote.vTrabajos.push_back(trabajo);
     lote.vTrabajos.push_back(STrabajo());  // a job with nothing to play still travels
+    lote.vTrabajos.back().sPrograma = "./robot bajo prueba";
     return lote;
 }
 
@@ -147,11 +149,15 @@ TEST(Reparto, LoteYRespuestaVuelvenIgualesBitABit)
     EXPECT_EQ(leido.vTrabajos[0].sRed, lote.vTrabajos[0].sRed);
     ASSERT_EQ(leido.vTrabajos[0].vEncuentros.size(), 2u);
     EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].nSemilla, 0xFFFFFFFFFFFFFFFFull);
-    ASSERT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales.size(), 2u);
+    ASSERT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales.size(), 3u);
     EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[0].eRival, Rival_Red);
     EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[0].sRed, "otra red");
     EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[1].eRival, Rival_Buscador);
     EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[1].sRed, "");
+    // Robot programs travel with their matches, not left behind.
+    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[2].eRival, Rival_Programa);
+    EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].vRivales[2].sPrograma, "/ruta/de/un.robot");
+    EXPECT_EQ(leido.vTrabajos[1].sPrograma, "./robot bajo prueba");
     ASSERT_EQ(leido.vTrabajos[0].vEncuentros[1].vRivales.size(), 1u);
     EXPECT_EQ(leido.vTrabajos[0].vEncuentros[1].vRivales[0].eRival, Rival_Buscador);
     EXPECT_TRUE(leido.vTrabajos[1].vEncuentros.empty());

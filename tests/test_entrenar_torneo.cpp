@@ -17,7 +17,9 @@
 #include "Comun/ArchivoEntero.h"
 #include "EntrenamientoRobot.h"
 #include "EtapaReal.h"
+#include "Jugar.h"
 #include "Opciones.h"
+#include "RedIntegrada.h"
 #include "ResultadosReal.h"
 #include "Torneo.h"
 
@@ -184,6 +186,36 @@ TEST(OpcionesTorneo, MezclasYArenas)
     EXPECT_FALSE(Leer(LeerOpcionesTorneo, {"--partidas", "0"}, o2, sError));
 }
 
+// The best rival of a mix over all arenas is the one with the most points
+// per game in all its games, not the best on one arena.
+TEST(TablaTorneo, MejorRivalSobreTodasLasArenas)
+{
+    auto Robot = [](const std::string& sNombre, std::vector<double> vdPuntos) {
+        SRobotReal r;
+        r.sNombre = sNombre;
+        for (double d : vdPuntos)
+            r.vPartidas.push_back(SPartidaReal{1, d});
+        return r;
+    };
+    std::vector<SFilaTorneo> v(2);
+    v[0].sMezcla = v[1].sMezcla = "a+b";
+    v[0].vRobots = {Robot("bot", {1}), Robot("a", {5}), Robot("b", {3})};
+    v[1].vRobots = {Robot("bot", {2, 2}), Robot("a", {1, 1}), Robot("b", {3, 3})};
+    std::string sNombre;
+    double d = 0;
+    ASSERT_TRUE(MejorRivalTorneo(v[0], sNombre, d));
+    EXPECT_EQ(sNombre, "a");
+    const std::vector<SFilaTorneo> t = TotalesPorMezcla(v);
+    ASSERT_EQ(t.size(), 1u);
+    ASSERT_TRUE(MejorRivalTorneo(t[0], sNombre, d));
+    EXPECT_EQ(sNombre, "b");
+    EXPECT_DOUBLE_EQ(d, 3.0);
+    EXPECT_NE(TablaTorneo(t).find("b: 3.00"), std::string::npos) << TablaTorneo(t);
+    SFilaTorneo solo;
+    solo.vRobots = {Robot("bot", {1})};
+    EXPECT_FALSE(MejorRivalTorneo(solo, sNombre, d));
+}
+
 TEST(TablaTorneo, TotalesPonderanPorPartidas)
 {
     std::vector<SFilaTorneo> v(3);
@@ -202,7 +234,7 @@ TEST(TablaTorneo, TotalesPonderanPorPartidas)
     EXPECT_DOUBLE_EQ(t[0].resumen.dPuntos, 6);
     EXPECT_DOUBLE_EQ(t[0].resumen.dPuestoMedio, 2.5);
     EXPECT_EQ(t[0].resumen.nRango, 0);
-    EXPECT_NE(CsvTorneo(t).find("\"total\",\"x\",4,-,6.00,1.5000,1,2.5000\n"), std::string::npos);
+    EXPECT_NE(CsvTorneo(t).find("\"total\",\"x\",4,-,6.00,1.5000,1,2.5000,\"\",\n"), std::string::npos);
 }
 
 namespace {
@@ -369,6 +401,69 @@ TEST_F(InstalacionFalsa, RobotsYArenasSoloDeDondeSeDijo)
     EXPECT_NE(sError.find(m_sRaiz + "/bin"), std::string::npos) << sError;
 }
 
+// entrenar jugar finds its program rivals where entrenar torneo finds them.
+TEST_F(InstalacionFalsa, RivalesProgramaDeJugarSeBuscanComoEnElTorneo)
+{
+    Arena("exit 0\n");
+    Escribir(m_sRaiz + "/propio", "#!/bin/sh\n");
+    std::string sError;
+    std::vector<std::vector<std::string>> v = {{"rival", ""}, {"quieto", "rival.robot", m_sRaiz + "/propio"}};
+    v[1][0] = "";
+    ASSERT_TRUE(ResolverProgramasRivales(m_sRaiz, v, sError)) << sError;
+    const std::string sRival = m_sRaiz + "/games/RealTimeBattle/Robots/rival.robot";
+    EXPECT_EQ(v, (std::vector<std::vector<std::string>>{{sRival, ""}, {"", sRival, m_sRaiz + "/propio"}}));
+
+    std::vector<std::vector<std::string>> vNada = {{"buscadorr"}};
+    EXPECT_FALSE(ResolverProgramasRivales(m_sRaiz, vNada, sError));
+    EXPECT_NE(sError.find("Rival desconocido: 'buscadorr'"), std::string::npos) << sError;
+    EXPECT_EQ(vNada[0][0], "buscadorr");
+    Escribir(m_sRaiz + "/noejecutable", "x");
+    ::chmod((m_sRaiz + "/noejecutable").c_str(), 0644);
+    std::vector<std::vector<std::string>> vNoEjecutable = {{m_sRaiz + "/noejecutable"}};
+    EXPECT_FALSE(ResolverProgramasRivales(m_sRaiz, vNoEjecutable, sError));
+    EXPECT_NE(sError.find("no ejecutable"), std::string::npos) << sError;
+    // Without an installation a name says where it was looked for; a path
+    // needs none.
+    std::vector<std::vector<std::string>> vSinArena = {{"rival"}};
+    EXPECT_FALSE(ResolverProgramasRivales(m_sRaiz + "/bin", vSinArena, sError));
+    EXPECT_NE(sError.find(m_sRaiz + "/bin"), std::string::npos) << sError;
+    EXPECT_NE(sError.find("./rival"), std::string::npos) << sError;
+    std::vector<std::vector<std::string>> vRuta = {{m_sRaiz + "/propio"}};
+    EXPECT_TRUE(ResolverProgramasRivales(m_sRaiz + "/bin", vRuta, sError)) << sError;
+}
+
+// A robot program fields a rival of a simulated match, named after its file;
+// one that cannot be started leaves its matches unplayed, not drawn.
+TEST_F(InstalacionFalsa, UnProgramaEsRivalEnLaArenaSimulada)
+{
+    const std::string sGiro = m_sRaiz + "/giro.robot";
+    Escribir(sGiro, "#!/bin/sh\necho 'Name giro'\nwhile read l; do echo 'Rotate 1 1'; echo 'Shoot 1'; done\n");
+    SConfigEvaluacion config;
+    config.dTiempoMaximo = 3;
+    const std::vector<TGrupoRivales> vRivales = {{Rival_Programa}, {Rival_Quieto, Rival_Programa}};
+    const std::vector<SMarcador> v =
+        JugarContraRivales(kRedIntegrada, "", vRivales, 1, 1, config, 2, "", {{sGiro}, {"", sGiro}});
+    ASSERT_EQ(v.size(), 2u);
+    for (const SMarcador& m : v) {
+        EXPECT_EQ(m.nPartidas, 1);
+        EXPECT_EQ(m.nNoJugadas, 0);
+        EXPECT_EQ(m.vRobots.back().sNombre, "giro");
+    }
+    // It took a place among the three robots of the melee.
+    EXPECT_GE(v[1].vRobots[2].dPuesto, 1.0);
+    EXPECT_LE(v[1].vRobots[2].dPuesto, 3.0);
+    const std::string sTabla = TablaMarcador(v);
+    EXPECT_NE(sTabla.find("giro   "), std::string::npos) << sTabla;
+    EXPECT_NE(sTabla.find("red+quieto+giro"), std::string::npos) << sTabla;
+
+    testing::internal::CaptureStderr();
+    const std::vector<SMarcador> vFalta =
+        JugarContraRivales(kRedIntegrada, "", {{Rival_Programa}}, 2, 1, config, 1, "", {{m_sRaiz + "/no_esta"}});
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no_esta"), std::string::npos);
+    EXPECT_EQ(vFalta[0].nPartidas, 0);
+    EXPECT_EQ(vFalta[0].nNoJugadas, 2);
+}
+
 TEST(EtapaReal, OpcionYRecetaEnLaArenaReal)
 {
     SOpcionesRobot o;
@@ -489,7 +584,12 @@ TEST_F(InstalacionFalsa, ComandoTorneoSoloEscribeResultadosEnteros)
     ASSERT_TRUE(ComandoTorneo(o, sError)) << sError;
     std::string sCsv;
     ASSERT_TRUE(LeerFichero(o.sSalida + "/torneo.csv", sCsv, sError));
-    EXPECT_NE(sCsv.find("\"Circle.arena\",\"rival\",1,1,2.00,2.0000,1,1.0000\n"), std::string::npos) << sCsv;
+    EXPECT_NE(sCsv.find("\"Circle.arena\",\"rival\",1,1,2.00,2.0000,1,1.0000,\"rival\",1.0000\n"), std::string::npos)
+        << sCsv;
+    ASSERT_TRUE(LeerFichero(o.sSalida + "/partidas.csv", sCsv, sError));
+    EXPECT_EQ(sCsv,
+              "arena,rivales,partida,robot,nombre,puesto,puntos\n\"Circle.arena\",\"rival\",1,0,\"bot\",1,2\n"
+              "\"Circle.arena\",\"rival\",1,1,\"rival\",2,1\n");
 
     o.sSalida = m_sRaiz + "/roto";
     Arena("exit 3\n");
