@@ -1,6 +1,7 @@
 #include "Jugar.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include <unistd.h>
@@ -25,6 +26,7 @@ void ContarRobot(const SResultadoRobot& r, SMarcadorRobot& m)
     for (size_t j = 0; j < r.vdPuntosJuego.size() && j < r.vnPosicionJuego.size(); ++j) {
         m.nPrimeros += r.vnPosicionJuego[j] == 1 ? 1 : 0;
         m.dPuntos += r.vdPuntosJuego[j];
+        m.dErrorPuntos += r.vdPuntosJuego[j] * r.vdPuntosJuego[j];  // the sum of squares until Contar ends
         m.dPuesto += r.vnPosicionJuego[j];
     }
     m.dDanyoCausado += r.dDanyoCausado;
@@ -58,6 +60,15 @@ std::string NombreRivalEn(const TGrupoRivales& grupo, const std::vector<std::str
                                                                 : NombreRival(grupo[i]);
 }
 
+// The standard error of a mean of n values, from the mean of their squares.
+double ErrorTipico(double dMediaCuadrados, double dMedia, int n)
+{
+    if (n < 2)
+        return 0;
+    const double dVarianza = std::max(0.0, dMediaCuadrados - dMedia * dMedia) * n / (n - 1);
+    return std::sqrt(dVarianza / n);
+}
+
 SMarcador Contar(const TGrupoRivales& grupo, const std::vector<std::string>& vsProgramas,
                  const SResultadoTrabajo& resultado)
 {
@@ -85,6 +96,7 @@ SMarcador Contar(const TGrupoRivales& grupo, const std::vector<std::string>& vsP
         if (nJuegos > 0) {
             robot.dPuntos /= nJuegos;
             robot.dPuesto /= nJuegos;
+            robot.dErrorPuntos = ErrorTipico(robot.dErrorPuntos / nJuegos, robot.dPuntos, nJuegos);
         }
         if (m.nPartidas > 0)
             robot.dDanyoCausado /= m.nPartidas;
@@ -97,7 +109,7 @@ double Porcentaje(int n, int nTotal) { return nTotal > 0 ? 100.0 * n / nTotal : 
 std::string TablaDuelos(const std::vector<SMarcador>& vMarcadores)
 {
     std::string sTabla =
-        "Rival       Partidas  Ganadas  Empates  Perdidas  %Ganadas  %Empates  %Perdidas  Puntos  P.rival  "
+        "Rival       Partidas  Ganadas  Empates  Perdidas  %Ganadas  %Empates  %Perdidas  Puntos  E.t.  P.rival  "
         "Da"
         "\xF1"
         "o  Recibido  Energ"
@@ -111,11 +123,11 @@ std::string TablaDuelos(const std::vector<SMarcador>& vMarcadores)
         char szFila[320];
         std::snprintf(
             szFila, sizeof(szFila),
-            "%-10s  %8d  %7d  %7d  %8d  %7.1f%%  %7.1f%%  %8.1f%%  %6.2f  %7.2f  %5.1f  %8.1f  %7.1f  %10.1f\n",
+            "%-10s  %8d  %7d  %7d  %8d  %7.1f%%  %7.1f%%  %8.1f%%  %6.2f  %4.2f  %7.2f  %5.1f  %8.1f  %7.1f  %10.1f\n",
             m.vRobots[1].sNombre.c_str(), m.nPartidas, m.nGanadas, m.nEmpates, m.nPerdidas,
             Porcentaje(m.nGanadas, m.nPartidas), Porcentaje(m.nEmpates, m.nPartidas),
-            Porcentaje(m.nPerdidas, m.nPartidas), m.dPuntos, m.dPuntosRival, m.dDanyoCausado, m.dDanyoRecibido,
-            m.dEnergia, m.dPuntuacion);
+            Porcentaje(m.nPerdidas, m.nPartidas), m.dPuntos, m.vRobots[0].dErrorPuntos, m.dPuntosRival, m.dDanyoCausado,
+            m.dDanyoRecibido, m.dEnergia, m.dPuntuacion);
         sTabla += szFila;
     }
     return sTabla;
@@ -146,12 +158,13 @@ std::string TablaMelee(const SMarcador& m)
     std::string sCabecera = "Robot";
     sCabecera.resize(nAncho, ' ');
     sTabla += sCabecera +
-              "  %Primeros  Puntos  Puesto  Da"
+              "  %Primeros  Puntos  E.t.  Puesto  Da"
               "\xF1"
               "o\n";
     for (const SMarcadorRobot& r : m.vRobots) {
-        std::snprintf(szLinea, sizeof(szLinea), "%-*s  %8.1f%%  %6.2f  %6.2f  %5.1f\n", static_cast<int>(nAncho),
-                      r.sNombre.c_str(), Porcentaje(r.nPrimeros, m.nPartidas), r.dPuntos, r.dPuesto, r.dDanyoCausado);
+        std::snprintf(szLinea, sizeof(szLinea), "%-*s  %8.1f%%  %6.2f  %4.2f  %6.2f  %5.1f\n", static_cast<int>(nAncho),
+                      r.sNombre.c_str(), Porcentaje(r.nPrimeros, m.nPartidas), r.dPuntos, r.dErrorPuntos, r.dPuesto,
+                      r.dDanyoCausado);
         sTabla += szLinea;
     }
     return sTabla;

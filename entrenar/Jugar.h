@@ -9,8 +9,9 @@
 // One robot's tally over the matches of one rival mix.
 struct SMarcadorRobot {
     std::string sNombre;
-    int nPrimeros = 0;   // games it ended first in (shared firsts count for each)
-    double dPuntos = 0;  // means per game from here on
+    int nPrimeros = 0;        // games it ended first in (shared firsts count for each)
+    double dPuntos = 0;       // means per game from here on
+    double dErrorPuntos = 0;  // standard error of dPuntos (0 with fewer than two games)
     double dPuesto = 0;
     double dDanyoCausado = 0;
 };

@@ -142,6 +142,10 @@ bool JugarTorneoReal(const SInstalacionReal& instalacion, const STorneoReal& t, 
             fila.sArena = t.vsNombresArenas[a];
             fila.sMezcla = t.vsNombresMezclas[m];
             fila.resumen = ResumirRobot(vRobots, 0);
+            // A robot that names itself after its argv[0] gets the run's
+            // temporary path: its file's name is the same on every run.
+            for (SRobotReal& robot : vRobots)
+                robot.sNombre = robot.sNombre.substr(robot.sNombre.find_last_of('/') + 1);
             fila.vRobots = vRobots;
             vJugadas.push_back(fila);
         }

@@ -134,6 +134,46 @@ TEST(ArenaMensajes, LasOrdenesSeMantienenHastaCambiar)
     EXPECT_EQ(partida.GetRobot(0).dAceleracion, 2);
 }
 
+// Programs turn their parts to an angle, by an amount, or sweep them back
+// and forth, and hear when a turn is done when they ask for it.
+TEST(ArenaMensajes, GirosHastaUnAnguloYBarridos)
+{
+    CPartida partida;
+    SRobotTexto a, b;
+    a.Responder(2, "RobotOption 1 2\nRotateTo 2 1.5 0.3\nRotateAmount 1 10 -0.1\nSweep 4 2 0.2 -0.2\n");
+    a.Responder(12, "Rotate 4 1\n");                            // a plain turn ends the sweep
+    b.Responder(2, "RotateTo 1 1 1\nRotateAmount 2 1 -0.5\n");  // no RotateTo for the body
+    partida.AddRobot("a", a.Controlador());
+    partida.AddRobot("b", b.Controlador());
+    EmpezarColocados(partida, {{-5, 0, 1}, {5, 0, 0}});
+    Avanzar(partida, 11);  // they act from update 2 on
+    const SRobot& ra = partida.GetRobot(0);
+    EXPECT_NEAR(ra.dCanyon, 0.3, 1e-12);  // 0.075 a step, stopped at the angle
+    EXPECT_NEAR(ra.dRumbo, 1 - 0.1, 1e-12);
+    EXPECT_NEAR(ra.dRadar, 0.2, 1e-9);  // 0.1 a step: up, down to -0.2, up again
+    EXPECT_EQ(ra.dGiroCanyon, 0);
+    EXPECT_EQ(ra.dGiroCuerpo, 0);
+    std::string sTodo;
+    for (const std::string& sLote : a.vsRecibidos)
+        sTodo += sLote;
+    size_t nRadar = 0;
+    for (size_t n = sTodo.find("RotationReached 4\n"); n != std::string::npos;
+         n = sTodo.find("RotationReached 4\n", n + 1))
+        ++nRadar;
+    EXPECT_EQ(nRadar, 3u) << sTodo;
+    EXPECT_NE(sTodo.find("RotationReached 2\n"), std::string::npos);
+    EXPECT_NE(sTodo.find("RotationReached 1\n"), std::string::npos);
+    Avanzar(partida, 5);
+    EXPECT_GT(partida.GetRobot(0).dRadar, 0.4);
+    const SRobot& rb = partida.GetRobot(1);
+    EXPECT_EQ(rb.dRumbo, 0);
+    EXPECT_NEAR(rb.dCanyon, -0.5, 1e-12);
+    bool bAviso = false;
+    for (const std::string& sLote : b.vsRecibidos)
+        bAviso = bAviso || sLote.find("RotationReached") != std::string::npos;
+    EXPECT_FALSE(bAviso) << "not asked for";
+}
+
 TEST(ArenaMensajes, ComandosMalFormadosSeIgnoranSinPerderLosBuenos)
 {
     CPartida partida;

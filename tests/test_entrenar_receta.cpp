@@ -114,6 +114,28 @@ TEST(Receta, LasOpcionesPorOmisionSonLaReceta)
     EXPECT_TRUE(bMeleeDeDistintos);
 }
 
+// Without the folder of the recipe's arenas a run that names no --arena is
+// refused with the reason, instead of training somewhere else; one that
+// names its arenas goes on.
+TEST(Receta, SinLasArenasDeLaRecetaHayQueNombrarUna)
+{
+    char szPrograma[] = "entrenar", szComando[] = "robot", szArena[] = "--arena", szCirculo[] = "circulo";
+    char* vSolo[] = {szPrograma, szComando};
+    char* vConArena[] = {szPrograma, szComando, szArena, szCirculo};
+    SOpcionesRobot o;
+    o.sErrorArenas = "no existe: arenas";
+    std::string sError;
+    EXPECT_FALSE(LeerOpcionesRobot(2, vSolo, 2, o, sError));
+    EXPECT_NE(sError.find("no existe: arenas"), std::string::npos) << sError;
+    EXPECT_NE(sError.find("--arena"), std::string::npos) << sError;
+
+    SOpcionesRobot conArena;
+    conArena.sErrorArenas = "no existe: arenas";
+    sError.clear();
+    EXPECT_TRUE(LeerOpcionesRobot(4, vConArena, 2, conArena, sError)) << sError;
+    EXPECT_EQ(conArena.evaluacion.eArena, Arena_Circulo);
+}
+
 // Within a generation every member meets the same seeds and rivals; the
 // next generation meets other ones.
 TEST(Receta, TodosLosMiembrosJueganLasMismasPartidas)

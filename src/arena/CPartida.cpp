@@ -287,6 +287,8 @@ bool CPartida::EmpezarJuego()
         r.dX = r.dY = r.dVX = r.dVY = 0;
         r.dRumbo = r.dCanyon = r.dRadar = 0;
         r.dGiroCuerpo = r.dGiroCanyon = r.dGiroRadar = 0;
+        for (SModoGiro& modo : r.vModoGiro)
+            modo = SModoGiro();
         r.dAceleracion = r.dFreno = r.dReserva = 0;
         r.dEnergia = kEnergiaInicial;
         r.bVivo = false;
@@ -615,9 +617,9 @@ void CPartida::ActualizarRobot(int nRobot)
 {
     SRobot& r = m_vRobots[nRobot];
     const double dPaso = m_dPaso;
-    r.dRumbo += r.dGiroCuerpo * dPaso;
-    r.dCanyon += r.dGiroCanyon * dPaso;
-    r.dRadar += r.dGiroRadar * dPaso;
+    AvanzarGiro(nRobot, 0, r.dRumbo, r.dGiroCuerpo, dPaso);
+    AvanzarGiro(nRobot, 1, r.dCanyon, r.dGiroCanyon, dPaso);
+    AvanzarGiro(nRobot, 2, r.dRadar, r.dGiroRadar, dPaso);
     r.dReserva = std::min(kEnergiaDisparoMax, r.dReserva + kRecargaDisparo * dPaso);
     BarrerRadar(nRobot);
     if (r.controlador.eTipo != Controlador_Texto) {
@@ -1028,10 +1030,10 @@ void CPartida::ParsearComandos(int nRobot)
 // One command line; anything malformed is ignored as a whole.
 void CPartida::AplicarLinea(int nRobot, const char* p, const char* pFin)
 {
-    const char* vpPalabra[4];
-    size_t vnLong[4];
+    const char* vpPalabra[5];
+    size_t vnLong[5];
     int nPalabras = 0;
-    while (p < pFin && nPalabras < 4) {
+    while (p < pFin && nPalabras < 5) {
         while (p < pFin && EsEspacio(*p))
             ++p;
         if (p >= pFin)
@@ -1057,6 +1059,33 @@ void CPartida::AplicarLinea(int nRobot, const char* p, const char* pFin)
             Girar(nRobot, static_cast<int>(nPartes), dValor);
             break;
         }
+        case ComandoRobot_RotateTo:
+        case ComandoRobot_RotateAmount:
+        case ComandoRobot_Sweep: {
+            long nPartes = 0;
+            double dAngulo = 0, dIzquierda = 0;
+            if (!LeerEntero(vpPalabra[1], vnLong[1], nPartes) || nPartes < 1 || nPartes > 7 ||
+                !LeerReal(vpPalabra[2], vnLong[2], dValor) || !LeerReal(vpPalabra[3], vnLong[3], dAngulo))
+                return;
+            if (eComando == ComandoRobot_Sweep) {
+                if (!LeerReal(vpPalabra[4], vnLong[4], dIzquierda))
+                    return;
+                Barrer(nRobot, static_cast<int>(nPartes), dValor, dAngulo, dIzquierda);
+            } else {
+                // RotateTo turns only cannon and radar: the body has no angle of its own to go to.
+                const int nQue = eComando == ComandoRobot_RotateTo ? static_cast<int>(nPartes) & ~Parte_Cuerpo
+                                                                   : static_cast<int>(nPartes);
+                GirarHasta(nRobot, nQue, dValor, dAngulo, eComando == ComandoRobot_RotateTo);
+            }
+            break;
+        }
+        case ComandoRobot_RobotOption: {
+            long nOpcion = 0, nValor = 0;
+            if (LeerEntero(vpPalabra[1], vnLong[1], nOpcion) && nOpcion == OpcionRobot_EnviarRotacionAlcanzada &&
+                LeerEntero(vpPalabra[2], vnLong[2], nValor))
+                r.nAvisoRotacion = static_cast<int>(nValor);
+            break;
+        }
         case ComandoRobot_Accelerate:
             if (LeerReal(vpPalabra[1], vnLong[1], dValor))
                 r.dAceleracion = std::min(kAceleracionMax, std::max(kAceleracionMin, dValor));
@@ -1079,12 +1108,70 @@ void CPartida::Girar(int nRobot, int nPartes, double dVelocidad)
 {
     SRobot& r = m_vRobots[nRobot];
     const double dGiro = LimitarGiro(nPartes, dVelocidad);
-    if (nPartes & Parte_Cuerpo)
-        r.dGiroCuerpo = dGiro;
-    if (nPartes & Parte_Canyon)
-        r.dGiroCanyon = dGiro;
-    if (nPartes & Parte_Radar)
-        r.dGiroRadar = dGiro;
+    double* vpGiro[3] = {&r.dGiroCuerpo, &r.dGiroCanyon, &r.dGiroRadar};
+    for (int i = 0; i < 3; ++i) {
+        if (nPartes & (1 << i)) {
+            *vpGiro[i] = dGiro;
+            r.vModoGiro[i] = SModoGiro();
+        }
+    }
+}
+
+void CPartida::GirarHasta(int nRobot, int nPartes, double dVelocidad, double dAngulo, bool bAbsoluto)
+{
+    SRobot& r = m_vRobots[nRobot];
+    const double dModulo = std::fabs(LimitarGiro(nPartes, dVelocidad));
+    double* vpGiro[3] = {&r.dGiroCuerpo, &r.dGiroCanyon, &r.dGiroRadar};
+    const double vdAngulo[3] = {r.dRumbo, r.dCanyon, r.dRadar};
+    for (int i = 0; i < 3; ++i) {
+        if (!(nPartes & (1 << i)))
+            continue;
+        const double dHasta = bAbsoluto ? dAngulo : vdAngulo[i] + dAngulo;
+        r.vModoGiro[i].eModo = Giro_Hasta;
+        r.vModoGiro[i].dHasta = dHasta;
+        *vpGiro[i] = dHasta >= vdAngulo[i] ? dModulo : -dModulo;
+    }
+}
+
+void CPartida::Barrer(int nRobot, int nPartes, double dVelocidad, double dDerecha, double dIzquierda)
+{
+    SRobot& r = m_vRobots[nRobot];
+    const double dGiro = LimitarGiro(nPartes, dVelocidad);
+    double* vpGiro[3] = {&r.dGiroCuerpo, &r.dGiroCanyon, &r.dGiroRadar};
+    for (int i = 1; i < 3; ++i) {
+        if (!(nPartes & (1 << i)))
+            continue;
+        r.vModoGiro[i].eModo = Giro_Barrido;
+        r.vModoGiro[i].dDerecha = std::min(dDerecha, dIzquierda);
+        r.vModoGiro[i].dIzquierda = std::max(dDerecha, dIzquierda);
+        *vpGiro[i] = dGiro;
+    }
+}
+
+void CPartida::AvanzarGiro(int nRobot, int nParte, double& dAngulo, double& dGiro, double dPaso)
+{
+    SRobot& r = m_vRobots[nRobot];
+    SModoGiro& modo = r.vModoGiro[nParte];
+    dAngulo += dGiro * dPaso;
+    if (modo.eModo == Giro_Hasta) {
+        if ((dGiro >= 0 && dAngulo >= modo.dHasta) || (dGiro < 0 && dAngulo <= modo.dHasta)) {
+            dAngulo = modo.dHasta;
+            dGiro = 0;
+            modo = SModoGiro();
+            if (r.nAvisoRotacion >= 1)
+                Enviar(nRobot, "RotationReached %d", 1 << nParte);
+        }
+    } else if (modo.eModo == Giro_Barrido) {
+        // Turns round at either end, from wherever it started.
+        const bool bArriba = dGiro > 0 && dAngulo >= modo.dIzquierda;
+        const bool bAbajo = dGiro < 0 && dAngulo <= modo.dDerecha;
+        if (bArriba || bAbajo) {
+            dAngulo = bArriba ? modo.dIzquierda : modo.dDerecha;
+            dGiro = -dGiro;
+            if (r.nAvisoRotacion >= 2)
+                Enviar(nRobot, "RotationReached %d", 1 << nParte);
+        }
+    }
 }
 
 void CPartida::DecidirGuion(int nRobot)

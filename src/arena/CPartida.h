@@ -110,12 +110,24 @@ struct SMemoriaGuion {
     double dGiroParedHasta = -1e9;  // when that turn ends at the latest
 };
 
+// How one rotating part turns once a program set it: at its rate for good,
+// toward an angle where it stops (RotateTo, RotateAmount), or back and
+// forth between two angles (Sweep).
+enum TModoGiro { Giro_Continuo = 0, Giro_Hasta, Giro_Barrido };
+struct SModoGiro {
+    TModoGiro eModo = Giro_Continuo;
+    double dHasta = 0;                    // Giro_Hasta: where it stops
+    double dDerecha = 0, dIzquierda = 0;  // Giro_Barrido: the lower and the upper angle
+};
+
 struct SRobot {
     std::string sNombre;
     SControlador controlador;
     double dX = 0, dY = 0, dVX = 0, dVY = 0;
     double dRumbo = 0, dCanyon = 0, dRadar = 0;  // cannon, radar: relative
     double dGiroCuerpo = 0, dGiroCanyon = 0, dGiroRadar = 0;
+    SModoGiro vModoGiro[3];  // body, cannon, radar
+    int nAvisoRotacion = 0;  // RobotOption 1: 1 = RotationReached at a stop, 2 = also when a sweep turns
     double dAceleracion = 0, dFreno = 0;
     double dReserva = 0;  // shot energy available
     double dEnergia = kEnergiaInicial;
@@ -224,6 +236,12 @@ private:
     void ParsearComandos(int nRobot);
     void AplicarLinea(int nRobot, const char* pLinea, const char* pFin);
     void Girar(int nRobot, int nPartes, double dVelocidad);
+    // RotateTo (bAbsoluto) and RotateAmount: the parts turn toward the angle
+    // (relative to the body for cannon and radar) and stop there.
+    void GirarHasta(int nRobot, int nPartes, double dVelocidad, double dAngulo, bool bAbsoluto);
+    void Barrer(int nRobot, int nPartes, double dVelocidad, double dDerecha, double dIzquierda);
+    // Turns one part for a step in its mode; the RotationReached it is due.
+    void AvanzarGiro(int nRobot, int nParte, double& dAngulo, double& dGiro, double dPaso);
     void DecidirGuion(int nRobot);
 
     SConfigPartida m_config;
