@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "DebugLib/Random/Random.h"
+#include "EntrenamientoRobot.h"
 #include "NEAT/CGenoma.h"
 #include "NEAT/CRedNeuronal.h"
-#include "EntrenamientoRobot.h"
 #include "Opciones.h"
 #include "RedInicial.h"
 
