@@ -1,5 +1,7 @@
 #include "EntrenamientoRobot.h"
 
+#include "RedInicial.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -227,6 +229,9 @@ bool CEntrenamientoRobot::Preparar(std::string& sError)
     // output folder changes.
     if (bReanudar && !CargarPuntoControl(estado, sError))
         return false;
+    SRedInicial redInicial;
+    if (!bReanudar && !ElegirRedInicial(redInicial, sError))
+        return false;
     SetSemillaRandom(m_opciones.nSemilla);
     m_pAG = new CAlgoritmoGenetico;
     m_pAG->Inicializar(static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot));
@@ -237,7 +242,7 @@ bool CEntrenamientoRobot::Preparar(std::string& sError)
             return false;
     } else {
         for (size_t i = 0; i < m_poblacion.GetTamanyo(); ++i)
-            m_pAG->CrearMente(&m_poblacion.GetMiembro(i));
+            CrearPrimerGenoma(m_poblacion.GetMiembro(i), redInicial);
     }
     if (!CrearCarpeta(m_opciones.sSalida, sError))
         return false;
@@ -247,6 +252,35 @@ bool CEntrenamientoRobot::Preparar(std::string& sError)
     if (bReanudar)
         Reanudar(estado);
     return true;
+}
+
+bool CEntrenamientoRobot::ElegirRedInicial(SRedInicial& red, std::string& sError) const
+{
+    if (m_opciones.sRedInicial == kRedInicialDisenyada) {
+        red = RedInicialRobot();
+        return true;
+    }
+    if (m_opciones.sRedInicial == kRedInicialNinguna)
+        return true;
+    std::string sTexto, sMotivo;
+    if (!LeerFichero(m_opciones.sRedInicial, sTexto, sMotivo) ||
+        !LeerRedInicial(sTexto, static_cast<int>(kEntradasRobot), static_cast<int>(kSalidasRobot), red, sMotivo)) {
+        sError = "La red inicial " + m_opciones.sRedInicial + " no sirve: " + sMotivo;
+        return false;
+    }
+    return true;
+}
+
+// The engine's minimal genome, with the starting network's weights when
+// the run has one: same ids and draws either way.
+void CEntrenamientoRobot::CrearPrimerGenoma(CIndividuo& miembro, const SRedInicial& red)
+{
+    m_pAG->CrearMente(&miembro);
+    if (red.vPesos.empty())
+        return;
+    CGenoma* pSembrado = GenomaDesdeRedInicial(*miembro.GetGenoma(), red);
+    miembro.BorrarGenoma();
+    miembro.SetGenoma(pSembrado);
 }
 
 void CEntrenamientoRobot::EntregarLogs()

@@ -11,6 +11,7 @@
 #include "Opciones.h"
 #include "Poblacion.h"
 #include "PuntoControl.h"
+#include "RedInicial.h"
 
 class CAlgoritmoGenetico;
 class CProgreso;
@@ -59,6 +60,8 @@ private:
     CEntrenamientoRobot& operator=(const CEntrenamientoRobot&);
 
     bool Preparar(std::string& sError);
+    bool ElegirRedInicial(SRedInicial& red, std::string& sError) const;
+    void CrearPrimerGenoma(CIndividuo& miembro, const SRedInicial& red);
     bool CargarPuntoControl(SEstadoEntrenamiento& estado, std::string& sError) const;
     bool ComprobarPoblacionGuardada(const std::string& sTexto, int nGeneracion, std::string& sError) const;
     bool RestaurarMotor(const SEstadoEntrenamiento& estado, std::string& sError);

@@ -220,6 +220,13 @@ void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
             "n detenida desde su punto de control (la carpeta de resultados o su punto_control/), "
             "igual que si no se hubiera detenido",
             "");
+    t.Texto("--red-inicial", "RED", o.sRedInicial,
+            "de d"
+            "\xF3"
+            "nde salen los pesos con que empieza cada miembro: disenyada (una red de partida hecha a mano), "
+            "ninguna (pesos al azar) o un fichero de red en forma de texto con solo enlaces directos de las "
+            "entradas y el sesgo a las salidas",
+            o.sRedInicial);
     t.Entero("--validacion", "N", 0, 100000, o.nValidacion,
              "partidas por rival para elegir la red final (0 = la mejor puntuaci"
              "\xF3"

@@ -24,6 +24,9 @@
 std::string ArenasReceta();
 const double kTiempoReceta = 60.0;
 
+const char* const kRedInicialDisenyada = "disenyada";
+const char* const kRedInicialNinguna = "ninguna";
+
 struct SOpcionesRobot {
     SOpcionesRobot();  // the recipe's arenas and game time
 
@@ -35,6 +38,9 @@ struct SOpcionesRobot {
     std::string sSalida = "salida_robot";
     int nIntervaloControl = 5;  // generations between checkpoints; 0 = only at the end
     std::string sReanudar;      // checkpoint to resume from (see PuntoControl.h)
+    // Where every first genome's weights come from: kRedInicialDisenyada,
+    // kRedInicialNinguna (the engine's random weights) or a network text file.
+    std::string sRedInicial = kRedInicialNinguna;
     bool bInstalar = false;
     std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
     bool bSilencio = false;

@@ -256,18 +256,27 @@ bool ResuelvePolosSinVelocidades(CRedNeuronal& red, int& nGeneralizacion)
 // velocities the network must build them from values a step apart, which
 // takes high gains: the curvatures, which set each neuron's gain, mutate
 // more often and further.
+//
+// Without velocities the balancing networks found are mostly high-gain
+// controllers that push back and forth every step; their score over 1,000
+// steps says little about whether they hold for 100,000, so the task is
+// solved sooner when every generation's best is a network not tried
+// before, from one of many separate lines: no elite and no unchanged
+// copies of the species leaders, a narrow threshold with room for 30
+// species. Each first network carries a loop on its output, the memory the
+// early balancers need.
 void AplicarParametrosPolos(CAlgoritmoGenetico& ag, TTareaPolos eTarea)
 {
     const bool bSinVelocidades = eTarea == Polos_DobleSinVelocidades;
-    ag.SetNumeroIndividuosElite(2);
+    ag.SetNumeroIndividuosElite(bSinVelocidades ? 0 : 2);
     ag.SetMaxEpocasPermitidasSinMejora(15);
-    ag.SetMaxNumeroDeEspecies(10);
+    ag.SetMaxNumeroDeEspecies(bSinVelocidades ? 30 : 10);
     ag.SetMaxNumeroDeNeuronas(100);
     ag.SetMaxNumeroIntentosEnlaceAntiguo(5);
     ag.SetMaxIntentosAnyadirBucle(5);
     ag.SetMaxIntentosAnyadirEnlace(20);
     ag.SetEspeciacion(true);
-    ag.SetUmbralCompatibilidadEspecie(1.0);
+    ag.SetUmbralCompatibilidadEspecie(bSinVelocidades ? 0.3 : 1.0);
     ag.SetRatioDeCruce(0.0);
     ag.SetRatioDeMutacion(0.5);
     ag.SetRatioDeMutacionSigmoidea(bSinVelocidades ? 0.5 : 0.3);
@@ -277,4 +286,6 @@ void AplicarParametrosPolos(CAlgoritmoGenetico& ag, TTareaPolos eTarea)
     ag.SetProbabilidadSustituirPeso(0.05);
     ag.SetMaxPerturbacionPeso(1.0);
     ag.SetMaxPerturbacionSigmoidea(bSinVelocidades ? 0.5 : 0.15);
+    ag.SetBuclesSalidaIniciales(bSinVelocidades);
+    ag.SetSinCopiaDeLideres(bSinVelocidades);
 }

@@ -96,7 +96,8 @@ double PuntuarPolos(CRedNeuronal& red, TTareaPolos eTarea, bool& bResuelto);
 // when the long balance fails.
 bool ResuelvePolosSinVelocidades(CRedNeuronal& red, int& nGeneralizacion);
 
-// Engine parameters for the task; call after Inicializar.
+// Engine parameters for the task; call after Inicializar and before the
+// first CrearMente (the first genomes depend on them).
 void AplicarParametrosPolos(CAlgoritmoGenetico& ag, TTareaPolos eTarea);
 
 #endif

@@ -217,11 +217,16 @@ void CAlgoritmoGenetico::SetParametrosPorDefecto()
     m_dMaxPerturbacionPeso = 0.15;
     m_dMaxPerturbacionSigmoidea = 0.15;
     m_bCruceConservaCurvatura = false;
+    m_bBuclesSalidaIniciales = false;
+    m_bSinCopiaDeLideres = false;
 }
 
 void CAlgoritmoGenetico::CrearMente(IIndividuoIA* Individuo)
 {
-    Individuo->SetGenoma(new CGenoma(m_nIDSigGenoma++, m_nEntradasRedes, m_nSalidasRedes));
+    CGenoma* pGenoma = new CGenoma(m_nIDSigGenoma++, m_nEntradasRedes, m_nSalidasRedes);
+    if (m_bBuclesSalidaIniciales)
+        pGenoma->AddBuclesSalida(*m_pBDInnovaciones);
+    Individuo->SetGenoma(pGenoma);
 }
 
 TFenotipos CAlgoritmoGenetico::GetMejoresFenotipos()
@@ -465,8 +470,11 @@ void CAlgoritmoGenetico::CriarEspecies(std::vector<CGenoma*>& vNuevaPoblacion)
     for (const CEspecie& especie : m_vEspecies) {
         if (vNuevaPoblacion.size() >= nTam)
             continue;
-        const int nHijosAExpandir = HijosTrasElLider(especie.GetHijosAExpandir(), nTam);
-        vNuevaPoblacion.push_back(new CGenoma(especie.GetLider()));
+        int nHijosAExpandir = HijosTrasElLider(especie.GetHijosAExpandir(), nTam);
+        if (m_bSinCopiaDeLideres)
+            ++nHijosAExpandir;
+        else
+            vNuevaPoblacion.push_back(new CGenoma(especie.GetLider()));
         for (int n = 0; n < nHijosAExpandir && vNuevaPoblacion.size() < nTam; ++n)
             vNuevaPoblacion.push_back(CriarHijo(especie));
     }

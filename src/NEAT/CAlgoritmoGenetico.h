@@ -95,6 +95,15 @@ public:
     // neuron's curvature from the parents (the better parent's, else the
     // other's) instead of a fresh one; the random draws stay the same.
     void SetCruceConservaCurvatura(bool b) { m_bCruceConservaCurvatura = b; }
+    // With this one every genome CrearMente makes starts with a recurrent
+    // link from each output to itself (CGenoma::AddBuclesSalida), so that
+    // the first networks already hold a memory of their last output.
+    void SetBuclesSalidaIniciales(bool b) { m_bBuclesSalidaIniciales = b; }
+    // With this one no species leader is copied unchanged into the next
+    // generation: its place goes to one more child of its species. Without
+    // elite as well, a generation holds only new networks (but for copies
+    // the tournament makes when the species leave places free).
+    void SetSinCopiaDeLideres(bool b) { m_bSinCopiaDeLideres = b; }
 
 private:
     CAlgoritmoGenetico(const CAlgoritmoGenetico&);
@@ -157,6 +166,8 @@ private:
     double m_dMaxPerturbacionPeso;
     double m_dMaxPerturbacionSigmoidea;
     bool m_bCruceConservaCurvatura;
+    bool m_bBuclesSalidaIniciales;
+    bool m_bSinCopiaDeLideres;
 
     CLog* m_logEspecies;
     CLog* m_logGenes;

@@ -416,6 +416,22 @@ void CGenoma::MutarCurvaturaActivacion(double dRatioMutacion, double dMaxPerturb
     }
 }
 
+void CGenoma::AddBuclesSalida(CInnovacion& BDInnovaciones)
+{
+    for (SGenNeurona& gen : m_vGenesNeurona) {
+        if (gen.Tipo != Neurona_Salida || EnlaceDuplicado(gen.nID, gen.nID))
+            continue;
+        gen.bRecurrente = true;
+        int idInno = BDInnovaciones.ComprobarInnovacion(gen.nID, gen.nID, INO_Enlace);
+        if (idInno < 0) {
+            BDInnovaciones.CrearNuevaInnovacion(gen.nID, gen.nID, INO_Enlace, Neurona_SinTipo, 0.0, 0.0);
+            idInno = BDInnovaciones.SetSigIDInnovacion(0) - 1;
+        }
+        m_vGenesEnlace.push_back(SGenEnlace(gen.nID, gen.nID, true, idInno, RandomDouble(-1, 1), true));
+    }
+    OrdenarGenes();
+}
+
 bool CGenoma::EnlaceDuplicado(int IDNeuronaIn, int IDNeuronaOut) const
 {
     for (const SGenEnlace& gen : m_vGenesEnlace) {

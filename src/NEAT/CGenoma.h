@@ -33,6 +33,9 @@ public:
     void AddNeurona(double dRatioMutacion, CInnovacion& BDInnovaciones, int nIntentosEnlaceAnt);
     void MutarPesos(double dRatioMutacion, double dProbSustituirPeso, double dMaxPerturbacion);
     void MutarCurvaturaActivacion(double dRatioMutacion, double dMaxPerturbacion);
+    // A recurrent link from each output to itself, weight drawn in (-1, 1),
+    // for the outputs that have none yet.
+    void AddBuclesSalida(CInnovacion& BDInnovaciones);
     bool EnlaceDuplicado(int IDNeuronaIn, int IDNeuronaOut) const;
     bool IDNeuronaYaExiste(int nID) const;
 

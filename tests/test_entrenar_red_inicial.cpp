@@ -1,0 +1,190 @@
+// A run that starts from a hand-made network: every first genome carries the
+// network's direct links and output curvatures, and plays as that network.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "DebugLib/Random/Random.h"
+#include "EntrenamientoRobot.h"
+#include "NEAT/CGenoma.h"
+#include "NEAT/CRedNeuronal.h"
+#include "Opciones.h"
+#include "RedInicial.h"
+
+namespace {
+
+const int kEntradas = 3, kSalidas = 2;
+
+// Inputs, bias, outputs with their own curvatures, and a few direct links;
+// optionally a hidden neuron on one path.
+std::string TextoRed(bool bConOculta)
+{
+    CRedNeuronal red;
+    const SNeurona* vEntradas[kEntradas];
+    for (int i = 0; i < kEntradas; ++i)
+        vEntradas[i] = red.AddNeurona(Neurona_Entrada, i, i / 2.0, 0.0, 1.0);
+    const SNeurona* pSesgo = red.AddNeurona(Neurona_Sesgo, kEntradas, 1.0, 0.0, 1.0);
+    const SNeurona* pSalida0 = red.AddNeurona(Neurona_Salida, 10, 0.0, 1.0, 0.25);
+    const SNeurona* pSalida1 = red.AddNeurona(Neurona_Salida, 11, 1.0, 1.0, 2.5);
+    red.AddEnlace(vEntradas[0], pSalida0, -20.0, false);
+    red.AddEnlace(vEntradas[2], pSalida0, 3.5, false);
+    red.AddEnlace(pSesgo, pSalida0, 10.0, false);
+    red.AddEnlace(vEntradas[1], pSalida1, 0.75, false);
+    red.AddEnlace(pSesgo, pSalida1, -0.15, false);
+    if (bConOculta) {
+        const SNeurona* pOculta = red.AddNeurona(Neurona_Oculta, 12, 0.5, 0.5, 1.0);
+        red.AddEnlace(vEntradas[0], pOculta, 1.0, false);
+        red.AddEnlace(pOculta, pSalida1, 1.0, false);
+    }
+    std::ostringstream out;
+    out << red;
+    return out.str();
+}
+
+CRedNeuronal* LeerRed(const std::string& sTexto)
+{
+    std::string sPlano;
+    CRedNeuronal* pRed = new CRedNeuronal;
+    EXPECT_TRUE(DecodificarTextoRed(sTexto, sPlano) && CargarTextoPlanoRed(sPlano, *pRed));
+    return pRed;
+}
+
+}  // namespace
+
+// The genome's phenotype gives the network's outputs, step after step, and
+// building the genome draws no random number (runs with and without a
+// starting network draw alike).
+TEST(RedInicial, ElGenomaJuegaComoLaRed)
+{
+    const std::string sTexto = TextoRed(false);
+    SRedInicial inicial;
+    std::string sError;
+    ASSERT_TRUE(LeerRedInicial(sTexto, kEntradas, kSalidas, inicial, sError)) << sError;
+
+    SetSemillaRandom(7);
+    CGenoma minimo(4, kEntradas, kSalidas);
+    const std::string sEstado = GetEstadoRandom();
+    CGenoma* pGenoma = GenomaDesdeRedInicial(minimo, inicial);
+    EXPECT_EQ(sEstado, GetEstadoRandom());
+    EXPECT_EQ(4u, pGenoma->GetID());
+    EXPECT_EQ(minimo.GetNumGenesEnlace(), pGenoma->GetNumGenesEnlace());
+
+    CRedNeuronal* pRed = LeerRed(sTexto);
+    const CRedNeuronal* pFenotipo = pGenoma->CrearFenotipo();
+    const TVecDoubles vCasos[] = {{0, 0, 0}, {0.4, 0, 0}, {0, 2, -1}, {1.5, -3, 0.2}};
+    for (const TVecDoubles& v : vCasos) {
+        const TVecDoubles esperado = pRed->Actualizar(v, Ejecucion_PasoDinamico);
+        const TVecDoubles obtenido = const_cast<CRedNeuronal*>(pFenotipo)->Actualizar(v, Ejecucion_PasoDinamico);
+        ASSERT_EQ(esperado.size(), obtenido.size());
+        for (size_t k = 0; k < esperado.size(); ++k)
+            EXPECT_NEAR(esperado[k], obtenido[k], 1e-12) << "salida " << k;
+    }
+    delete pRed;
+    delete pGenoma;
+}
+
+// Only inputs, the bias and outputs in the expected numbers, joined by
+// direct links, make a starting point; anything else is refused with why.
+TEST(RedInicial, RechazaLoQueNoEsUnaRedDirecta)
+{
+    SRedInicial inicial;
+    inicial.nEntradas = 99;
+    std::string sError;
+    EXPECT_FALSE(LeerRedInicial(TextoRed(true), kEntradas, kSalidas, inicial, sError));
+    EXPECT_NE(std::string::npos, sError.find("ocultas")) << sError;
+    EXPECT_FALSE(LeerRedInicial(TextoRed(false), kEntradas + 1, kSalidas, inicial, sError));
+    EXPECT_NE(std::string::npos, sError.find("entradas")) << sError;
+    EXPECT_FALSE(LeerRedInicial("\\q", kEntradas, kSalidas, inicial, sError));
+    EXPECT_NE(std::string::npos, sError.find("no es una red")) << sError;
+    EXPECT_EQ(99, inicial.nEntradas);  // untouched by a refusal
+}
+
+// The designed starting point does what the recipe says of it: radar and
+// cannon turn together, one way while the beam is empty or sees a wall, the
+// other way on a robot or a shot; the trigger pulls on a robot only.
+TEST(RedInicial, LaRedDisenyadaApuntaYDispara)
+{
+    SetSemillaRandom(1);
+    CGenoma minimo(0, 6, 5);
+    CGenoma* pGenoma = GenomaDesdeRedInicial(minimo, RedInicialRobot());
+    CRedNeuronal* pRed = const_cast<CRedNeuronal*>(pGenoma->CrearFenotipo());
+    auto salidas = [pRed](int nSlot, double dDistancia) {
+        TVecDoubles v(6, 0.0);
+        if (nSlot >= 0)
+            v[static_cast<size_t>(nSlot)] = dDistancia;
+        return pRed->Actualizar(v, Ejecucion_PasoDinamico);
+    };
+    const TVecDoubles vacio = salidas(-1, 0.0), pared = salidas(2, 4.0);
+    const TVecDoubles robot = salidas(0, 6.0), cerca = salidas(0, 0.6), disparo = salidas(1, 2.0);
+    for (const TVecDoubles* p : {&vacio, &pared}) {
+        EXPECT_GT((*p)[1], 0.99);
+        EXPECT_LT((*p)[4], 0.5);
+    }
+    for (const TVecDoubles* p : {&robot, &cerca, &disparo})
+        EXPECT_LT((*p)[1], 0.5);
+    for (const TVecDoubles* p : {&vacio, &pared, &robot, &cerca, &disparo})
+        EXPECT_EQ((*p)[1], (*p)[2]);
+    EXPECT_GT(robot[4], 0.99);
+    EXPECT_GT(cerca[4], 0.5);
+    EXPECT_LT(disparo[4], 0.5);
+    EXPECT_GT(robot[3], vacio[3]);
+    delete pGenoma;
+}
+
+namespace {
+
+// The networks of a short run's first generation, as the members play them.
+bool RedesPrimeraGeneracion(const std::string& sRedInicial, std::set<std::string>& redes, std::string& sError)
+{
+    SOpcionesRobot o;
+    o.nPoblacion = 4;
+    o.nGeneraciones = 1;
+    o.nPartidas = 1;
+    o.nHilos = 1;
+    o.nValidacion = 0;
+    o.evaluacion.dTiempoMaximo = 1.0;
+    o.vRivales = {{Rival_Quieto}};
+    o.sRedInicial = sRedInicial;
+    o.sSalida = testing::TempDir() + "red_inicial_corrida";
+    o.bSilencio = true;
+    o.bInforme = false;
+    std::filesystem::remove_all(o.sSalida);
+    CEntrenamientoRobot entrenamiento;
+    entrenamiento.SetEvaluador([&redes](int nGeneracion, const std::vector<STrabajo>& vTrabajos,
+                                        const SConfigEvaluacion& config, std::vector<SResultadoTrabajo>& vResultados,
+                                        std::string&) -> bool {
+        for (const STrabajo& trabajo : vTrabajos) {
+            if (nGeneracion == 0)
+                redes.insert(trabajo.sRed);
+        }
+        EvaluarTrabajos(vTrabajos, config, 1, vResultados);
+        return true;
+    });
+    const bool bBien = entrenamiento.Ejecutar(o, sError);
+    EXPECT_EQ(bBien, std::filesystem::exists(o.sSalida)) << "a refused run writes nothing";
+    std::filesystem::remove_all(o.sSalida);
+    return bBien;
+}
+
+}  // namespace
+
+// With the designed start every member of the first generation plays that
+// network; without one each has its own random weights; a start that is not
+// usable stops the run before anything is written, naming the file.
+TEST(RedInicial, PrimeraGeneracionDeUnaCorrida)
+{
+    std::set<std::string> disenyada, ninguna, mala;
+    std::string sError;
+    ASSERT_TRUE(RedesPrimeraGeneracion(kRedInicialDisenyada, disenyada, sError)) << sError;
+    EXPECT_EQ(1u, disenyada.size());
+    ASSERT_TRUE(RedesPrimeraGeneracion(kRedInicialNinguna, ninguna, sError)) << sError;
+    EXPECT_EQ(4u, ninguna.size());
+    const std::string sFalta = testing::TempDir() + "no_existe_red_inicial.txt";
+    EXPECT_FALSE(RedesPrimeraGeneracion(sFalta, mala, sError));
+    EXPECT_NE(std::string::npos, sError.find(sFalta)) << sError;
+    EXPECT_TRUE(mala.empty());
+}
