@@ -633,6 +633,7 @@ bool CEntrenamientoRobot::ElegirRedFinal(std::string& sError)
         if (!bRepetido)
             vElegidos.push_back(candidato);
     }
+    AnyadirRedDePartida(vElegidos);
     if (m_opciones.nValidacion > 0) {
         std::vector<STrabajo> vTrabajos(vElegidos.size());
         const std::vector<SEncuentro> vEncuentros =
@@ -660,6 +661,22 @@ bool CEntrenamientoRobot::ElegirRedFinal(std::string& sError)
     m_final = vElegidos.front();
     m_sMejorRed = m_final.sRed;
     return true;
+}
+
+// A run that starts from a given network keeps it among the final
+// candidates (the first generation's leader is that network): training
+// scores are noisy, and evolution must beat the start on the validation
+// matches to replace it.
+void CEntrenamientoRobot::AnyadirRedDePartida(std::vector<SCandidato>& vElegidos) const
+{
+    if (m_opciones.sRedInicial == kRedInicialNinguna || m_vCandidatos.empty())
+        return;
+    const SCandidato& partida = m_vCandidatos.front();
+    for (const SCandidato& elegido : vElegidos) {
+        if (elegido.sRed == partida.sRed)
+            return;
+    }
+    vElegidos.push_back(partida);
 }
 
 // The best networks after validation play the real arena; the one with the

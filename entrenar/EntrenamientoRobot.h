@@ -80,6 +80,7 @@ private:
     bool Evaluar(int nGeneracion, const std::vector<STrabajo>& vTrabajos, std::vector<SResultadoTrabajo>& vResultados,
                  std::string& sError) const;
     bool ElegirRedFinal(std::string& sError);
+    void AnyadirRedDePartida(std::vector<SCandidato>& vElegidos) const;
     void EtapaReal(std::vector<SCandidato>& vElegidos);
     bool EscribirEstadisticas(std::string& sError) const;
     bool EscribirSalidasFinales(double dSegundos, std::string& sError);

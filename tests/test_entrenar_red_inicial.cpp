@@ -188,3 +188,49 @@ TEST(RedInicial, PrimeraGeneracionDeUnaCorrida)
     EXPECT_NE(std::string::npos, sError.find(sFalta)) << sError;
     EXPECT_TRUE(mala.empty());
 }
+
+// Training scores are noisy: a start that every later leader outscores in
+// training still becomes the run's network when it wins the validation
+// matches; a run from random weights has no start to keep.
+TEST(RedInicial, LaRedDePartidaCompiteEnLaEleccionFinal)
+{
+    for (const std::string& sInicial : {std::string(kRedInicialDisenyada), std::string(kRedInicialNinguna)}) {
+        SOpcionesRobot o;
+        o.nPoblacion = 6;
+        o.nGeneraciones = 12;
+        o.nPartidas = 1;
+        o.nHilos = 1;
+        o.nValidacion = 1;
+        o.evaluacion.dTiempoMaximo = 1.0;
+        o.vRivales = {{Rival_Quieto}};
+        o.sRedInicial = sInicial;
+        o.sSalida = testing::TempDir() + "red_inicial_eleccion";
+        o.bSilencio = true;
+        o.bInforme = false;
+        std::filesystem::remove_all(o.sSalida);
+        std::string sPartida;
+        CEntrenamientoRobot entrenamiento;
+        entrenamiento.SetEvaluador([&sPartida](int nGeneracion, const std::vector<STrabajo>& vTrabajos,
+                                               const SConfigEvaluacion&, std::vector<SResultadoTrabajo>& vResultados,
+                                               std::string&) -> bool {
+            if (nGeneracion == 0)
+                sPartida = vTrabajos.front().sRed;
+            vResultados.assign(vTrabajos.size(), SResultadoTrabajo());
+            for (size_t i = 0; i < vTrabajos.size(); ++i) {
+                const bool bPartida = vTrabajos[i].sRed == sPartida;
+                if (nGeneracion < 0)
+                    vResultados[i].dPuntuacion = bPartida ? 100.0 : 1.0;
+                else
+                    vResultados[i].dPuntuacion = bPartida ? 1.0 : 10.0 + nGeneracion + static_cast<double>(i);
+            }
+            return true;
+        });
+        std::string sError;
+        ASSERT_TRUE(entrenamiento.Ejecutar(o, sError)) << sError;
+        if (sInicial == kRedInicialDisenyada)
+            EXPECT_EQ(sPartida, entrenamiento.GetCandidatoFinal().sRed);
+        else
+            EXPECT_NE(sPartida, entrenamiento.GetCandidatoFinal().sRed);
+        std::filesystem::remove_all(o.sSalida);
+    }
+}
