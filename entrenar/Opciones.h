@@ -40,12 +40,12 @@ struct SOpcionesRobot {
     std::string sReanudar;      // checkpoint to resume from (see PuntoControl.h)
     // Where every first genome's weights come from: kRedInicialDisenyada,
     // kRedInicialNinguna (the engine's random weights) or a network text file.
-    std::string sRedInicial = kRedInicialNinguna;
+    std::string sRedInicial = kRedInicialDisenyada;
     bool bInstalar = false;
     std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
     bool bSilencio = false;
     bool bInforme = true;
-    int nValidacion = 10;        // matches per rival when choosing the final network
+    int nValidacion = 30;        // matches per rival when choosing the final network
     double dEsperaMPI = 600.0;   // longest wait for a batch handed to another MPI process
     int nEtapaRealRedes = 0;     // best networks that play the real arena at the end; 0 = no such stage
     int nEtapaRealPartidas = 0;  // their games on each arena against each rival
