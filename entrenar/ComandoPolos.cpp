@@ -123,11 +123,34 @@ std::string Si(bool b)
 
 std::string SinDato(int n) { return n >= 0 ? std::to_string(n) : "-"; }
 
+// A fresh population and engine for attempt nIntento (from 0). The engine
+// seeds the random source again when initialized, so a later attempt needs
+// a seed of its own: the run's, moved by a multiple of an odd constant far
+// from the small seeds of neighbouring runs.
+void EmpezarIntento(const SConfigPolos& config, unsigned nSemilla, int nIntento, CAlgoritmoGenetico& ag,
+                    CPoblacion& poblacion)
+{
+    // The members' genomes go before the engine that grouped them.
+    poblacion.Limpiar();
+    SetSemillaRandom(nSemilla + static_cast<unsigned>(nIntento) * 0x9E3779B9u);
+    ag.Inicializar(EntradasPolos(config.eTarea), 1);
+    AplicarParametrosPolos(ag, config.eTarea);
+    poblacion.Crear(static_cast<size_t>(config.nPoblacion));
+    for (size_t i = 0; i < poblacion.GetTamanyo(); ++i)
+        ag.CrearMente(&poblacion.GetMiembro(i));
+}
+
 }  // namespace
 
-int PoblacionPolos(TTareaPolos eTarea) { return eTarea == Polos_DobleSinVelocidades ? 400 : 150; }
+int PoblacionPolos(TTareaPolos eTarea) { return eTarea == Polos_DobleSinVelocidades ? 200 : 150; }
 
-int GeneracionesPolos(TTareaPolos) { return 300; }
+int GeneracionesPolos(TTareaPolos eTarea) { return eTarea == Polos_DobleSinVelocidades ? 600 : 300; }
+
+// Without velocities a population that has not found a lasting balancer
+// in about 100 generations seldom finds one later: its lines keep making
+// networks that hold for thousands of steps only. A fresh population has
+// better chances than more generations of it.
+int GeneracionesPorIntentoPolos(TTareaPolos eTarea) { return eTarea == Polos_DobleSinVelocidades ? 100 : 0; }
 
 SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,
                               const std::function<void(const SEstadisticaGeneracion&)>& fAvance)
@@ -135,14 +158,9 @@ SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,
     const auto inicio = TReloj::now();
     SResultadoPolos resultado;
     resultado.nSemilla = nSemilla;
-    SetSemillaRandom(nSemilla);
     CAlgoritmoGenetico ag;
-    ag.Inicializar(EntradasPolos(config.eTarea), 1);
-    AplicarParametrosPolos(ag, config.eTarea);
     CPoblacion poblacion;
-    poblacion.Crear(static_cast<size_t>(config.nPoblacion));
-    for (size_t i = 0; i < poblacion.GetTamanyo(); ++i)
-        ag.CrearMente(&poblacion.GetMiembro(i));
+    EmpezarIntento(config, nSemilla, 0, ag, poblacion);
 
     std::vector<double> vPuntuaciones;
     std::vector<char> vResueltos;
@@ -171,7 +189,11 @@ SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,
             break;
         }
         resultado.nGeneraciones = nGeneracion + 1;
-        ag.Epoca(poblacion.GetPoblacionIA());
+        if (config.nGeneracionesPorIntento > 0 && (nGeneracion + 1) % config.nGeneracionesPorIntento == 0 &&
+            nGeneracion + 1 < config.nMaxGeneraciones)
+            EmpezarIntento(config, nSemilla, resultado.nIntentos++, ag, poblacion);
+        else
+            ag.Epoca(poblacion.GetPoblacionIA());
     }
     // The members' genomes go before the engine that grouped them.
     poblacion.Limpiar();
@@ -217,15 +239,16 @@ std::string TablaPolos(const std::vector<SResultadoPolos>& vResultados, const SR
     std::string sTabla =
         "Ejecuci"
         "\xF3"
-        "n   Semilla  Resuelto  Generaciones  Evaluaciones  Ocultas  Enlaces  Generalizaci"
+        "n   Semilla  Resuelto  Generaciones  Intentos  Evaluaciones  Ocultas  Enlaces  Generalizaci"
         "\xF3"
         "n  Segundos\n";
     for (size_t i = 0; i < vResultados.size(); ++i) {
         const SResultadoPolos& r = vResultados[i];
         char szFila[200];
-        std::snprintf(szFila, sizeof(szFila), "%9zu  %8u  %8s  %12d  %12ld  %7s  %7s  %13s  %8.2f\n", i + 1, r.nSemilla,
-                      Si(r.bResuelto).c_str(), r.nGeneraciones, r.nEvaluaciones, SinDato(r.nOcultas).c_str(),
-                      SinDato(r.nEnlaces).c_str(), SinDato(r.nGeneralizacion).c_str(), r.dSegundos);
+        std::snprintf(szFila, sizeof(szFila), "%9zu  %8u  %8s  %12d  %8d  %12ld  %7s  %7s  %13s  %8.2f\n", i + 1,
+                      r.nSemilla, Si(r.bResuelto).c_str(), r.nGeneraciones, r.nIntentos, r.nEvaluaciones,
+                      SinDato(r.nOcultas).c_str(), SinDato(r.nEnlaces).c_str(), SinDato(r.nGeneralizacion).c_str(),
+                      r.dSegundos);
         sTabla += szFila;
     }
     const double dTasa = resumen.nEjecuciones ? 100.0 * resumen.nResueltas / resumen.nEjecuciones : 0.0;
@@ -249,13 +272,14 @@ std::string TablaPolos(const std::vector<SResultadoPolos>& vResultados, const SR
 std::string CsvPolos(const std::vector<SResultadoPolos>& vResultados)
 {
     std::string sCsv =
-        "ejecucion,semilla,resuelto,generaciones,evaluaciones,neuronas_ocultas,enlaces,generalizacion,segundos\n";
+        "ejecucion,semilla,resuelto,generaciones,intentos,evaluaciones,neuronas_ocultas,enlaces,generalizacion,"
+        "segundos\n";
     for (size_t i = 0; i < vResultados.size(); ++i) {
         const SResultadoPolos& r = vResultados[i];
         char szFila[200];
-        std::snprintf(szFila, sizeof(szFila), "%zu,%u,%d,%d,%ld,%d,%d,%d,%.3f\n", i + 1, r.nSemilla,
-                      r.bResuelto ? 1 : 0, r.nGeneraciones, r.nEvaluaciones, r.nOcultas, r.nEnlaces, r.nGeneralizacion,
-                      r.dSegundos);
+        std::snprintf(szFila, sizeof(szFila), "%zu,%u,%d,%d,%d,%ld,%d,%d,%d,%.3f\n", i + 1, r.nSemilla,
+                      r.bResuelto ? 1 : 0, r.nGeneraciones, r.nIntentos, r.nEvaluaciones, r.nOcultas, r.nEnlaces,
+                      r.nGeneralizacion, r.dSegundos);
         sCsv += szFila;
     }
     return sCsv;
@@ -326,12 +350,14 @@ bool EscribirInforme(const SOpcionesPolos& o, const SConfigPolos& config, const 
     resumen.Anyadir("semilla", r.nSemilla);
     resumen.Anyadir("resuelto", Si(r.bResuelto));
     resumen.Anyadir("generaciones", r.nGeneraciones);
+    resumen.Anyadir("intentos", r.nIntentos);
     resumen.Anyadir("evaluaciones", static_cast<double>(r.nEvaluaciones));
     if (r.bResuelto)
         resumen.Anyadir("generalizacion_de_625", r.nGeneralizacion);
     resumen.Anyadir("segundos", r.dSegundos);
     resumen.AnyadirParametro("poblacion", config.nPoblacion);
     resumen.AnyadirParametro("generaciones_maximas", config.nMaxGeneraciones);
+    resumen.AnyadirParametro("generaciones_por_intento", config.nGeneracionesPorIntento);
     resumen.AnyadirParametro("hilos", config.nHilos);
     if (!resumen.Guardar(o.sSalida, sError) ||
         !EscribirArchivoEntero(RutaEn(o.sSalida, "estadisticas.csv"), CsvEstadisticasPolos(r.vGeneraciones), sError))
@@ -357,6 +383,8 @@ bool ComandoPolos(const SOpcionesPolos& opciones, std::string& sError)
     config.eTarea = o.eTarea;
     config.nPoblacion = o.nPoblacion > 0 ? o.nPoblacion : PoblacionPolos(o.eTarea);
     config.nMaxGeneraciones = o.nGeneraciones > 0 ? o.nGeneraciones : GeneracionesPolos(o.eTarea);
+    config.nGeneracionesPorIntento =
+        o.nGeneracionesPorIntento >= 0 ? o.nGeneracionesPorIntento : GeneracionesPorIntentoPolos(o.eTarea);
     config.nHilos = o.nHilos;
     if (!CrearCarpeta(o.sSalida, sError))
         return false;

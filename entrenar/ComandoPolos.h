@@ -17,6 +17,7 @@ struct SResultadoPolos {
     int nOcultas = -1;         // hidden neurons of that network
     int nEnlaces = -1;         // and its links
     int nGeneralizacion = -1;  // of the 625 starting states it balances
+    int nIntentos = 1;         // populations started, the first included
     double dSegundos = 0;
     std::string sRed;  // that network in the text form
     std::vector<SEstadisticaGeneracion> vGeneraciones;
@@ -27,15 +28,24 @@ struct SConfigPolos {
     TTareaPolos eTarea = Polos_Doble;
     int nPoblacion = 150;
     int nMaxGeneraciones = 100;
+    // After this many generations without a solution the run starts again
+    // from a fresh population; 0 = never.
+    int nGeneracionesPorIntento = 0;
     unsigned nHilos = 2;
 };
 
 // The task's population and generation cap when none is asked for.
 int PoblacionPolos(TTareaPolos eTarea);
 int GeneracionesPolos(TTareaPolos eTarea);
+// And its generations per attempt (0 = a single attempt).
+int GeneracionesPorIntentoPolos(TTareaPolos eTarea);
 
 // One run from a seed: evolves until a network solves the task or
-// nMaxGeneraciones generations were evaluated. The networks of a generation
+// nMaxGeneraciones generations were evaluated, starting again from a fresh
+// population every nGeneracionesPorIntento generations if asked to. The
+// first attempt draws from the seed itself, so that a run that solves the
+// task in it is the same as with no restarts; each later one draws from a
+// seed derived from it. The evaluations of all attempts count. The networks of a generation
 // are scored on nHilos threads; the result does not depend on their number.
 // fAvance, when given, hears of every generation.
 SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,

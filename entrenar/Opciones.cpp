@@ -308,12 +308,21 @@ void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
     t.Posicional("TAREA", sTarea, true, "simple, doble o doble-sin-velocidades");
     t.Entero("--ejecuciones", "N", 1, 100000, o.nEjecuciones, "ejecuciones independientes");
     t.Entero("--poblacion", "N", 2, 100000, o.nPoblacion, "miembros");
-    t.Defecto("150; 400 en doble-sin-velocidades");
+    t.Defecto("150; 200 en doble-sin-velocidades");
     t.Entero("--generaciones", "N", 1, 1000000, o.nGeneraciones,
              "generaciones como mucho por ejecuci"
              "\xF3"
              "n");
-    t.Defecto("300");
+    t.Defecto("300; 600 en doble-sin-velocidades");
+    t.Entero("--intento", "N", 0, 1000000, o.nGeneracionesPorIntento,
+             "generaciones por intento: sin soluci"
+             "\xF3"
+             "n tras N, la ejecuci"
+             "\xF3"
+             "n empieza de nuevo con otra poblaci"
+             "\xF3"
+             "n (0, nunca)");
+    t.Defecto("0; 100 en doble-sin-velocidades");
     t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
              "semilla de la primera ejecuci"
              "\xF3"

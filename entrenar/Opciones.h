@@ -71,8 +71,9 @@ struct SOpcionesXor {
 struct SOpcionesPolos {
     TTareaPolos eTarea = Polos_Doble;
     int nEjecuciones = 1;
-    int nPoblacion = 0;     // 0 = the task's own
-    int nGeneraciones = 0;  // at most, per run; 0 = the task's own
+    int nPoblacion = 0;                // 0 = the task's own
+    int nGeneraciones = 0;             // at most, per run; 0 = the task's own
+    int nGeneracionesPorIntento = -1;  // before starting again; 0 = never; -1 = the task's own
     unsigned nSemilla = 1;
     unsigned nHilos = 2;
     std::string sSalida;  // empty = salida_polos_<task>

@@ -262,7 +262,7 @@ bool ResuelvePolosSinVelocidades(CRedNeuronal& red, int& nGeneralizacion)
 // steps says little about whether they hold for 100,000, so the task is
 // solved sooner when every generation's best is a network not tried
 // before, from one of many separate lines: no elite and no unchanged
-// copies of the species leaders, a narrow threshold with room for 30
+// copies of the species leaders, a narrow threshold with room for 20
 // species. Each first network carries a loop on its output, the memory the
 // early balancers need.
 void AplicarParametrosPolos(CAlgoritmoGenetico& ag, TTareaPolos eTarea)
@@ -270,7 +270,7 @@ void AplicarParametrosPolos(CAlgoritmoGenetico& ag, TTareaPolos eTarea)
     const bool bSinVelocidades = eTarea == Polos_DobleSinVelocidades;
     ag.SetNumeroIndividuosElite(bSinVelocidades ? 0 : 2);
     ag.SetMaxEpocasPermitidasSinMejora(15);
-    ag.SetMaxNumeroDeEspecies(bSinVelocidades ? 30 : 10);
+    ag.SetMaxNumeroDeEspecies(bSinVelocidades ? 20 : 10);
     ag.SetMaxNumeroDeNeuronas(100);
     ag.SetMaxNumeroIntentosEnlaceAntiguo(5);
     ag.SetMaxIntentosAnyadirBucle(5);

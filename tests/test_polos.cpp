@@ -306,6 +306,45 @@ TEST(PolosEjecucion, ElResultadoNoDependeDelNumeroDeHilos)
     }
 }
 
+TEST(PolosEjecucion, CadaIntentoEmpiezaConOtraPoblacionYCuentaSusEvaluaciones)
+{
+    SConfigPolos config;
+    config.eTarea = Polos_DobleSinVelocidades;
+    config.nPoblacion = 20;
+    config.nMaxGeneraciones = 6;
+    config.nHilos = 1;
+    const SResultadoPolos uno = EjecutarPolos(config, 3);
+    // Restarts due after the cap change nothing.
+    config.nGeneracionesPorIntento = 6;
+    const SResultadoPolos igual = EjecutarPolos(config, 3);
+    EXPECT_EQ(igual.nIntentos, 1);
+    ASSERT_EQ(igual.vGeneraciones.size(), uno.vGeneraciones.size());
+    for (size_t i = 0; i < uno.vGeneraciones.size(); ++i)
+        EXPECT_EQ(igual.vGeneraciones[i].dMedia, uno.vGeneraciones[i].dMedia);
+
+    config.nGeneracionesPorIntento = 2;
+    const SResultadoPolos tres = EjecutarPolos(config, 3);
+    ASSERT_FALSE(tres.bResuelto);
+    EXPECT_EQ(tres.nIntentos, 3);
+    EXPECT_EQ(tres.nEvaluaciones, 120);
+    ASSERT_EQ(tres.vGeneraciones.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(tres.vGeneraciones[i].nEvaluaciones, 20L * (static_cast<long>(i) + 1));
+        // The first attempt is the run without restarts.
+        if (i < 2) {
+            EXPECT_EQ(tres.vGeneraciones[i].dMedia, uno.vGeneraciones[i].dMedia);
+        }
+    }
+    // Generations 2 and 4 are first genomes again (3 inputs, bias, output),
+    // drawn anew: not the first attempt replayed.
+    const double dNeuronasIniciales = uno.vGeneraciones[0].dNeuronasMedia;
+    EXPECT_EQ(tres.vGeneraciones[2].dNeuronasMedia, dNeuronasIniciales);
+    EXPECT_EQ(tres.vGeneraciones[4].dNeuronasMedia, dNeuronasIniciales);
+    EXPECT_NE(tres.vGeneraciones[2].dMedia, tres.vGeneraciones[0].dMedia);
+    EXPECT_NE(tres.vGeneraciones[4].dMedia, tres.vGeneraciones[2].dMedia);
+    EXPECT_NE(CsvPolos({tres}).find(",0,6,3,120,"), std::string::npos);
+}
+
 TEST(PolosEjecucion, ResumenDeVariasEjecuciones)
 {
     std::vector<SResultadoPolos> v(4);
@@ -347,6 +386,13 @@ TEST(PolosOpciones, TareaYOpciones)
     EXPECT_EQ(o.nSemilla, 9u);
     EXPECT_EQ(o.nPoblacion, 200);
     EXPECT_FALSE(o.bInforme);
+    EXPECT_EQ(o.nGeneracionesPorIntento, -1);  // the task's own
+
+    const char* conIntento[] = {"entrenar", "polos", "doble", "--intento", "0"};
+    ASSERT_TRUE(LeerOpcionesPolos(5, const_cast<char**>(conIntento), 2, o, sError)) << sError;
+    EXPECT_EQ(o.nGeneracionesPorIntento, 0);
+    const char* intentoNegativo[] = {"entrenar", "polos", "doble", "--intento", "-1"};
+    EXPECT_FALSE(LeerOpcionesPolos(5, const_cast<char**>(intentoNegativo), 2, o, sError));
 
     const char* sinTarea[] = {"entrenar", "polos"};
     EXPECT_FALSE(LeerOpcionesPolos(2, const_cast<char**>(sinTarea), 2, o, sError));
