@@ -45,8 +45,9 @@ int GeneracionesPorIntentoPolos(TTareaPolos eTarea);
 // population every nGeneracionesPorIntento generations if asked to. The
 // first attempt draws from the seed itself, so that a run that solves the
 // task in it is the same as with no restarts; each later one draws from a
-// seed derived from it. The evaluations of all attempts count. The networks of a generation
-// are scored on nHilos threads; the result does not depend on their number.
+// seed derived from it. The evaluations of all attempts count. The
+// networks of a generation are scored on nHilos threads; the result does
+// not depend on their number.
 // fAvance, when given, hears of every generation.
 SResultadoPolos EjecutarPolos(const SConfigPolos& config, unsigned nSemilla,
                               const std::function<void(const SEstadisticaGeneracion&)>& fAvance = nullptr);

@@ -137,22 +137,31 @@ TEST(RedInicial, LaRedDisenyadaApuntaYDispara)
 
 namespace {
 
-// The networks of a short run's first generation, as the members play them.
-bool RedesPrimeraGeneracion(const std::string& sRedInicial, std::set<std::string>& redes, std::string& sError)
+// A short silent run of one-second matches against the still robot, from
+// the given start, writing into a fresh folder of the test's own.
+SOpcionesRobot OpcionesCorridaCorta(const std::string& sRedInicial, int nPoblacion, int nGeneraciones, int nValidacion,
+                                    const std::string& sCarpeta)
 {
     SOpcionesRobot o;
-    o.nPoblacion = 4;
-    o.nGeneraciones = 1;
+    o.nPoblacion = nPoblacion;
+    o.nGeneraciones = nGeneraciones;
     o.nPartidas = 1;
     o.nHilos = 1;
-    o.nValidacion = 0;
+    o.nValidacion = nValidacion;
     o.evaluacion.dTiempoMaximo = 1.0;
     o.vRivales = {{Rival_Quieto}};
     o.sRedInicial = sRedInicial;
-    o.sSalida = testing::TempDir() + "red_inicial_corrida";
+    o.sSalida = testing::TempDir() + sCarpeta;
     o.bSilencio = true;
     o.bInforme = false;
     std::filesystem::remove_all(o.sSalida);
+    return o;
+}
+
+// The networks of a short run's first generation, as the members play them.
+bool RedesPrimeraGeneracion(const std::string& sRedInicial, std::set<std::string>& redes, std::string& sError)
+{
+    const SOpcionesRobot o = OpcionesCorridaCorta(sRedInicial, 4, 1, 0, "red_inicial_corrida");
     CEntrenamientoRobot entrenamiento;
     entrenamiento.SetEvaluador([&redes](int nGeneracion, const std::vector<STrabajo>& vTrabajos,
                                         const SConfigEvaluacion& config, std::vector<SResultadoTrabajo>& vResultados,
@@ -195,19 +204,7 @@ TEST(RedInicial, PrimeraGeneracionDeUnaCorrida)
 TEST(RedInicial, LaRedDePartidaCompiteEnLaEleccionFinal)
 {
     for (const std::string& sInicial : {std::string(kRedInicialDisenyada), std::string(kRedInicialNinguna)}) {
-        SOpcionesRobot o;
-        o.nPoblacion = 6;
-        o.nGeneraciones = 12;
-        o.nPartidas = 1;
-        o.nHilos = 1;
-        o.nValidacion = 1;
-        o.evaluacion.dTiempoMaximo = 1.0;
-        o.vRivales = {{Rival_Quieto}};
-        o.sRedInicial = sInicial;
-        o.sSalida = testing::TempDir() + "red_inicial_eleccion";
-        o.bSilencio = true;
-        o.bInforme = false;
-        std::filesystem::remove_all(o.sSalida);
+        const SOpcionesRobot o = OpcionesCorridaCorta(sInicial, 6, 12, 1, "red_inicial_eleccion");
         std::string sPartida;
         CEntrenamientoRobot entrenamiento;
         entrenamiento.SetEvaluador([&sPartida](int nGeneracion, const std::vector<STrabajo>& vTrabajos,
