@@ -173,6 +173,18 @@ TEST(EstadoMotor, EstadoDanyadoNoCambiaNada)
     std::istringstream mal(sEstado.substr(0, sEstado.size() - 3) + "xyz\n");
     EXPECT_FALSE(destino.RecuperarEstado(vacia.Vector(), mal, sMotivo));
 
+    // A negative count of innovation records: refused in the same words as
+    // by the population reader.
+    const std::size_t nBD = sEstado.find('\n', sEstado.find('\n') + 1) + 1;
+    std::istringstream bdMala(sEstado.substr(0, nBD) + "-" + sEstado.substr(nBD));
+    EXPECT_FALSE(destino.RecuperarEstado(vacia.Vector(), bdMala, sMotivo));
+    EXPECT_EQ(sMotivo,
+              "la base de datos de innovaciones est"
+              "\xE1"
+              " incompleta o da"
+              "\xF1"
+              "ada");
+
     // Another population size: says both.
     CPoblacionPrueba corta(kMiembros - 1);
     std::istringstream entero(sEstado);

@@ -542,6 +542,13 @@ TEST_F(TextoPoblacion, FinalesEIdentificadores)
         {sSinBD + "0\n0\n0\n", "no conoce"},
         {"1\n-1\n", "cabecera"},
         {"1\n2\n" + Texto(m_leido.vGenomas[0]) + "\n" + Texto(m_leido.bd), "genoma 1"},
+        // The engine-state reader refuses a damaged database in the same words.
+        {sSinBD + "-" + Texto(m_leido.bd),
+         "la base de datos de innovaciones est"
+         "\xE1"
+         " incompleta o da"
+         "\xF1"
+         "ada"},
     };
     for (const SCaso& c : casos) {
         SSalidas d;

@@ -125,15 +125,8 @@ bool LeerCuerpoPoblacion(std::istream& in, unsigned int nIndividuos, std::vector
         vLeidos.push_back(genoma);
     }
     CInnovacion bd{CGenoma()};
-    if (!LeerInnovaciones(in, bd)) {
-        sMotivo =
-            "la base de datos de innovaciones est"
-            "\xE1"
-            " incompleta o da"
-            "\xF1"
-            "ada";
+    if (!LeerInnovaciones(in, bd, sMotivo))
         return false;
-    }
     if (!SoloEspaciosAlFinal(in)) {
         in.setstate(std::ios::failbit);
         sMotivo = in.eof() ? "el texto acaba a mitad de un valor" : "sobra texto tras la base de datos de innovaciones";

@@ -149,15 +149,8 @@ bool CAlgoritmoGenetico::RecuperarEstado(TPoblacionIA& vPoblacion, std::istream&
         return false;
     }
     CInnovacion bd{CGenoma()};
-    if (!LeerInnovaciones(in, bd)) {
-        sMotivo =
-            "la base de datos de innovaciones est"
-            "\xE1"
-            " incompleta o da"
-            "\xF1"
-            "ada";
+    if (!LeerInnovaciones(in, bd, sMotivo))
         return false;
-    }
     std::vector<CGenoma> vMiembros, vMejores;
     if (!LeerGenomas(in, "miembros", bd, m_nEntradasRedes, m_nSalidasRedes, vMiembros, sMotivo) ||
         !LeerGenomas(in, "mejores", bd, m_nEntradasRedes, m_nSalidasRedes, vMejores, sMotivo))

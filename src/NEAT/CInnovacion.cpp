@@ -176,6 +176,19 @@ bool LeerInnovaciones(std::istream& in, CInnovacion& Inno)
     return true;
 }
 
+bool LeerInnovaciones(std::istream& in, CInnovacion& Inno, std::string& sMotivo)
+{
+    if (LeerInnovaciones(in, Inno))
+        return true;
+    sMotivo =
+        "la base de datos de innovaciones est"
+        "\xE1"
+        " incompleta o da"
+        "\xF1"
+        "ada";
+    return false;
+}
+
 std::istream& operator>>(std::istream& in, CInnovacion& Inno)
 {
     LeerInnovaciones(in, Inno);

@@ -2,6 +2,7 @@
 #define CINNOVACION_H
 
 #include <iosfwd>
+#include <string>
 #include <vector>
 
 #include "CIndicePosiciones.h"
@@ -85,5 +86,8 @@ std::istream& operator>>(std::istream& in, CInnovacion& Inno);
 // records. On failure Inno is unchanged, the stream is left failed and the
 // result is false.
 bool LeerInnovaciones(std::istream& in, CInnovacion& Inno);
+// The same for a reader of a larger text that holds a database: on failure
+// sMotivo says why, in the words every such reader uses.
+bool LeerInnovaciones(std::istream& in, CInnovacion& Inno, std::string& sMotivo);
 
 #endif
