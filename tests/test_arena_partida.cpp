@@ -117,6 +117,22 @@ TEST(ArenaMensajes, OrdenYFormatoDeUnaActualizacion)
     EXPECT_EQ(a.vsRecibidos[3], "Radar 9.9 2 0.10472\nCoordinates 0 0 0\nInfo 0.1 0 0\nEnergy 100\n");
 }
 
+// Lines composed from the protocol table; a message that takes text, or
+// more values than were given, is refused and appends nothing.
+TEST(ArenaMensajes, LineaSegunLaTablaDelProtocolo)
+{
+    std::string s = "antes\n";
+    const double vdValores[3] = {1e10, -1, 0.25};
+    EXPECT_TRUE(AnyadirMensaje(s, MensajeArena_Radar, vdValores, 3));
+    EXPECT_TRUE(AnyadirMensaje(s, MensajeArena_Dead, vdValores, 0));
+    const std::string sEsperado = "antes\nRadar 1e+10 -1 0.25\nDead\n";
+    EXPECT_EQ(s, sEsperado);
+    EXPECT_FALSE(AnyadirMensaje(s, MensajeArena_Radar, vdValores, 2));
+    EXPECT_FALSE(AnyadirMensaje(s, MensajeArena_YourName, vdValores, 3));
+    EXPECT_FALSE(AnyadirMensaje(s, MensajeArena_Warning, vdValores, 3));
+    EXPECT_EQ(s, sEsperado);
+}
+
 TEST(ArenaMensajes, LasOrdenesSeMantienenHastaCambiar)
 {
     CPartida partida;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -266,7 +265,7 @@ bool CPartida::EmpezarSecuencia()
     }
     m_bJuegoTerminado = true;
     for (int i = 0; i < GetNumRobots(); ++i)
-        Enviar(i, "Initialize 1");
+        Enviar(i, MensajeArena_Initialize, 1);
     EntregarMensajes();
     return true;
 }
@@ -330,10 +329,10 @@ bool CPartida::EmpezarJuego()
     for (int i = 0; i < GetNumRobots(); ++i) {
         m_vRobots[i].percepcion.nRobotsQuedan = m_nVivos;
         m_vRobots[i].percepcion.dEnergia = kEnergiaInicial;
-        Enviar(i, "GameStarts");
-        Enviar(i, "RobotsLeft %d", m_nVivos);
+        Enviar(i, MensajeArena_GameStarts);
+        Enviar(i, MensajeArena_RobotsLeft, m_nVivos);
         for (int k = 0; k < 15; ++k)
-            Enviar(i, "GameOption %d %g", k, vdOpciones[k]);
+            Enviar(i, MensajeArena_GameOption, k, vdOpciones[k]);
     }
     Grabar();
     EntregarMensajes();
@@ -390,7 +389,7 @@ bool CPartida::Avanzar()
 void CPartida::TerminarSecuencia()
 {
     for (int i = 0; i < GetNumRobots(); ++i)
-        Enviar(i, "ExitRobot");
+        Enviar(i, MensajeArena_ExitRobot);
     m_bJuegoTerminado = true;
     EntregarMensajes();
 }
@@ -636,8 +635,8 @@ void CPartida::ActualizarRobot(int nRobot)
     p.dVelocidad = dVelocidad;
     p.dAnguloCanyon = r.dCanyon;
     p.dPaso = dPaso;
-    Enviar(nRobot, "Coordinates %g %g %g", r.dX, r.dY, r.dRumbo);
-    Enviar(nRobot, "Info %g %g %g", m_dTiempo, dVelocidad, r.dCanyon);
+    Enviar(nRobot, MensajeArena_Coordinates, r.dX, r.dY, r.dRumbo);
+    Enviar(nRobot, MensajeArena_Info, m_dTiempo, dVelocidad, r.dCanyon);
     ActualizarVelocidad(r.dVX, r.dVY, r.dRumbo, r.dAceleracion, r.dFreno, dPaso);
     MoverRobot(nRobot);
 }
@@ -691,10 +690,10 @@ void CPartida::BarrerRadar(int nRobot)
     p.dRadarDistancia = dMejor;
     p.nRadarObjeto = nObjeto;
     p.dRadarAngulo = r.dRadar;
-    Enviar(nRobot, "Radar %g %d %g", dMejor, nObjeto, r.dRadar);
+    Enviar(nRobot, MensajeArena_Radar, dMejor, nObjeto, r.dRadar);
     if (nVisto >= 0) {
         p.dEnergiaVista = EnergiaInformada(m_vRobots[nVisto].dEnergia);
-        Enviar(nRobot, "RobotInfo %g 0", p.dEnergiaVista);
+        Enviar(nRobot, MensajeArena_RobotInfo, p.dEnergiaVista, 0);
     }
 }
 
@@ -860,7 +859,7 @@ void CPartida::RetirarMuertos()
             r.resultado.nPosicion = nQuedan + 1;
             r.resultado.dTiempoVivo += m_dTiempo;
             r.vdDisparosPendientes.clear();
-            Enviar(i, "Dead");
+            Enviar(i, MensajeArena_Dead);
             if (m_pGrabacion)
                 m_pGrabacion->AddEvento(Evento_Muerte, i, r.dX, r.dY, dPuntos);
         }
@@ -869,7 +868,7 @@ void CPartida::RetirarMuertos()
             if (!m_vRobots[i].bVivo)
                 continue;
             m_vRobots[i].percepcion.nRobotsQuedan = m_nVivos;
-            Enviar(i, "RobotsLeft %d", m_nVivos);
+            Enviar(i, MensajeArena_RobotsLeft, m_nVivos);
         }
     }
     for (int i = 0; i < GetNumRobots(); ++i) {
@@ -877,7 +876,7 @@ void CPartida::RetirarMuertos()
         if (!r.bVivo)
             continue;
         r.percepcion.dEnergia = EnergiaInformada(r.dEnergia);
-        Enviar(i, "Energy %g", r.percepcion.dEnergia);
+        Enviar(i, MensajeArena_Energy, r.percepcion.dEnergia);
     }
 }
 
@@ -912,8 +911,8 @@ void CPartida::TerminarJuego()
         r.resultado.nPosicion = 1;
         r.resultado.dTiempoVivo += m_dTiempo;
         r.resultado.dEnergiaRestante += r.dEnergia;
-        Enviar(i, "Dead");
-        Enviar(i, "GameFinishes");
+        Enviar(i, MensajeArena_Dead);
+        Enviar(i, MensajeArena_GameFinishes);
     }
     m_bJuegoTerminado = true;
 }
@@ -986,20 +985,13 @@ void CPartida::AddDisparo(double dX, double dY, double dVX, double dVY, double d
 
 // ---------------------------------------------------------------- messages
 
-void CPartida::Enviar(int nRobot, const char* szFormato, ...)
+void CPartida::Enviar(int nRobot, TMensajeArena eMensaje, double dA, double dB, double dC)
 {
     SRobot& r = m_vRobots[nRobot];
     if (r.controlador.eTipo != Controlador_Texto)
         return;
-    char szLinea[160];
-    va_list args;
-    va_start(args, szFormato);
-    const int nLong = std::vsnprintf(szLinea, sizeof(szLinea), szFormato, args);
-    va_end(args);
-    if (nLong < 0)
-        return;
-    r.sMensajes.append(szLinea, std::min(static_cast<size_t>(nLong), sizeof(szLinea) - 1));
-    r.sMensajes.push_back('\n');
+    const double vdValores[3] = {dA, dB, dC};
+    AnyadirMensaje(r.sMensajes, eMensaje, vdValores, 3);
 }
 
 // "Collision kind angle": angle of the other object relative to the heading.
@@ -1009,7 +1001,7 @@ void CPartida::EnviarColision(int nRobot, int nObjeto, double dDirX, double dDir
     // Not wrapped, like the heading. Straight behind is +pi, never -pi from
     // a negative zero, and no negative zero is printed.
     const double dAngulo = std::atan2(dDirY + 0.0, dDirX + 0.0) - r.dRumbo + 0.0;
-    Enviar(nRobot, "Collision %d %g", nObjeto, dAngulo);
+    Enviar(nRobot, MensajeArena_Collision, nObjeto, dAngulo);
 }
 
 void CPartida::ParsearComandos(int nRobot)
@@ -1163,7 +1155,7 @@ void CPartida::AvanzarGiro(int nRobot, int nParte, double& dAngulo, double& dGir
             dGiro = 0;
             modo = SModoGiro();
             if (r.nAvisoRotacion >= 1)
-                Enviar(nRobot, "RotationReached %d", 1 << nParte);
+                Enviar(nRobot, MensajeArena_RotationReached, 1 << nParte);
         }
     } else if (modo.eModo == Giro_Barrido) {
         // Turns round at either end; a part that started beyond an end and
@@ -1175,7 +1167,7 @@ void CPartida::AvanzarGiro(int nRobot, int nParte, double& dAngulo, double& dGir
             dAngulo = (bArriba ? dAntes > dTope : dAntes < dTope) ? dAntes : dTope;
             dGiro = -dGiro;
             if (r.nAvisoRotacion >= 2)
-                Enviar(nRobot, "RotationReached %d", 1 << nParte);
+                Enviar(nRobot, MensajeArena_RotationReached, 1 << nParte);
         }
     }
 }

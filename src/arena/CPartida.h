@@ -9,6 +9,7 @@
 #include "CGenerador.h"
 #include "CGeometria.h"
 #include "Fisica.h"
+#include "Protocolo.h"
 
 class CGrabacion;
 
@@ -231,7 +232,9 @@ private:
     void Grabar();
 
     // Messages.
-    void Enviar(int nRobot, const char* szFormato, ...);
+    // A message as the protocol table shapes it; the values its arguments
+    // do not take are left out.
+    void Enviar(int nRobot, TMensajeArena eMensaje, double dA = 0, double dB = 0, double dC = 0);
     void EnviarColision(int nRobot, int nObjeto, double dDirX, double dDirY);
     void ParsearComandos(int nRobot);
     void AplicarLinea(int nRobot, const char* pLinea, const char* pFin);

@@ -1,12 +1,13 @@
 #include "Protocolo.h"
 
+#include <cstdio>
 #include <cstring>
 
-const SFormaLinea kMensajesArena[kNumMensajesArena] = {
-    {"Initialize", 1},   {"YourName", -1},  {"YourColour", 1},  {"GameOption", 2}, {"GameStarts", 0},
-    {"Radar", 3},        {"Info", 3},       {"Coordinates", 3}, {"RobotInfo", 2},  {"RotationReached", 1},
-    {"Energy", 1},       {"RobotsLeft", 1}, {"Collision", 2},   {"Warning", -1},   {"Dead", 0},
-    {"GameFinishes", 0}, {"ExitRobot", 0},
+const SFormaMensaje kMensajesArena[kNumMensajesArena] = {
+    {"Initialize", "d"},  {"YourName", "t"},   {"YourColour", "x"},    {"GameOption", "dg"}, {"GameStarts", ""},
+    {"Radar", "gdg"},     {"Info", "ggg"},     {"Coordinates", "ggg"}, {"RobotInfo", "gd"},  {"RotationReached", "d"},
+    {"Energy", "g"},      {"RobotsLeft", "d"}, {"Collision", "dg"},    {"Warning", "dt"},    {"Dead", ""},
+    {"GameFinishes", ""}, {"ExitRobot", ""},
 };
 
 const SFormaLinea kComandosRobot[kNumComandosRobot] = {
@@ -16,6 +17,24 @@ const SFormaLinea kComandosRobot[kNumComandosRobot] = {
 };
 
 const char* NombreMensaje(TMensajeArena eMensaje) { return kMensajesArena[eMensaje].szNombre; }
+
+bool AnyadirMensaje(std::string& sSalida, TMensajeArena eMensaje, const double* pdValores, int nValores)
+{
+    const SFormaMensaje& forma = kMensajesArena[eMensaje];
+    const int nArgumentos = static_cast<int>(std::strlen(forma.szArgumentos));
+    if (nArgumentos > nValores || std::strpbrk(forma.szArgumentos, "xt") != nullptr)
+        return false;
+    sSalida += forma.szNombre;
+    for (int i = 0; i < nArgumentos; ++i) {
+        char szValor[32];
+        const int nLong = forma.szArgumentos[i] == 'd'
+                              ? std::snprintf(szValor, sizeof(szValor), " %d", static_cast<int>(pdValores[i]))
+                              : std::snprintf(szValor, sizeof(szValor), " %g", pdValores[i]);
+        sSalida.append(szValor, nLong > 0 ? static_cast<std::size_t>(nLong) : 0);
+    }
+    sSalida.push_back('\n');
+    return true;
+}
 
 namespace {
 

@@ -73,15 +73,30 @@ enum TOpcionRobot {
     OpcionRobot_NoBloqueante = 3              // its input does not block (0/1)
 };
 
+// A message's name and its arguments, one letter each: 'd' an integer,
+// 'g' a real, 'x' a hexadecimal number, 't' text to the end of the line.
+struct SFormaMensaje {
+    const char* szNombre;
+    const char* szArgumentos;
+};
+
+// A command's name and how many words follow it.
 struct SFormaLinea {
     const char* szNombre;
     int nArgumentos;  // -1: the rest of the line is one text
 };
 
-extern const SFormaLinea kMensajesArena[kNumMensajesArena];
+extern const SFormaMensaje kMensajesArena[kNumMensajesArena];
 extern const SFormaLinea kComandosRobot[kNumComandosRobot];
 
 const char* NombreMensaje(TMensajeArena eMensaje);
+
+// Appends the line of a message and its end of line to sSalida: the name,
+// then the first values of pdValores (nValores of them), one per letter of
+// the message's arguments, integers written whole and reals as %g. False,
+// and nothing appended, for a message with a text or hexadecimal argument
+// or one that takes more than nValores values.
+bool AnyadirMensaje(std::string& sSalida, TMensajeArena eMensaje, const double* pdValores, int nValores);
 
 // The command named by the n characters at p.
 bool BuscarComandoRobot(const char* p, std::size_t n, TComandoRobot& eComando);
