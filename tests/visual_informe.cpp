@@ -102,6 +102,8 @@ TEST(Json, LeeYEscribeSinPerderNada)
     CJson otra;
     ASSERT_TRUE(otra.Leer(j.Escribir(), sError));
     EXPECT_EQ(otra.Escribir(), j.Escribir());
+    ASSERT_TRUE(otra.Leer(" [ [], {}, [ ] ,{ } ] ", sError)) << sError;
+    EXPECT_EQ(otra.Escribir(), "[[],{},[],{}]");
 }
 
 TEST(Json, TextosEnUtf8OEnLatin1)
@@ -158,6 +160,10 @@ TEST(Json, TextoMaloDaErrorConLineaYNoTocaElValor)
     }
     EXPECT_FALSE(j.Leer("{\n\"a\": 1,\n\"b\": ?\n}", sError));
     EXPECT_NE(sError.find("nea 3"), std::string::npos) << sError;
+    EXPECT_FALSE(j.Leer("[1 2]", sError));
+    EXPECT_NE(sError.find(": falta ',' o ']'"), std::string::npos) << sError;
+    EXPECT_FALSE(j.Leer("{\"a\": 1 \"b\": 2}", sError));
+    EXPECT_NE(sError.find(": falta ',' o '}'"), std::string::npos) << sError;
     // Deep nesting is refused, not a stack overflow.
     EXPECT_FALSE(j.Leer(std::string(100000, '['), sError));
 }

@@ -247,29 +247,28 @@ private:
         return Fallo("texto sin cerrar");
     }
 
+    // After an element of a list or an object: its closing bracket ends it
+    // (bFin), a comma asks for one more element.
+    bool TrasElemento(const char* szCierre, const char* szFalta, bool& bFin)
+    {
+        SaltarBlancos();
+        bFin = Consumir(szCierre);
+        return bFin || Consumir(",") || Fallo(szFalta);
+    }
+
     bool LeerLista(CJson& valor, int nProfundidad)
     {
         ++m_nPos;
-        CJson lista;
-        lista.SetLista();
+        std::vector<CJson> vElementos;
         SaltarBlancos();
-        if (Consumir("]")) {
-            valor = lista;
-            return true;
-        }
-        for (;;) {
-            lista.m_vElementos.emplace_back();
-            if (!LeerValor(lista.m_vElementos.back(), nProfundidad + 1))
+        for (bool bFin = Consumir("]"); !bFin;) {
+            vElementos.emplace_back();
+            if (!LeerValor(vElementos.back(), nProfundidad + 1) || !TrasElemento("]", "falta ',' o ']'", bFin))
                 return false;
-            SaltarBlancos();
-            if (Consumir("]"))
-                break;
-            if (!Consumir(","))
-                return Fallo("falta ',' o ']'");
         }
         valor.Limpiar();
         valor.m_Tipo = Json_Lista;
-        valor.m_vElementos.swap(lista.m_vElementos);
+        valor.m_vElementos.swap(vElementos);
         return true;
     }
 
@@ -278,25 +277,18 @@ private:
         ++m_nPos;
         std::vector<std::pair<std::string, CJson>> vMiembros;
         SaltarBlancos();
-        if (!Consumir("}")) {
-            for (;;) {
-                SaltarBlancos();
-                if (m_nPos >= m_sTexto.size() || m_sTexto[m_nPos] != '"')
-                    return Fallo("se esperaba una clave");
-                vMiembros.emplace_back();
-                if (!LeerCadena(vMiembros.back().first))
-                    return false;
-                SaltarBlancos();
-                if (!Consumir(":"))
-                    return Fallo("falta ':'");
-                if (!LeerValor(vMiembros.back().second, nProfundidad + 1))
-                    return false;
-                SaltarBlancos();
-                if (Consumir("}"))
-                    break;
-                if (!Consumir(","))
-                    return Fallo("falta ',' o '}'");
-            }
+        for (bool bFin = Consumir("}"); !bFin;) {
+            SaltarBlancos();
+            if (m_nPos >= m_sTexto.size() || m_sTexto[m_nPos] != '"')
+                return Fallo("se esperaba una clave");
+            vMiembros.emplace_back();
+            if (!LeerCadena(vMiembros.back().first))
+                return false;
+            SaltarBlancos();
+            if (!Consumir(":"))
+                return Fallo("falta ':'");
+            if (!LeerValor(vMiembros.back().second, nProfundidad + 1) || !TrasElemento("}", "falta ',' o '}'", bFin))
+                return false;
         }
         valor.Limpiar();
         valor.m_Tipo = Json_Objeto;
