@@ -3,6 +3,24 @@
 #include "Informe.h"
 #include "UtilVisual.h"
 
+namespace {
+
+CJson JsonTexto(const std::string& s)
+{
+    CJson v;
+    v.SetTexto(s);
+    return v;
+}
+
+CJson JsonNumero(double d)
+{
+    CJson v;
+    v.SetNumero(d);
+    return v;
+}
+
+}  // namespace
+
 CResumen::CResumen() { Limpiar(); }
 
 void CResumen::Limpiar()
@@ -13,30 +31,19 @@ void CResumen::Limpiar()
 
 void CResumen::Anyadir(const std::string& sClave, const std::string& sValor)
 {
-    CJson v;
-    v.SetTexto(sValor);
-    m_Resumen.SetMiembro(sClave, v);
+    m_Resumen.SetMiembro(sClave, JsonTexto(sValor));
 }
 
-void CResumen::Anyadir(const std::string& sClave, double dValor)
-{
-    CJson v;
-    v.SetNumero(dValor);
-    m_Resumen.SetMiembro(sClave, v);
-}
+void CResumen::Anyadir(const std::string& sClave, double dValor) { m_Resumen.SetMiembro(sClave, JsonNumero(dValor)); }
 
 void CResumen::AnyadirParametro(const std::string& sClave, const std::string& sValor)
 {
-    CJson v;
-    v.SetTexto(sValor);
-    m_Parametros.SetMiembro(sClave, v);
+    m_Parametros.SetMiembro(sClave, JsonTexto(sValor));
 }
 
 void CResumen::AnyadirParametro(const std::string& sClave, double dValor)
 {
-    CJson v;
-    v.SetNumero(dValor);
-    m_Parametros.SetMiembro(sClave, v);
+    m_Parametros.SetMiembro(sClave, JsonNumero(dValor));
 }
 
 std::string CResumen::Texto() const
