@@ -59,6 +59,7 @@ private:
     bool Error(const std::string& sQue);
     void SaltarBlancos();
     bool Token(std::string& sToken);
+    bool TokenNumero(std::string& sToken);
     bool Numero(double& dValor);
     bool Medida(double& dValor);
     bool Coordenada(double& dX, double& dY);
@@ -124,14 +125,22 @@ bool CLector::Token(std::string& sToken)
     return !sToken.empty();
 }
 
+// The word of a number, which the statement cannot do without.
+bool CLector::TokenNumero(std::string& sToken)
+{
+    if (Token(sToken))
+        return true;
+    return Error(
+        "falta un n"
+        "\xFA"
+        "mero");
+}
+
 bool CLector::Numero(double& dValor)
 {
     std::string sToken;
-    if (!Token(sToken))
-        return Error(
-            "falta un n"
-            "\xFA"
-            "mero");
+    if (!TokenNumero(sToken))
+        return false;
     char* pFin = nullptr;
     dValor = std::strtod(sToken.c_str(), &pFin);
     if (pFin != sToken.c_str() + sToken.size() || !std::isfinite(dValor) || std::fabs(dValor) > 1e9)
@@ -195,11 +204,8 @@ bool CLector::Angulo(double& dAngulo)
 bool CLector::Entero(long& nValor)
 {
     std::string sToken;
-    if (!Token(sToken))
-        return Error(
-            "falta un n"
-            "\xFA"
-            "mero");
+    if (!TokenNumero(sToken))
+        return false;
     char* pFin = nullptr;
     nValor = std::strtol(sToken.c_str(), &pFin, 10);
     if (pFin != sToken.c_str() + sToken.size())
