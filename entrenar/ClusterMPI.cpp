@@ -73,6 +73,23 @@ std::string FalloConProceso(int nRango, const std::string& sQue, int nCodigo)
            sQue + ": " + TextoErrorMPI(nCodigo) + ")";
 }
 
+// Whether a message from nOrigen with nEtiqueta waits, without taking it.
+bool Sondear(int nOrigen, int nEtiqueta, bool& bHay, MPI_Status& estado, std::string& sError)
+{
+    int nHay = 0;
+    const int nCodigo = MPI_Iprobe(nOrigen, nEtiqueta, MPI_COMM_WORLD, &nHay, &estado);
+    if (nCodigo != MPI_SUCCESS) {
+        sError =
+            "fallo de comunicaci"
+            "\xF3"
+            "n MPI: " +
+            TextoErrorMPI(nCodigo);
+        return false;
+    }
+    bHay = nHay != 0;
+    return true;
+}
+
 }  // namespace
 
 CClusterMPI::CClusterMPI() : m_bIniciado(false), m_nRango(0), m_nProcesos(1), m_dEspera(600.0) {}
@@ -271,17 +288,10 @@ bool CClusterMPI::Enviar(int nDestino, int nEtiqueta, const std::string& sBytes,
 bool CClusterMPI::Recoger(bool& bRecibido, std::string& sError)
 {
     bRecibido = false;
-    int bHay = 0;
+    bool bHay = false;
     MPI_Status estado;
-    const int nCodigo = MPI_Iprobe(MPI_ANY_SOURCE, kEtiquetaRespuesta, MPI_COMM_WORLD, &bHay, &estado);
-    if (nCodigo != MPI_SUCCESS) {
-        sError =
-            "fallo de comunicaci"
-            "\xF3"
-            "n MPI: " +
-            TextoErrorMPI(nCodigo);
+    if (!Sondear(MPI_ANY_SOURCE, kEtiquetaRespuesta, bHay, estado, sError))
         return false;
-    }
     if (!bHay)
         return true;
     const int nOrigen = estado.MPI_SOURCE;
@@ -345,17 +355,10 @@ bool CClusterMPI::ComprobarEsperas(std::string& sError) const
 bool CClusterMPI::Atender(unsigned nHilos, std::string& sError)
 {
     while (true) {
-        int bHay = 0;
+        bool bHay = false;
         MPI_Status estado;
-        const int nCodigo = MPI_Iprobe(0, MPI_ANY_TAG, MPI_COMM_WORLD, &bHay, &estado);
-        if (nCodigo != MPI_SUCCESS) {
-            sError =
-                "fallo de comunicaci"
-                "\xF3"
-                "n MPI: " +
-                TextoErrorMPI(nCodigo);
+        if (!Sondear(0, MPI_ANY_TAG, bHay, estado, sError))
             return false;
-        }
         if (!bHay) {
             std::this_thread::sleep_for(kPausa);
             continue;
