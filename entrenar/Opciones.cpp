@@ -125,6 +125,23 @@ void OpcionesPartida(CTablaOpciones& t, SConfigEvaluacion& config)
         "arena de las partidas: una carpeta reparte las partidas entre sus archivos .arena");
 }
 
+void OpcionSilencio(CTablaOpciones& t, bool& bSilencio)
+{
+    t.Bandera("--silencio", bSilencio, true,
+              "sin l"
+              "\xED"
+              "nea de progreso");
+}
+
+// Commands that run several independent evolutions seed each from this one.
+void OpcionSemillaEjecuciones(CTablaOpciones& t, unsigned& nSemilla)
+{
+    t.Entero("--semilla", "N", 0, kMaxSemilla, nSemilla,
+             "semilla de la primera ejecuci"
+             "\xF3"
+             "n (las siguientes, +1, +2...)");
+}
+
 const char* const kNombresRivales = "giratorio, buscador, cazador, orbitador, quieto, poblacion, campeones";
 
 CTablaOpciones::TLector LectorRivales(std::vector<TGrupoRivales>& vRivales)
@@ -249,10 +266,7 @@ void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
            "\xE1"
            "xima por un lote de otro proceso");
     t.Bandera("--sin-informe", o.bInforme, false, "no genera informe.html");
-    t.Bandera("--silencio", o.bSilencio, true,
-              "sin l"
-              "\xED"
-              "nea de progreso");
+    OpcionSilencio(t, o.bSilencio);
     t.Ejemplo("entrenar robot --poblacion 150 --generaciones 100 --salida salida_robot");
 }
 
@@ -264,15 +278,9 @@ void TablaXor(CTablaOpciones& t, SOpcionesXor& o)
              "generaciones como mucho por ejecuci"
              "\xF3"
              "n");
-    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
-             "semilla de la primera ejecuci"
-             "\xF3"
-             "n (las siguientes, +1, +2...)");
+    OpcionSemillaEjecuciones(t, o.nSemilla);
     t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", o.sSalida);
-    t.Bandera("--silencio", o.bSilencio, true,
-              "sin l"
-              "\xED"
-              "nea de progreso");
+    OpcionSilencio(t, o.bSilencio);
     t.Ejemplo("entrenar xor --ejecuciones 10 --semilla 5");
 }
 
@@ -296,10 +304,7 @@ void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
     OpcionesPartida(t, o.evaluacion);
     t.Texto("--grabar", "FICHERO", o.sGrabar, "graba en JSON una partida de la red contra todos los rivales a la vez",
             "");
-    t.Bandera("--silencio", o.bSilencio, true,
-              "sin l"
-              "\xED"
-              "nea de progreso");
+    OpcionSilencio(t, o.bSilencio);
     t.Ejemplo("entrenar jugar --red salida_robot/mejor_red.txt --partidas 100 --rivales buscador");
 }
 
@@ -323,20 +328,14 @@ void TablaPolos(CTablaOpciones& t, SOpcionesPolos& o, std::string& sTarea)
              "\xF3"
              "n (0, nunca)");
     t.Defecto("0; 100 en doble-sin-velocidades");
-    t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla,
-             "semilla de la primera ejecuci"
-             "\xF3"
-             "n (las siguientes, +1, +2...)");
+    OpcionSemillaEjecuciones(t, o.nSemilla);
     t.Entero("--hilos", "N", 1, 256, o.nHilos,
              "hilos de evaluaci"
              "\xF3"
              "n");
     t.Texto("--salida", "DIR", o.sSalida, "carpeta de resultados", "salida_polos_TAREA");
     t.Bandera("--sin-informe", o.bInforme, false, "no genera informe.html");
-    t.Bandera("--silencio", o.bSilencio, true,
-              "sin l"
-              "\xED"
-              "nea de progreso");
+    OpcionSilencio(t, o.bSilencio);
     t.Ejemplo("entrenar polos doble --ejecuciones 10");
 }
 
@@ -380,10 +379,7 @@ void TablaTorneo(CTablaOpciones& t, SOpcionesTorneo& o)
         "\xFA"
         "n las partidas");
     t.Texto("--salida", "DIR", o.sSalida, "carpeta de torneo.csv", o.sSalida);
-    t.Bandera("--silencio", o.bSilencio, true,
-              "sin l"
-              "\xED"
-              "nea de progreso");
+    OpcionSilencio(t, o.bSilencio);
     t.Ejemplo("entrenar torneo --partidas 10 --arena Circle,Star --rivales seek_and_destroy,xt-bot-a+xt-bot-b");
 }
 
