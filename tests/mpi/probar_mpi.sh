@@ -15,24 +15,12 @@ CASO=$4
 
 # Messages in the programs' own ISO 8859-1, as the checks below spell them.
 export LC_ALL=C
-# CI runs as root; several processes share two cores.
-export OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1
-export OMPI_MCA_rmaps_base_oversubscribe=1
-# Open MPI keeps memory to the end in components it unloads: under the
-# sanitizer build those would fail every process. The back end's own code
-# is checked for leaks by its unit tests.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+source "$(dirname "$0")/../apoyo/ejecuciones.sh"
 MPIRUN=("$MPIEXEC" --oversubscribe)
 ARGS=(robot --poblacion 10 --partidas 2 --validacion 1 --tiempo 6 --semilla 7 --punto-control 1 --sin-informe --silencio)
 
-fallos=0
-falla() { echo "FALLO: $*"; fallos=$((fallos + 1)); }
-
 rm -rf "$CARPETA"
 mkdir -p "$CARPETA"
-
-# CSV without its last column (seconds, which vary between runs).
-sin_segundos() { sed 's/,[^,]*$//' "$1"; }
 
 mismo_fichero() {  # referencia otra nombre
     if ! cmp -s "$1/$3" "$2/$3"; then
@@ -46,16 +34,6 @@ mismos_resultados() {  # referencia otra
     mismo_fichero "$1" "$2" punto_control/poblacion.txt
     if ! diff -q <(sin_segundos "$1/estadisticas.csv") <(sin_segundos "$2/estadisticas.csv") >/dev/null; then
         falla "$2/estadisticas.csv differs from $1/estadisticas.csv"
-    fi
-}
-
-correr() {  # nombre comando...
-    local nombre=$1
-    shift
-    if ! "$@" >"$CARPETA/$nombre.out" 2>"$CARPETA/$nombre.err"; then
-        falla "$nombre ended with an error:"
-        cat "$CARPETA/$nombre.err"
-        return 1
     fi
 }
 

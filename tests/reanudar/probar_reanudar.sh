@@ -13,20 +13,14 @@ CARPETA=$2
 CASO=$3
 MPIEXEC=${4:-}
 
-export OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1
-export OMPI_MCA_rmaps_base_oversubscribe=1
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
+source "$(dirname "$0")/../apoyo/ejecuciones.sh"
 ARGS=(robot --poblacion 8 --partidas 2 --validacion 1 --tiempo 4 --semilla 3 --punto-control 1 --sin-informe --silencio
     --rivales campeones,giratorio+quieto)
 GENERACIONES=6
 
-fallos=0
-falla() { echo "FALLO: $*"; fallos=$((fallos + 1)); }
-
 rm -rf "$CARPETA"
 mkdir -p "$CARPETA"
 
-sin_segundos() { sed 's/,[^,]*$//' "$1"; }
 # The summary without timings and without how the run was carried out.
 resumen_comparable() { grep -v -e '"segundos"' -e '"hilos"' -e '"punto_control"' -e '"reanudada_desde"' "$1" | sed 's/,$//'; }
 
@@ -39,16 +33,6 @@ mismos_resultados() {  # referencia otra
         falla "$2/estadisticas.csv differs from $1/estadisticas.csv"
     diff -q <(resumen_comparable "$1/resumen.json") <(resumen_comparable "$2/resumen.json") >/dev/null ||
         falla "$2/resumen.json differs from $1/resumen.json"
-}
-
-correr() {  # nombre comando...
-    local nombre=$1
-    shift
-    if ! "$@" >"$CARPETA/$nombre.out" 2>"$CARPETA/$nombre.err"; then
-        falla "$nombre ended with an error:"
-        cat "$CARPETA/$nombre.err"
-        return 1
-    fi
 }
 
 hay_punto_control() { [ -d "$1/punto_control" ] || [ -d "$1/punto_control.anterior" ]; }
