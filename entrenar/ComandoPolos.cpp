@@ -12,6 +12,7 @@
 #include "NEAT/CAlgoritmoGenetico.h"
 #include "Poblacion.h"
 #include "Progreso.h"
+#include "TablaEjecuciones.h"
 #include "visual/CResumen.h"
 #include "visual/Informe.h"
 
@@ -27,15 +28,6 @@ typedef std::chrono::steady_clock TReloj;
 double SegundosDesde(const TReloj::time_point& inicio)
 {
     return std::chrono::duration<double>(TReloj::now() - inicio).count();
-}
-
-void ContarRed(const CRedNeuronal& red, int& nOcultas, int& nEnlaces)
-{
-    nOcultas = nEnlaces = 0;
-    for (const SNeurona* pNeurona : red.GetRed()) {
-        nOcultas += pNeurona->TipoNeurona == Neurona_Oculta ? 1 : 0;
-        nEnlaces += static_cast<int>(pNeurona->vEnlacesEntrada.size());
-    }
 }
 
 // The generation's scores, computed on several threads; each network is
@@ -105,20 +97,6 @@ void GuardarGanador(CRedNeuronal& red, TTareaPolos eTarea, int nGeneralizacion, 
     resultado.nGeneralizacion = nGeneralizacion >= 0 ? nGeneralizacion : GeneralizacionPolos(red, eTarea);
     BalancearPolos(red, eTarea, EstadoInicialPolos(), kPasosEpisodioInforme, nullptr, &resultado.vEpisodio,
                    kCadaMuestra);
-}
-
-std::string Numero(const char* szFormato, double dValor)
-{
-    char szTexto[64];
-    std::snprintf(szTexto, sizeof(szTexto), szFormato, dValor);
-    return szTexto;
-}
-
-std::string Si(bool b)
-{
-    return b ? "s"
-               "\xED"
-             : "no";
 }
 
 std::string SinDato(int n) { return n >= 0 ? std::to_string(n) : "-"; }
@@ -228,9 +206,7 @@ SResumenPolos ResumirPolos(const std::vector<SResultadoPolos>& vResultados)
     resumen.dMediaGeneralizacion /= n;
     resumen.dMediaOcultas /= n;
     resumen.dMediaEnlaces /= n;
-    std::sort(vEvaluaciones.begin(), vEvaluaciones.end());
-    const size_t k = vEvaluaciones.size();
-    resumen.dMedianaEvaluaciones = k % 2 ? vEvaluaciones[k / 2] : (vEvaluaciones[k / 2 - 1] + vEvaluaciones[k / 2]) / 2;
+    resumen.dMedianaEvaluaciones = Mediana(vEvaluaciones);
     return resumen;
 }
 
@@ -251,9 +227,7 @@ std::string TablaPolos(const std::vector<SResultadoPolos>& vResultados, const SR
                       r.dSegundos);
         sTabla += szFila;
     }
-    const double dTasa = resumen.nEjecuciones ? 100.0 * resumen.nResueltas / resumen.nEjecuciones : 0.0;
-    sTabla += "\nResueltas: " + std::to_string(resumen.nResueltas) + " de " + std::to_string(resumen.nEjecuciones) +
-              " (" + Numero("%.1f", dTasa) + "%)\n";
+    sTabla += LineaResueltas(resumen.nResueltas, resumen.nEjecuciones);
     if (resumen.nResueltas == 0)
         return sTabla;
     sTabla += "Generaciones hasta resolverlo (media): " + Numero("%.1f", resumen.dMediaGeneraciones) + "\n";

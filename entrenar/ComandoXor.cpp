@@ -1,6 +1,5 @@
 #include "ComandoXor.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <sstream>
@@ -11,17 +10,10 @@
 #include "NEAT/CAlgoritmoGenetico.h"
 #include "Poblacion.h"
 #include "Progreso.h"
+#include "TablaEjecuciones.h"
 #include "Xor.h"
 
 namespace {
-
-int ContarOcultas(const CRedNeuronal& red)
-{
-    int n = 0;
-    for (const SNeurona* pNeurona : red.GetRed())
-        n += pNeurona->TipoNeurona == Neurona_Oculta ? 1 : 0;
-    return n;
-}
 
 // Scores every member; the index of the first that solves XOR, or -1.
 int EvaluarGeneracionXor(CPoblacion& poblacion)
@@ -36,13 +28,6 @@ int EvaluarGeneracionXor(CPoblacion& poblacion)
             nPrimero = static_cast<int>(i);
     }
     return nPrimero;
-}
-
-std::string Numero(const char* szFormato, double dValor)
-{
-    char szTexto[64];
-    std::snprintf(szTexto, sizeof(szTexto), szFormato, dValor);
-    return szTexto;
 }
 
 }  // namespace
@@ -70,7 +55,8 @@ SResultadoXor EjecutarXor(int nPoblacion, int nMaxGeneraciones, unsigned nSemill
             resultado.bResuelto = true;
             resultado.nGeneraciones = nGeneracion;
             resultado.nEvaluaciones = static_cast<long>(nGeneracion) * nPoblacion + nPrimero + 1;
-            resultado.nOcultas = ContarOcultas(*pRed);
+            int nEnlaces = 0;
+            ContarRed(*pRed, resultado.nOcultas, nEnlaces);
             resultado.sRed = texto.str();
             break;
         }
@@ -103,9 +89,7 @@ SResumenXor ResumirXor(const std::vector<SResultadoXor>& vResultados)
     resumen.dMediaGeneraciones /= resumen.nResueltas;
     resumen.dMediaEvaluaciones /= resumen.nResueltas;
     resumen.dMediaOcultas /= resumen.nResueltas;
-    std::sort(vEvaluaciones.begin(), vEvaluaciones.end());
-    const size_t n = vEvaluaciones.size();
-    resumen.dMedianaEvaluaciones = n % 2 ? vEvaluaciones[n / 2] : (vEvaluaciones[n / 2 - 1] + vEvaluaciones[n / 2]) / 2;
+    resumen.dMedianaEvaluaciones = Mediana(vEvaluaciones);
     return resumen;
 }
 
@@ -119,16 +103,11 @@ std::string TablaXor(const std::vector<SResultadoXor>& vResultados, const SResum
         const SResultadoXor& r = vResultados[i];
         char szFila[160];
         std::snprintf(szFila, sizeof(szFila), "%9zu  %8u  %8s  %12d  %12ld  %7s  %8.2f\n", i + 1, r.nSemilla,
-                      r.bResuelto ? "s"
-                                    "\xED"
-                                  : "no",
-                      r.nGeneraciones, r.nEvaluaciones, r.bResuelto ? std::to_string(r.nOcultas).c_str() : "-",
-                      r.dSegundos);
+                      Si(r.bResuelto).c_str(), r.nGeneraciones, r.nEvaluaciones,
+                      r.bResuelto ? std::to_string(r.nOcultas).c_str() : "-", r.dSegundos);
         sTabla += szFila;
     }
-    const double dTasa = resumen.nEjecuciones ? 100.0 * resumen.nResueltas / resumen.nEjecuciones : 0.0;
-    sTabla += "\nResueltas: " + std::to_string(resumen.nResueltas) + " de " + std::to_string(resumen.nEjecuciones) +
-              " (" + Numero("%.1f", dTasa) + "%)\n";
+    sTabla += LineaResueltas(resumen.nResueltas, resumen.nEjecuciones);
     if (resumen.nResueltas > 0) {
         sTabla += "Generaciones hasta resolverlo (media): " + Numero("%.1f", resumen.dMediaGeneraciones) + "\n";
         sTabla += "Evaluaciones hasta resolverlo (media / mediana): " + Numero("%.0f", resumen.dMediaEvaluaciones) +

@@ -7,6 +7,7 @@
 
 #include "NEAT/CGenoma.h"
 #include "apoyo/Informes.h"
+#include "apoyo/LlamadasGuion.h"
 #include "apoyo/RandomGuion.h"
 
 namespace {
@@ -28,15 +29,6 @@ CGenoma GenomaConEnlaces(const std::vector<int>& vInno, const std::vector<double
 CGenoma GenomaConEnlaces(const std::vector<int>& vInno)
 {
     return GenomaConEnlaces(vInno, std::vector<double>(vInno.size(), 0.0));
-}
-
-void ExpectLlamada(size_t i, char cTipo, double dMin, double dMax)
-{
-    ASSERT_LT(i, GuionNumLlamadas());
-    const SLlamadaRandom& llamada = GuionLlamadas()[i];
-    EXPECT_EQ(llamada.cTipo, cTipo) << "llamada " << i;
-    EXPECT_EQ(llamada.dMin, dMin) << "llamada " << i;
-    EXPECT_EQ(llamada.dMax, dMax) << "llamada " << i;
 }
 
 }  // namespace

@@ -8,21 +8,13 @@
 #include "NEAT/CGenoma.h"
 #include "NEAT/CInnovacion.h"
 #include "apoyo/Informes.h"
+#include "apoyo/LlamadasGuion.h"
 #include "apoyo/RandomGuion.h"
 
 namespace {
 
 const std::string kRutaGenoma = RutaFuente(__FILE__, "src/NEAT/CGenoma.cpp");
 const std::string kRutaInnovacion = RutaFuente(__FILE__, "src/NEAT/CInnovacion.cpp");
-
-void ExpectLlamada(size_t i, char cTipo, double dMin, double dMax)
-{
-    ASSERT_LT(i, GuionNumLlamadas());
-    const SLlamadaRandom& llamada = GuionLlamadas()[i];
-    EXPECT_EQ(llamada.cTipo, cTipo) << "llamada " << i;
-    EXPECT_EQ(llamada.dMin, dMin) << "llamada " << i;
-    EXPECT_EQ(llamada.dMax, dMax) << "llamada " << i;
-}
 
 // The two-inputs, one-output minimal genome (ids 0, 1 inputs, 2 bias, 3 output;
 // links 0->3, 1->3, 2->3 with innovations 4, 5, 6) with known weights.

@@ -13,18 +13,12 @@
 #include "NEAT/CGenoma.h"
 #include "NEAT/CInnovacion.h"
 #include "apoyo/RandomGuion.h"
+#include "apoyo/Textos.h"
 
 namespace {
 
-template <typename T>
-std::string Texto(const T& objeto)
-{
-    std::ostringstream out;
-    out << objeto;
-    return out.str();
-}
-
-std::vector<std::string> Lineas(const std::string& s)
+// The lines of a text that must end with a line feed.
+std::vector<std::string> LineasTerminadas(const std::string& s)
 {
     std::vector<std::string> v;
     std::string::size_type nInicio = 0, nFin;
@@ -56,18 +50,6 @@ struct SEvolucionado {
     }
 };
 
-// The genome as a reader must give it back: species and fitness dropped,
-// doubles at six significant digits.
-std::string TextoEsperadoTrasLeer(const CGenoma& g)
-{
-    CGenoma copia(g);
-    copia.SetEspecie(0);
-    copia.SetIdoneidad(0);
-    copia.SetNumHijosAExpandir(0);
-    copia.SetIdoneidadAjustada(0);
-    return Texto(copia);
-}
-
 // A target whose content shows whether a failed read touched it.
 CGenoma GenomaTestigo()
 {
@@ -89,7 +71,7 @@ TEST(TextoGenoma, TreintaYNueveLineas)
     CGenoma g(12, 1, 1);
     g.SetEspecie(4);
     g.SetIdoneidad(1.5);
-    const std::vector<std::string> l = Lineas(Texto(g));
+    const std::vector<std::string> l = LineasTerminadas(Texto(g));
     const std::vector<std::string> esperado = {"1", "1", "12",    "4",    "1.5",      "0", "0", "2", "3",  // header
                                                "0", "0", "0",     "0.25", "0.666667", "0",                 // input
                                                "3", "1", "0",     "0.5",  "0.333333", "0",                 // bias
@@ -119,7 +101,7 @@ TEST(TextoGenoma, IdaYVueltaConLosSorteosDocumentados)
         EXPECT_EQ(llamada.dMax, 1.0);
     }
 
-    EXPECT_EQ(Texto(leido), TextoEsperadoTrasLeer(e.genoma));
+    EXPECT_EQ(Texto(leido), TextoTrasLeer(e.genoma));
     EXPECT_EQ(leido.GetEspecie(), 0u);
     EXPECT_EQ(leido.GetIdoneidad(), 0.0);
     EXPECT_EQ(leido.GetNumEntradas(), 2u);
@@ -146,8 +128,8 @@ TEST(TextoGenoma, SeguidosEnUnMismoFlujoYSinOrdenarDeNuevo)
     CGenoma x, y, z;
     in >> x >> y >> z;
     ASSERT_FALSE(in.fail());
-    EXPECT_EQ(Texto(x), TextoEsperadoTrasLeer(a));
-    EXPECT_EQ(Texto(y), TextoEsperadoTrasLeer(b));
+    EXPECT_EQ(Texto(x), TextoTrasLeer(a));
+    EXPECT_EQ(Texto(y), TextoTrasLeer(b));
     EXPECT_EQ(z.GetGenesEnlace()[0].nIDInnovacion, 9);
     EXPECT_EQ(z.GetGenesEnlace()[1].nIDInnovacion, 3);
 }
@@ -215,7 +197,7 @@ TEST(TextoGenoma, ValoresDanyadosSeRechazan)
 {
     GuionReiniciar();
     GuionCargar({0.25, 0.5, 0.75, -0.5, 0.125});
-    const std::vector<std::string> base = Lineas(Texto(CGenoma(12, 1, 1)));
+    const std::vector<std::string> base = LineasTerminadas(Texto(CGenoma(12, 1, 1)));
     struct SDanyo {
         size_t nLinea;
         std::string sValor;
@@ -310,7 +292,8 @@ TEST(TextoInnovacion, VaciaYOnceLineas)
 
     bd.CrearNuevaInnovacion(3, 5, INO_Enlace, Neurona_SinTipo, 0.0, 0.0);
     bd.SetSigIDNeurona(6);
-    EXPECT_EQ(Lineas(Texto(bd)), (std::vector<std::string>{"1", "1", "4", "0", "3", "5", "0", "0", "0", "1", "6"}));
+    EXPECT_EQ(LineasTerminadas(Texto(bd)),
+              (std::vector<std::string>{"1", "1", "4", "0", "3", "5", "0", "0", "0", "1", "6"}));
 }
 
 TEST(TextoInnovacion, BloqueDeNeurona)
@@ -319,7 +302,7 @@ TEST(TextoInnovacion, BloqueDeNeurona)
     CInnovacion bd{CGenoma()};
     bd.SetSigIDNeurona(9);
     bd.CrearNuevaInnovacion(SInnovacion(2, 4, INO_Neurona, 7, Neurona_Oculta, 0.25, 0.5));
-    const std::vector<std::string> l = Lineas(Texto(bd));
+    const std::vector<std::string> l = LineasTerminadas(Texto(bd));
     EXPECT_EQ(std::vector<std::string>(l.begin() + 1, l.begin() + 9),
               (std::vector<std::string>{"0", "2", "9", "2", "4", "0.25", "0.5", "7"}));
 }

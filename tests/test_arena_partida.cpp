@@ -13,6 +13,7 @@
 
 #include "CGrabacion.h"
 #include "CPartida.h"
+#include "apoyo/Textos.h"
 
 namespace {
 
@@ -71,16 +72,6 @@ void Avanzar(CPartida& partida, int nPasos)
 {
     for (int i = 0; i < nPasos; ++i)
         ASSERT_TRUE(partida.Actualizar()) << "paso " << i;
-}
-
-std::vector<std::string> Lineas(const std::string& sTexto)
-{
-    std::vector<std::string> vs;
-    std::istringstream entrada(sTexto);
-    std::string s;
-    while (std::getline(entrada, s))
-        vs.push_back(s);
-    return vs;
 }
 
 TEST(ArenaMensajes, InicioDeSecuenciaYDeJuego)

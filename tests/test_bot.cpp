@@ -91,6 +91,17 @@ protected:
         ASSERT_TRUE(sLinea.compare(0, 11, "Accelerate ") == 0 || sLinea.compare(0, 6, "Brake ") == 0) << sLinea;
     }
 
+    // The start of a sequence; the robot answers with its name.
+    void EmpezarYLeerNombre()
+    {
+        Tick("Initialize 1\nYourName x\nGameStarts\n");
+        // The first decision may have ended with a shot.
+        do {
+            ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
+        } while (sLinea.compare(0, 6, "Shoot ") == 0);
+        EXPECT_EQ(sLinea, std::string("Name ") + RUTA_BOT);
+    }
+
     void Tick(const std::string& sMensajes)
     {
         ASSERT_TRUE(arena.Enviar(sMensajes));
@@ -115,12 +126,7 @@ protected:
 TEST_F(BotContraArena, ArrancaContestaInitializeYTerminaConExitRobot)
 {
     Arrancar();
-    Tick("Initialize 1\nYourName x\nGameStarts\n");
-    // The first decision may have ended with a shot.
-    do {
-        ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
-    } while (sLinea.compare(0, 6, "Shoot ") == 0);
-    EXPECT_EQ(sLinea, std::string("Name ") + RUTA_BOT);
+    EmpezarYLeerNombre();
     ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
     EXPECT_EQ(sLinea, "Colour FF0000 0000FF");
     LeerDecision();
@@ -276,12 +282,7 @@ TEST_F(BotContraArena, RedDeBOT_REDJuegaSinReconstruir)
     const std::string sFichero = FicheroRedManual();
     CRedDelEntorno red(sFichero);
     Arrancar();
-    Tick("Initialize 1\nYourName x\nGameStarts\n");
-    // The first decision may have ended with a shot.
-    do {
-        ASSERT_TRUE(arena.LeerLinea(sLinea, kEspera));
-    } while (sLinea.compare(0, 6, "Shoot ") == 0);
-    EXPECT_EQ(sLinea, std::string("Name ") + RUTA_BOT);
+    EmpezarYLeerNombre();
     Terminar();
     std::remove(sFichero.c_str());
 }

@@ -14,6 +14,7 @@
 #include "EntrenamientoRobot.h"
 #include "NEAT/CAlgoritmoGenetico.h"
 #include "RobotEntrenado.h"
+#include "apoyo/Textos.h"
 #include "bot/FuenteRed.h"
 
 namespace {
@@ -22,15 +23,6 @@ std::string Leer(const std::string& sRuta)
 {
     std::ifstream archivo(sRuta, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(archivo), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> Lineas(const std::string& sTexto)
-{
-    std::vector<std::string> vLineas;
-    std::istringstream in(sTexto);
-    for (std::string s; std::getline(in, s);)
-        vLineas.push_back(s);
-    return vLineas;
 }
 
 // Each CSV line without its last field (the seconds, which vary).

@@ -22,6 +22,7 @@
 #include "DebugLib/Random/Random.h"
 #include "NEAT/CAlgoritmoGenetico.h"
 #include "apoyo/PruebaAlgoritmoGenetico.h"
+#include "apoyo/Textos.h"
 
 namespace {
 
@@ -48,25 +49,6 @@ struct SPoblacion {
             p->BorrarGenoma();
     }
 };
-
-template <typename T>
-std::string Texto(const T& objeto)
-{
-    std::ostringstream out;
-    out << objeto;
-    return out.str();
-}
-
-// A genome as the reader gives it back: species and fitness dropped.
-std::string TextoTrasLeer(const CGenoma& g)
-{
-    CGenoma copia(g);
-    copia.SetEspecie(0);
-    copia.SetIdoneidad(0);
-    copia.SetNumHijosAExpandir(0);
-    copia.SetIdoneidadAjustada(0);
-    return Texto(copia);
-}
 
 std::string ComponerTexto(int nGeneracion, const std::vector<CGenoma>& vGenomas, const CInnovacion& bd)
 {

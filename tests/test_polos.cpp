@@ -82,6 +82,17 @@ void RedControladorSimple(CRedNeuronal& red)
     RedLineal(red, vPesos, 0.0, 1.0);
 }
 
+// A run of six generations on one thread.
+SConfigPolos ConfigCorta(TTareaPolos eTarea, int nPoblacion)
+{
+    SConfigPolos config;
+    config.eTarea = eTarea;
+    config.nPoblacion = nPoblacion;
+    config.nMaxGeneraciones = 6;
+    config.nHilos = 1;
+    return config;
+}
+
 }  // namespace
 
 TEST(PolosFisica, LasDerivadasCoincidenConLaFormaDeMatrizDeMasas)
@@ -282,11 +293,7 @@ TEST(PolosEpisodios, CadaEpisodioEmpiezaConLaMemoriaEnReposo)
 
 TEST(PolosEjecucion, ElResultadoNoDependeDelNumeroDeHilos)
 {
-    SConfigPolos config;
-    config.eTarea = Polos_Doble;
-    config.nPoblacion = 60;
-    config.nMaxGeneraciones = 6;
-    config.nHilos = 1;
+    SConfigPolos config = ConfigCorta(Polos_Doble, 60);
     const SResultadoPolos uno = EjecutarPolos(config, 7);
     config.nHilos = 3;
     int nAvisos = 0;
@@ -308,11 +315,7 @@ TEST(PolosEjecucion, ElResultadoNoDependeDelNumeroDeHilos)
 
 TEST(PolosEjecucion, CadaIntentoEmpiezaConOtraPoblacionYCuentaSusEvaluaciones)
 {
-    SConfigPolos config;
-    config.eTarea = Polos_DobleSinVelocidades;
-    config.nPoblacion = 20;
-    config.nMaxGeneraciones = 6;
-    config.nHilos = 1;
+    SConfigPolos config = ConfigCorta(Polos_DobleSinVelocidades, 20);
     const SResultadoPolos uno = EjecutarPolos(config, 3);
     // Restarts due after the cap change nothing.
     config.nGeneracionesPorIntento = 6;

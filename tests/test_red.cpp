@@ -5,6 +5,7 @@
 #include <string>
 
 #include "NEAT/CRedNeuronal.h"
+#include "apoyo/Textos.h"
 
 namespace {
 
@@ -19,15 +20,6 @@ void ConstruirRedOcultaAlFinal(CRedNeuronal& red)
     const SNeurona* hid = red.AddNeurona(Neurona_Oculta, 3, 0.5, 0.5, 1.0);
     red.AddEnlace(in, hid, 2.0, false);
     red.AddEnlace(hid, out, -3.0, false);
-}
-
-std::string Plano(const CRedNeuronal& red)
-{
-    std::ostringstream out;
-    out << red;
-    std::string sPlano;
-    EXPECT_TRUE(DecodificarTextoRed(out.str(), sPlano));
-    return sPlano;
 }
 
 }  // namespace
@@ -134,9 +126,9 @@ TEST(TextoRed, IdaYVueltaConservaNeuronasEnlacesYResultados)
 TEST(TextoRed, NumeroDeLineasYRedVacia)
 {
     CRedNeuronal red;
-    EXPECT_EQ(Plano(red), "0\n\n");
+    EXPECT_EQ(TextoPlano(red), "0\n\n");
     ConstruirRedOcultaAlFinal(red);
-    const std::string sPlano = Plano(red);
+    const std::string sPlano = TextoPlano(red);
     const long nLineas = std::count(sPlano.begin(), sPlano.end(), '\n');
     EXPECT_EQ(nLineas, 1 + 5 * 4 + 1 + 4 + 4 * 2);
     EXPECT_NE(sPlano.find("\n0.25\n"), std::string::npos);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "NEAT/CRedNeuronal.h"
+#include "apoyo/Textos.h"
 #include "bot/CRTBot.h"
 #include "bot/FuenteRed.h"
 #include "bot/RedIntegrada.h"
@@ -36,15 +37,6 @@ std::string TextoRed(const std::vector<double>& vSesgos, double dPesoEntrada = 0
 }
 
 const std::vector<double> kSesgosNeutros = {0, 0, 0, 0, 0};
-
-std::vector<std::string> Lineas(const std::string& sTexto)
-{
-    std::vector<std::string> vLineas;
-    std::istringstream in(sTexto);
-    for (std::string s; std::getline(in, s);)
-        vLineas.push_back(s);
-    return vLineas;
-}
 
 double Sigmoide(double x) { return 1.0 / (1.0 + std::exp(-x)); }
 

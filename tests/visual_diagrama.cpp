@@ -14,6 +14,7 @@
 #include "NEAT/CRedNeuronal.h"
 #include "apoyo/CarpetaTemporal.h"
 #include "apoyo/LectorXml.h"
+#include "apoyo/Textos.h"
 #include "visual/CDiagramaRed.h"
 #include "visual/Informe.h"
 #include "visual/UtilVisual.h"
@@ -79,15 +80,6 @@ const SElementoXml* CirculoNeurona(const std::vector<SElementoXml>& v, int nID)
 }
 
 double Atr(const SElementoXml* el, const char* sz) { return std::atof(el->mAtributos.at(sz).c_str()); }
-
-std::string TextoPlano(const CRedNeuronal& red)
-{
-    std::ostringstream out;
-    out << red;
-    std::string sPlano;
-    EXPECT_TRUE(DecodificarTextoRed(out.str(), sPlano));
-    return sPlano;
-}
 
 // The coded text as a C literal the way a generator would write it: high
 // bytes as octal escapes, each closing the literal so no digit follows it.

@@ -102,8 +102,8 @@ TEST(Json, LeeYEscribeSinPerderNada)
     CJson otra;
     ASSERT_TRUE(otra.Leer(j.Escribir(), sError));
     EXPECT_EQ(otra.Escribir(), j.Escribir());
-    ASSERT_TRUE(otra.Leer(" [ [], {}, [ ] ,{ } ] ", sError)) << sError;
-    EXPECT_EQ(otra.Escribir(), "[[],{},[],{}]");
+    ASSERT_TRUE(otra.Leer(" [ [], {}, [ ] ,{ } , 1.5E-2, 2e+1] ", sError)) << sError;
+    EXPECT_EQ(otra.Escribir(), "[[],{},[],{},1.5E-2,2e+1]");
 }
 
 TEST(Json, TextosEnUtf8OEnLatin1)
@@ -150,8 +150,8 @@ TEST(Json, TextoMaloDaErrorConLineaYNoTocaElValor)
     CJson j;
     std::string sError;
     ASSERT_TRUE(j.Leer("[1]", sError));
-    const char* vMalos[] = {"",      "{",     "[1,]",      "{\"a\" 1}", "{\"a\":1,}", "01x",   "\"abc",
-                            "[1] 2", "{a:1}", "[\"\\q\"]", "1.",        "-",          "[tru]", "\"\x01\""};
+    const char* vMalos[] = {"",          "{",  "[1,]", "{\"a\" 1}", "{\"a\":1,}", "01x", "\"abc", "[1] 2", "{a:1}",
+                            "[\"\\q\"]", "1.", "-",    "[tru]",     "\"\x01\"",   "1e",  "2.e1",  "3e+"};
     for (const char* sz : vMalos) {
         sError.clear();
         EXPECT_FALSE(j.Leer(sz, sError)) << sz;

@@ -114,12 +114,7 @@ bool LeerCuerpoPoblacion(std::istream& in, unsigned int nIndividuos, std::vector
     for (unsigned int i = 0; i < nIndividuos; ++i) {
         CGenoma genoma;
         if (!LeerGenoma(in, genoma)) {
-            sMotivo = "el genoma " + std::to_string(i) +
-                      " est"
-                      "\xE1"
-                      " incompleto o da"
-                      "\xF1"
-                      "ado";
+            sMotivo = MotivoGenomaDanyado("el genoma " + std::to_string(i));
             return false;
         }
         vLeidos.push_back(genoma);
@@ -135,7 +130,7 @@ bool LeerCuerpoPoblacion(std::istream& in, unsigned int nIndividuos, std::vector
     for (unsigned int i = 0; i < vLeidos.size(); ++i) {
         if (!IDsConocidos(vLeidos[i], bd)) {
             in.setstate(std::ios::failbit);
-            sMotivo = "el genoma " + std::to_string(i) + " usa neuronas o innovaciones que la base de datos no conoce";
+            sMotivo = MotivoIDsDesconocidos("el genoma " + std::to_string(i));
             return false;
         }
     }

@@ -57,12 +57,7 @@ bool LeerUnGenoma(std::istream& in, const std::string& sQue, int nCual, const CI
 {
     const std::string sCual = sQue + ": el genoma " + std::to_string(nCual);
     if (!LeerGenomaCompleto(in, genoma)) {
-        sMotivo = sCual +
-                  " est"
-                  "\xE1"
-                  " incompleto o da"
-                  "\xF1"
-                  "ado";
+        sMotivo = MotivoGenomaDanyado(sCual);
         return false;
     }
     if (static_cast<int>(genoma.GetNumEntradas()) != nEntradas ||
@@ -73,7 +68,7 @@ bool LeerUnGenoma(std::istream& in, const std::string& sQue, int nCual, const CI
         return false;
     }
     if (!IDsConocidos(genoma, bd)) {
-        sMotivo = sCual + " usa neuronas o innovaciones que la base de datos no conoce";
+        sMotivo = MotivoIDsDesconocidos(sCual);
         return false;
     }
     return true;

@@ -1,6 +1,8 @@
 #ifndef IDSGENOMA_H
 #define IDSGENOMA_H
 
+#include <string>
+
 #include "CGenoma.h"
 #include "CInnovacion.h"
 
@@ -17,6 +19,23 @@ inline bool IDsConocidos(const CGenoma& genoma, const CInnovacion& BDInnovacione
             return false;
     }
     return true;
+}
+
+// Why a reader refuses a genome, in the words every reader uses; sCual
+// names the genome ("el genoma 3").
+inline std::string MotivoGenomaDanyado(const std::string& sCual)
+{
+    return sCual +
+           " est"
+           "\xE1"
+           " incompleto o da"
+           "\xF1"
+           "ado";
+}
+
+inline std::string MotivoIDsDesconocidos(const std::string& sCual)
+{
+    return sCual + " usa neuronas o innovaciones que la base de datos no conoce";
 }
 
 #endif

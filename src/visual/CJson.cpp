@@ -113,24 +113,18 @@ private:
                 "valor no v"
                 "\xE1"
                 "lido");
-        if (m_nPos < m_sTexto.size() && m_sTexto[m_nPos] == '.') {
-            ++m_nPos;
-            if (!LeerDigitos())
-                return Fallo(
-                    "n"
-                    "\xFA"
-                    "mero mal formado");
+        // A fraction and an exponent, when there, need digits.
+        bool bBienFormado = !Consumir(".") || LeerDigitos();
+        if (bBienFormado && (Consumir("e") || Consumir("E"))) {
+            if (!Consumir("+"))
+                Consumir("-");
+            bBienFormado = LeerDigitos();
         }
-        if (m_nPos < m_sTexto.size() && (m_sTexto[m_nPos] == 'e' || m_sTexto[m_nPos] == 'E')) {
-            ++m_nPos;
-            if (m_nPos < m_sTexto.size() && (m_sTexto[m_nPos] == '+' || m_sTexto[m_nPos] == '-'))
-                ++m_nPos;
-            if (!LeerDigitos())
-                return Fallo(
-                    "n"
-                    "\xFA"
-                    "mero mal formado");
-        }
+        if (!bBienFormado)
+            return Fallo(
+                "n"
+                "\xFA"
+                "mero mal formado");
         valor.Limpiar();
         valor.m_Tipo = Json_Numero;
         valor.m_sTexto = m_sTexto.substr(nInicio, m_nPos - nInicio);
