@@ -131,8 +131,10 @@ void ImprimirFinRobot(const CEntrenamientoRobot& entrenamiento, const SOpcionesR
         EscribirFormato(stdout,
                         " (validaci"
                         "\xF3"
-                        "n %.1f)",
-                        final.dValidacion);
+                        "n %.1f, colocaci"
+                        "\xF3"
+                        "n %.1f %%)",
+                        final.dValidacion, 100.0 * final.dColocacion);
     if (final.dPuntosReal >= 0)
         EscribirFormato(stdout, ", %.2f puntos por partida en la arena real", final.dPuntosReal);
     EscribirFormato(stdout, "\nResultados en %s/\n", opciones.sSalida.c_str());
@@ -651,10 +653,17 @@ bool CEntrenamientoRobot::ElegirRedFinal(std::string& sError)
                 sError;
             return false;
         }
-        for (size_t i = 0; i < vElegidos.size(); ++i)
+        for (size_t i = 0; i < vElegidos.size(); ++i) {
             vElegidos[i].dValidacion = vResultados[i].dPuntuacion;
-        std::stable_sort(vElegidos.begin(), vElegidos.end(),
-                         [](const SCandidato& a, const SCandidato& b) { return a.dValidacion > b.dValidacion; });
+            vElegidos[i].dColocacion = ColocacionMedia(vResultados[i]);
+        }
+        // Placing first: the score's damage term favours networks that hit
+        // often but lose, which is what the training scores already chose.
+        std::stable_sort(vElegidos.begin(), vElegidos.end(), [](const SCandidato& a, const SCandidato& b) {
+            if (a.dColocacion != b.dColocacion)
+                return a.dColocacion > b.dColocacion;
+            return a.dValidacion > b.dValidacion;
+        });
     }
     if (m_opciones.nEtapaRealRedes > 0)
         EtapaReal(vElegidos);
@@ -752,6 +761,8 @@ bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& 
     resumen.Anyadir("generacion_mejor_red", m_final.nGeneracion);
     if (m_final.dValidacion >= 0)
         resumen.Anyadir("puntuacion_validacion", m_final.dValidacion);
+    if (m_final.dColocacion >= 0)
+        resumen.Anyadir("colocacion_validacion", m_final.dColocacion);
     if (m_final.dPuntosReal >= 0)
         resumen.Anyadir("puntos_por_partida_real", m_final.dPuntosReal);
     if (!m_sEtapaReal.empty())

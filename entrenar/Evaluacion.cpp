@@ -74,6 +74,20 @@ double PuntuarEncuentro(const SResultadoRobot& resultado, int nRobots)
            kPesoEnergia * resultado.dEnergiaRestante;
 }
 
+double ColocacionMedia(const SResultadoTrabajo& resultado)
+{
+    if (resultado.vEncuentros.empty())
+        return 0.0;
+    double dSuma = 0;
+    for (const SResultadoEncuentro& e : resultado.vEncuentros) {
+        const double dJuegos = static_cast<double>(std::max<size_t>(1, e.propio.vdPuntosJuego.size()));
+        const double dRobots = static_cast<double>(e.vRivales.size() + 1);
+        if (dRobots > 1)
+            dSuma += std::max(0.0, (e.propio.dPuntos - dJuegos) / (dRobots - 1)) / dJuegos;
+    }
+    return dSuma / static_cast<double>(resultado.vEncuentros.size());
+}
+
 const char* NombreRival(TRival eRival)
 {
     switch (eRival) {

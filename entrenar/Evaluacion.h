@@ -93,6 +93,11 @@ const double kPesoEnergia = 0.5;
 // a duel.
 double PuntuarEncuentro(const SResultadoRobot& resultado, int nRobots);
 
+// Mean placing of a network over its matches, from 0 (always last) to 1
+// (every duel won, every melee survived alone): what the arena's points
+// reward, without the score's damage and energy terms.
+double ColocacionMedia(const SResultadoTrabajo& resultado);
+
 const char* NombreRival(TRival eRival);
 // Accepts the Spanish names (giratorio, buscador, quieto, poblacion / red,
 // campeones, cazador, orbitador). A program is named by its path, never by

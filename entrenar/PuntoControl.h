@@ -19,6 +19,7 @@ struct SCandidato {
     std::string sRed;
     double dPuntuacion = 0;   // in training
     double dValidacion = -1;  // mean score on the validation matches
+    double dColocacion = -1;  // mean placing on the validation matches (set when choosing, never saved)
     double dPuntosReal = -1;  // points per game in the real arena (set when choosing, never saved)
     int nGeneracion = 0;
 };

@@ -58,6 +58,33 @@ TEST(Melee, PuntuacionComparableEntreDueloYMelee)
     EXPECT_GE(PuntuarEncuentro(Robot(1), 1), 0);
 }
 
+TEST(Melee, ColocacionMediaSinDanyoNiEnergia)
+{
+    // A duel won with no damage places above a duel lost after much damage,
+    // though the loser's score is higher.
+    SResultadoTrabajo gana, pierde;
+    SResultadoEncuentro e;
+    e.vRivales.resize(1);
+    e.propio = Robot(2);
+    gana.vEncuentros = {e};
+    e.propio = Robot(1, 90, 60);
+    pierde.vEncuentros = {e};
+    EXPECT_DOUBLE_EQ(ColocacionMedia(gana), 1.0);
+    EXPECT_DOUBLE_EQ(ColocacionMedia(pierde), 0.0);
+    EXPECT_GT(PuntuarEncuentro(pierde.vEncuentros[0].propio, 2), PuntuarEncuentro(gana.vEncuentros[0].propio, 2));
+    // Third of five in one match and first in a duel of two games, each won.
+    SResultadoTrabajo mixto;
+    e.vRivales.resize(4);
+    e.propio = Robot(3);
+    mixto.vEncuentros.push_back(e);
+    e.vRivales.resize(1);
+    e.propio = Robot(4);
+    e.propio.vdPuntosJuego = {2, 2};
+    mixto.vEncuentros.push_back(e);
+    EXPECT_DOUBLE_EQ(ColocacionMedia(mixto), (0.5 + 1.0) / 2);
+    EXPECT_DOUBLE_EQ(ColocacionMedia(SResultadoTrabajo()), 0.0);
+}
+
 TEST(Melee, GruposDeRivalesEnLasOpciones)
 {
     std::vector<TGrupoRivales> v;

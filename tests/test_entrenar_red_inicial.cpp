@@ -231,3 +231,37 @@ TEST(RedInicial, LaRedDePartidaCompiteEnLaEleccionFinal)
         std::filesystem::remove_all(o.sSalida);
     }
 }
+
+// The final choice goes by placing, not by score: a leader whose damage
+// buys it the higher validation score loses to a start that wins its
+// matches.
+TEST(RedInicial, LaEleccionFinalVaPorColocacion)
+{
+    const SOpcionesRobot o = OpcionesCorridaCorta(kRedInicialDisenyada, 6, 4, 1, "red_inicial_colocacion");
+    std::string sPartida;
+    CEntrenamientoRobot entrenamiento;
+    entrenamiento.SetEvaluador([&sPartida](int nGeneracion, const std::vector<STrabajo>& vTrabajos,
+                                           const SConfigEvaluacion&, std::vector<SResultadoTrabajo>& vResultados,
+                                           std::string&) -> bool {
+        if (nGeneracion == 0)
+            sPartida = vTrabajos.front().sRed;
+        vResultados.assign(vTrabajos.size(), SResultadoTrabajo());
+        for (size_t i = 0; i < vTrabajos.size(); ++i) {
+            const bool bPartida = vTrabajos[i].sRed == sPartida;
+            vResultados[i].dPuntuacion = bPartida ? 1.0 : 100.0 + static_cast<double>(i);
+            if (nGeneracion < 0) {
+                SResultadoEncuentro duelo;
+                duelo.vRivales.resize(1);
+                duelo.propio.dPuntos = bPartida ? 2.0 : 1.0;
+                duelo.propio.vdPuntosJuego = {duelo.propio.dPuntos};
+                vResultados[i].vEncuentros = {duelo};
+            }
+        }
+        return true;
+    });
+    std::string sError;
+    ASSERT_TRUE(entrenamiento.Ejecutar(o, sError)) << sError;
+    EXPECT_EQ(sPartida, entrenamiento.GetCandidatoFinal().sRed);
+    EXPECT_DOUBLE_EQ(1.0, entrenamiento.GetCandidatoFinal().dColocacion);
+    std::filesystem::remove_all(o.sSalida);
+}
