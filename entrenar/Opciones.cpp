@@ -245,7 +245,9 @@ void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
             "entradas y el sesgo a las salidas",
             o.sRedInicial);
     t.Entero("--validacion", "N", 0, 100000, o.nValidacion,
-             "partidas por rival para elegir la red final (0 = la mejor puntuaci"
+             "partidas por rival para elegir la red final por su colocaci"
+             "\xF3"
+             "n media (0 = la mejor puntuaci"
              "\xF3"
              "n de entrenamiento)");
     t.Bandera("--instalar", o.bInstalar, true, "escribe la red elegida en la fuente de la red integrada del robot");

@@ -45,7 +45,7 @@ struct SOpcionesRobot {
     std::string sFuenteRed = ENTRENAR_RUTA_RED_INTEGRADA;
     bool bSilencio = false;
     bool bInforme = true;
-    int nValidacion = 30;        // matches per rival when choosing the final network
+    int nValidacion = 150;       // matches per rival when choosing the final network
     double dEsperaMPI = 600.0;   // longest wait for a batch handed to another MPI process
     int nEtapaRealRedes = 0;     // best networks that play the real arena at the end; 0 = no such stage
     int nEtapaRealPartidas = 0;  // their games on each arena against each rival
