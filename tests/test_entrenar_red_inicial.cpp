@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -198,37 +199,57 @@ TEST(RedInicial, PrimeraGeneracionDeUnaCorrida)
     EXPECT_TRUE(mala.empty());
 }
 
+namespace {
+
+// How a fake evaluator judges one network: the generation (negative for the
+// validation matches), whether it is the start's network, its position.
+using TJuez = std::function<void(int nGeneracion, bool bPartida, size_t i, SResultadoTrabajo& resultado)>;
+
+// A short run judged by fJuez; false when it fails. sPartida is the first
+// generation's leader, that is the start when there is one.
+bool EleccionFinal(const std::string& sInicial, int nGeneraciones, const std::string& sCarpeta, const TJuez& fJuez,
+                   std::string& sPartida, SCandidato& final)
+{
+    const SOpcionesRobot o = OpcionesCorridaCorta(sInicial, 6, nGeneraciones, 1, sCarpeta);
+    CEntrenamientoRobot entrenamiento;
+    entrenamiento.SetEvaluador([&](int nGeneracion, const std::vector<STrabajo>& vTrabajos, const SConfigEvaluacion&,
+                                   std::vector<SResultadoTrabajo>& vResultados, std::string&) -> bool {
+        if (nGeneracion == 0)
+            sPartida = vTrabajos.front().sRed;
+        vResultados.assign(vTrabajos.size(), SResultadoTrabajo());
+        for (size_t i = 0; i < vTrabajos.size(); ++i)
+            fJuez(nGeneracion, vTrabajos[i].sRed == sPartida, i, vResultados[i]);
+        return true;
+    });
+    std::string sError;
+    const bool bBien = entrenamiento.Ejecutar(o, sError);
+    EXPECT_TRUE(bBien) << sError;
+    final = entrenamiento.GetCandidatoFinal();
+    std::filesystem::remove_all(o.sSalida);
+    return bBien;
+}
+
+}  // namespace
+
 // Training scores are noisy: a start that every later leader outscores in
 // training still becomes the run's network when it wins the validation
 // matches; a run from random weights has no start to keep.
 TEST(RedInicial, LaRedDePartidaCompiteEnLaEleccionFinal)
 {
-    for (const std::string& sInicial : {std::string(kRedInicialDisenyada), std::string(kRedInicialNinguna)}) {
-        const SOpcionesRobot o = OpcionesCorridaCorta(sInicial, 6, 12, 1, "red_inicial_eleccion");
-        std::string sPartida;
-        CEntrenamientoRobot entrenamiento;
-        entrenamiento.SetEvaluador([&sPartida](int nGeneracion, const std::vector<STrabajo>& vTrabajos,
-                                               const SConfigEvaluacion&, std::vector<SResultadoTrabajo>& vResultados,
-                                               std::string&) -> bool {
-            if (nGeneracion == 0)
-                sPartida = vTrabajos.front().sRed;
-            vResultados.assign(vTrabajos.size(), SResultadoTrabajo());
-            for (size_t i = 0; i < vTrabajos.size(); ++i) {
-                const bool bPartida = vTrabajos[i].sRed == sPartida;
-                if (nGeneracion < 0)
-                    vResultados[i].dPuntuacion = bPartida ? 100.0 : 1.0;
-                else
-                    vResultados[i].dPuntuacion = bPartida ? 1.0 : 10.0 + nGeneracion + static_cast<double>(i);
-            }
-            return true;
-        });
-        std::string sError;
-        ASSERT_TRUE(entrenamiento.Ejecutar(o, sError)) << sError;
-        if (sInicial == kRedInicialDisenyada)
-            EXPECT_EQ(sPartida, entrenamiento.GetCandidatoFinal().sRed);
+    const TJuez fJuez = [](int nGeneracion, bool bPartida, size_t i, SResultadoTrabajo& r) {
+        if (nGeneracion < 0)
+            r.dPuntuacion = bPartida ? 100.0 : 1.0;
         else
-            EXPECT_NE(sPartida, entrenamiento.GetCandidatoFinal().sRed);
-        std::filesystem::remove_all(o.sSalida);
+            r.dPuntuacion = bPartida ? 1.0 : 10.0 + nGeneracion + static_cast<double>(i);
+    };
+    for (const std::string& sInicial : {std::string(kRedInicialDisenyada), std::string(kRedInicialNinguna)}) {
+        std::string sPartida;
+        SCandidato final;
+        ASSERT_TRUE(EleccionFinal(sInicial, 12, "red_inicial_eleccion", fJuez, sPartida, final));
+        if (sInicial == kRedInicialDisenyada)
+            EXPECT_EQ(sPartida, final.sRed);
+        else
+            EXPECT_NE(sPartida, final.sRed);
     }
 }
 
@@ -237,31 +258,19 @@ TEST(RedInicial, LaRedDePartidaCompiteEnLaEleccionFinal)
 // matches.
 TEST(RedInicial, LaEleccionFinalVaPorColocacion)
 {
-    const SOpcionesRobot o = OpcionesCorridaCorta(kRedInicialDisenyada, 6, 4, 1, "red_inicial_colocacion");
+    const TJuez fJuez = [](int nGeneracion, bool bPartida, size_t i, SResultadoTrabajo& r) {
+        r.dPuntuacion = bPartida ? 1.0 : 100.0 + static_cast<double>(i);
+        if (nGeneracion >= 0)
+            return;
+        SResultadoEncuentro duelo;
+        duelo.vRivales.resize(1);
+        duelo.propio.dPuntos = bPartida ? 2.0 : 1.0;
+        duelo.propio.vdPuntosJuego = {duelo.propio.dPuntos};
+        r.vEncuentros = {duelo};
+    };
     std::string sPartida;
-    CEntrenamientoRobot entrenamiento;
-    entrenamiento.SetEvaluador([&sPartida](int nGeneracion, const std::vector<STrabajo>& vTrabajos,
-                                           const SConfigEvaluacion&, std::vector<SResultadoTrabajo>& vResultados,
-                                           std::string&) -> bool {
-        if (nGeneracion == 0)
-            sPartida = vTrabajos.front().sRed;
-        vResultados.assign(vTrabajos.size(), SResultadoTrabajo());
-        for (size_t i = 0; i < vTrabajos.size(); ++i) {
-            const bool bPartida = vTrabajos[i].sRed == sPartida;
-            vResultados[i].dPuntuacion = bPartida ? 1.0 : 100.0 + static_cast<double>(i);
-            if (nGeneracion < 0) {
-                SResultadoEncuentro duelo;
-                duelo.vRivales.resize(1);
-                duelo.propio.dPuntos = bPartida ? 2.0 : 1.0;
-                duelo.propio.vdPuntosJuego = {duelo.propio.dPuntos};
-                vResultados[i].vEncuentros = {duelo};
-            }
-        }
-        return true;
-    });
-    std::string sError;
-    ASSERT_TRUE(entrenamiento.Ejecutar(o, sError)) << sError;
-    EXPECT_EQ(sPartida, entrenamiento.GetCandidatoFinal().sRed);
-    EXPECT_DOUBLE_EQ(1.0, entrenamiento.GetCandidatoFinal().dColocacion);
-    std::filesystem::remove_all(o.sSalida);
+    SCandidato final;
+    ASSERT_TRUE(EleccionFinal(kRedInicialDisenyada, 4, "red_inicial_colocacion", fJuez, sPartida, final));
+    EXPECT_EQ(sPartida, final.sRed);
+    EXPECT_DOUBLE_EQ(1.0, final.dColocacion);
 }
