@@ -750,7 +750,10 @@ bool CEntrenamientoRobot::EscribirEstadisticas(std::string& sError) const
 bool CEntrenamientoRobot::EscribirSalidasFinales(double dSegundos, std::string& sError)
 {
     const SOpcionesRobot& o = m_opciones;
-    if (!EscribirArchivoEntero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
+    // Again at the end: a run stopped after its last checkpoint and before
+    // these files resumes without running a generation.
+    if (!EscribirEstadisticas(sError) ||
+        !EscribirArchivoEntero(RutaEn(o.sSalida, kNombreMejorRed), m_sMejorRed, sError))
         return false;
     CResumen resumen;
     resumen.Anyadir("programa", "entrenar robot");

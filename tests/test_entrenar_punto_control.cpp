@@ -171,6 +171,24 @@ TEST_F(PuntoControl, LoEscritoTrasElPuntoControlNoCuentaDosVeces)
     EXPECT_FALSE(std::filesystem::exists(CarpetaPuntoControl(sCarpeta) + ".anterior"));
 }
 
+// Stopped after its last checkpoint and before the statistics of its last
+// generation were written: the resume runs no generation, yet ends with
+// every row.
+TEST_F(PuntoControl, ParadaTrasElUltimoPuntoControl)
+{
+    const std::string sCarpeta = CarpetaNueva("tras_ultimo");
+    std::string sError;
+    SOpcionesRobot o = Opciones(sCarpeta, kGeneraciones);
+    ASSERT_TRUE(Correr(o, sError)) << sError;
+    for (const char* szNombre : {"estadisticas.csv", "especies.csv"}) {
+        const std::string sTexto = Leer(sCarpeta + "/" + szNombre);
+        std::ofstream(sCarpeta + "/" + szNombre) << sTexto.substr(0, sTexto.find('\n') + 1);
+    }
+    o.sReanudar = sCarpeta;
+    ASSERT_TRUE(Correr(o, sError)) << sError;
+    EXPECT_EQ(Resultados(sCarpeta), Resultados(ms_sReferencia));
+}
+
 TEST_F(PuntoControl, SeNiegaLoQueNoEncaja)
 {
     const std::string sPuntoControl = CarpetaPuntoControl(ms_sReferencia);
