@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <tuple>
 
 #include "Archivos.h"
 #include "CGenerador.h"
@@ -660,9 +661,7 @@ bool CEntrenamientoRobot::ElegirRedFinal(std::string& sError)
         // Placing first: the score's damage term favours networks that hit
         // often but lose, which is what the training scores already chose.
         std::stable_sort(vElegidos.begin(), vElegidos.end(), [](const SCandidato& a, const SCandidato& b) {
-            if (a.dColocacion != b.dColocacion)
-                return a.dColocacion > b.dColocacion;
-            return a.dValidacion > b.dValidacion;
+            return std::tie(a.dColocacion, a.dValidacion) > std::tie(b.dColocacion, b.dValidacion);
         });
     }
     if (m_opciones.nEtapaRealRedes > 0)
