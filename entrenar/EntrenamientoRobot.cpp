@@ -281,7 +281,7 @@ void CEntrenamientoRobot::CrearPrimerGenoma(CIndividuo& miembro, const SRedInici
     m_pAG->CrearMente(&miembro);
     if (red.vPesos.empty())
         return;
-    CGenoma* pSembrado = GenomaDesdeRedInicial(*miembro.GetGenoma(), red);
+    CGenoma* pSembrado = GenomaDesdeRedInicial(*miembro.GetGenoma(), red, m_pAG->GetBDInnovaciones());
     miembro.BorrarGenoma();
     miembro.SetGenoma(pSembrado);
 }

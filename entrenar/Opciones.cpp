@@ -240,9 +240,9 @@ void TablaRobot(CTablaOpciones& t, SOpcionesRobot& o)
     t.Texto("--red-inicial", "RED", o.sRedInicial,
             "de d"
             "\xF3"
-            "nde salen los pesos con que empieza cada miembro: disenyada (una red de partida hecha a mano), "
-            "ninguna (pesos al azar) o un fichero de red en forma de texto con solo enlaces directos de las "
-            "entradas y el sesgo a las salidas",
+            "nde sale la red con que empieza cada miembro: disenyada (una red de partida hecha a mano), "
+            "ninguna (pesos al azar) o un fichero de red en forma de texto (las entradas, el sesgo, las "
+            "salidas y, tras ellas, neuronas ocultas)",
             o.sRedInicial);
     t.Entero("--validacion", "N", 0, 100000, o.nValidacion,
              "partidas por rival para elegir la red final por su colocaci"

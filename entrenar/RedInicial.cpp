@@ -6,34 +6,49 @@
 
 namespace {
 
-// Position of every neuron among the inputs plus bias (as sources) or the
-// outputs (as targets); -1 for anything else.
-struct SPosiciones {
-    std::map<const SNeurona*, int> mOrigen;
-    std::map<const SNeurona*, int> mSalida;
-};
-
-bool Clasificar(const CRedNeuronal& red, int nEntradas, int nSalidas, SPosiciones& p, std::string& sError)
+// Every neuron's number as a genome numbers it (see SEnlaceInicial).
+bool Numerar(const CRedNeuronal& red, int nEntradas, int nSalidas, std::map<const SNeurona*, int>& mNumeros,
+             int& nOcultas, std::string& sError)
 {
-    int nVistasEntradas = 0, nVistasSalidas = 0;
+    int nVistasEntradas = 0, nVistasSalidas = 0, nSesgos = 0;
+    nOcultas = 0;
     for (const SNeurona* pN : red.GetRed()) {
         if (pN->TipoNeurona == Neurona_Entrada)
-            p.mOrigen[pN] = nVistasEntradas++;
+            mNumeros[pN] = nVistasEntradas++;
         else if (pN->TipoNeurona == Neurona_Sesgo)
-            p.mOrigen[pN] = nEntradas;
-        else if (pN->TipoNeurona == Neurona_Salida)
-            p.mSalida[pN] = nVistasSalidas++;
-        else {
-            sError = "tiene neuronas ocultas";
+            mNumeros[pN] = nEntradas + nSesgos++;
+        else if (pN->TipoNeurona == Neurona_Salida && nOcultas > 0) {
+            sError = "calcula una neurona oculta antes que una salida";
             return false;
-        }
+        } else if (pN->TipoNeurona == Neurona_Salida)
+            mNumeros[pN] = nEntradas + 1 + nVistasSalidas++;
+        else
+            mNumeros[pN] = nEntradas + 1 + nSalidas + nOcultas++;
     }
-    if (nVistasEntradas != nEntradas || nVistasSalidas != nSalidas ||
-        static_cast<int>(p.mOrigen.size()) != nEntradas + 1) {
+    if (nVistasEntradas != nEntradas || nVistasSalidas != nSalidas || nSesgos != 1) {
         sError = "debe tener " + std::to_string(nEntradas) + " entradas, el sesgo y " + std::to_string(nSalidas) +
                  " salidas";
         return false;
     }
+    return true;
+}
+
+// Adds one link of the text: a direct one into the weight table, any other
+// to the list (weights of repeated links add up, as the network adds them).
+bool Anyadir(const SNeurona& origen, const SEnlace& e, const std::map<const SNeurona*, int>& mNumeros,
+             std::map<std::pair<int, int>, double>& mOtros, SRedInicial& red, std::string& sError)
+{
+    const int n = red.nEntradas;
+    const int nOrigen = mNumeros.at(&origen), nDestino = mNumeros.at(e.pNeuronaSalida);
+    if (nDestino <= n) {
+        sError = "tiene enlaces hacia una entrada o el sesgo";
+        return false;
+    }
+    const bool bSalida = nDestino <= n + red.nSalidas;
+    if (nOrigen <= n && bSalida)
+        red.vPesos[static_cast<size_t>(nOrigen * red.nSalidas + nDestino - n - 1)] += e.dPeso;
+    else
+        mOtros[{nOrigen, nDestino}] += e.dPeso;
     return true;
 }
 
@@ -47,26 +62,29 @@ bool LeerRedInicial(const std::string& sTexto, int nEntradas, int nSalidas, SRed
         sError = "no es una red en forma de texto";
         return false;
     }
-    SPosiciones p;
-    if (!Clasificar(rn, nEntradas, nSalidas, p, sError))
+    std::map<const SNeurona*, int> mNumeros;
+    int nOcultas = 0;
+    if (!Numerar(rn, nEntradas, nSalidas, mNumeros, nOcultas, sError))
         return false;
     SRedInicial leida;
     leida.nEntradas = nEntradas;
     leida.nSalidas = nSalidas;
     leida.vPesos.assign(static_cast<size_t>((nEntradas + 1) * nSalidas), 0.0);
     leida.vCurvaturas.assign(static_cast<size_t>(nSalidas), 1.0);
+    std::map<std::pair<int, int>, double> mOtros;
     for (const SNeurona* pN : rn.GetRed()) {
+        const int nNumero = mNumeros[pN];
         if (pN->TipoNeurona == Neurona_Salida)
-            leida.vCurvaturas[static_cast<size_t>(p.mSalida[pN])] = pN->dCurvaturaSigmoidea;
+            leida.vCurvaturas[static_cast<size_t>(nNumero - nEntradas - 1)] = pN->dCurvaturaSigmoidea;
+        else if (pN->TipoNeurona == Neurona_Oculta)
+            leida.vCurvaturasOcultas.push_back(pN->dCurvaturaSigmoidea);
         for (const SEnlace& e : pN->vEnlacesSalida) {
-            const auto itSalida = p.mSalida.find(e.pNeuronaSalida);
-            if (p.mOrigen.count(pN) == 0 || itSalida == p.mSalida.end()) {
-                sError = "tiene enlaces que no van de una entrada o el sesgo a una salida";
+            if (!Anyadir(*pN, e, mNumeros, mOtros, leida, sError))
                 return false;
-            }
-            leida.vPesos[static_cast<size_t>(p.mOrigen[pN] * nSalidas + itSalida->second)] += e.dPeso;
         }
     }
+    for (const auto& otro : mOtros)
+        leida.vOtrosEnlaces.push_back({otro.first.first, otro.first.second, otro.second});
     red = leida;
     return true;
 }
@@ -97,7 +115,39 @@ SRedInicial RedInicialRobot()
     return red;
 }
 
-CGenoma* GenomaDesdeRedInicial(const CGenoma& minimo, const SRedInicial& red)
+namespace {
+
+// Hidden neuron k of the starting point, registered in bd the first time.
+SGenNeurona NeuronaOculta(const SGenNeurona& plantilla, const SRedInicial& red, size_t k, CInnovacion& bd)
+{
+    const size_t nOcultas = red.vCurvaturasOcultas.size();
+    SGenNeurona g = plantilla;  // a copy: a new gene would draw its curvature
+    g.Tipo = Neurona_Oculta;
+    g.nID = red.nEntradas + 1 + red.nSalidas + static_cast<int>(k);
+    g.bRecurrente = false;
+    g.dCurvaturaActivacion = red.vCurvaturasOcultas[k];
+    g.dSplitX = (static_cast<double>(k) + 1.0) / (static_cast<double>(nOcultas) + 1.0);
+    g.dSplitY = 0.5;
+    if (bd.GetSigIDNeurona() == g.nID)
+        bd.CrearNuevaInnovacion(0, 0, INO_Neurona, Neurona_Oculta, g.dSplitX, g.dSplitY);
+    return g;
+}
+
+SGenEnlace OtroEnlace(const SEnlaceInicial& e, CInnovacion& bd)
+{
+    int nInnovacion = bd.ComprobarInnovacion(e.nOrigen, e.nDestino, INO_Enlace);
+    if (nInnovacion < 0) {
+        nInnovacion = bd.GetSigIDInnovacion();
+        bd.CrearNuevaInnovacion(e.nOrigen, e.nDestino, INO_Enlace, Neurona_SinTipo, 0.0, 0.0);
+    }
+    // Neurons are computed in number order: a link that reads a neuron
+    // computed later, or itself, reads its previous value.
+    return SGenEnlace(e.nOrigen, e.nDestino, true, nInnovacion, e.dPeso, e.nOrigen >= e.nDestino);
+}
+
+}  // namespace
+
+CGenoma* GenomaDesdeRedInicial(const CGenoma& minimo, const SRedInicial& red, CInnovacion& bd)
 {
     // The minimal genome numbers its inputs 0..n-1, the bias n and the
     // outputs n+1..n+m.
@@ -107,9 +157,16 @@ CGenoma* GenomaDesdeRedInicial(const CGenoma& minimo, const SRedInicial& red)
     // makes every seeded genome the same.
     for (SGenNeurona& g : vNeuronas)
         g.dCurvaturaActivacion = g.Tipo == Neurona_Salida ? red.vCurvaturas[static_cast<size_t>(g.nID - n - 1)] : 1.0;
+    const SGenNeurona plantilla = vNeuronas.back();
+    for (size_t k = 0; k < red.vCurvaturasOcultas.size(); ++k)
+        vNeuronas.push_back(NeuronaOculta(plantilla, red, k, bd));
     TGEnlaces vEnlaces = minimo.GetGenesEnlace();
     for (SGenEnlace& g : vEnlaces)
         g.dPeso = red.vPesos[static_cast<size_t>(g.nIDNeuronaInicio * red.nSalidas + g.nIDNeuronaFin - n - 1)];
-    return new CGenoma(static_cast<int>(minimo.GetID()), vNeuronas, vEnlaces, static_cast<int>(minimo.GetNumEntradas()),
-                       static_cast<int>(minimo.GetNumSalidas()));
+    for (const SEnlaceInicial& e : red.vOtrosEnlaces)
+        vEnlaces.push_back(OtroEnlace(e, bd));
+    CGenoma* pGenoma = new CGenoma(static_cast<int>(minimo.GetID()), vNeuronas, vEnlaces,
+                                   static_cast<int>(minimo.GetNumEntradas()), static_cast<int>(minimo.GetNumSalidas()));
+    pGenoma->OrdenarGenes();
+    return pGenoma;
 }

@@ -21,14 +21,21 @@ namespace {
 const int kEntradas = 3, kSalidas = 2;
 
 // Inputs, bias, outputs with their own curvatures, and a few direct links;
-// optionally a hidden neuron on one path.
-std::string TextoRed(bool bConOculta)
+// optionally two hidden neurons computed after the outputs: one on a path
+// from an input, one that remembers an output's value of the previous
+// update; optionally a hidden neuron computed before an output, or a link
+// into an input.
+enum TForma { Directa, ConOcultas, OcultaAntes, HaciaEntrada };
+
+std::string TextoRed(TForma forma)
 {
     CRedNeuronal red;
     const SNeurona* vEntradas[kEntradas];
     for (int i = 0; i < kEntradas; ++i)
         vEntradas[i] = red.AddNeurona(Neurona_Entrada, i, i / 2.0, 0.0, 1.0);
     const SNeurona* pSesgo = red.AddNeurona(Neurona_Sesgo, kEntradas, 1.0, 0.0, 1.0);
+    if (forma == OcultaAntes)
+        red.AddNeurona(Neurona_Oculta, 9, 0.5, 0.5, 1.0);
     const SNeurona* pSalida0 = red.AddNeurona(Neurona_Salida, 10, 0.0, 1.0, 0.25);
     const SNeurona* pSalida1 = red.AddNeurona(Neurona_Salida, 11, 1.0, 1.0, 2.5);
     red.AddEnlace(vEntradas[0], pSalida0, -20.0, false);
@@ -36,11 +43,18 @@ std::string TextoRed(bool bConOculta)
     red.AddEnlace(pSesgo, pSalida0, 10.0, false);
     red.AddEnlace(vEntradas[1], pSalida1, 0.75, false);
     red.AddEnlace(pSesgo, pSalida1, -0.15, false);
-    if (bConOculta) {
-        const SNeurona* pOculta = red.AddNeurona(Neurona_Oculta, 12, 0.5, 0.5, 1.0);
-        red.AddEnlace(vEntradas[0], pOculta, 1.0, false);
-        red.AddEnlace(pOculta, pSalida1, 1.0, false);
+    if (forma == ConOcultas) {
+        const SNeurona* pOculta = red.AddNeurona(Neurona_Oculta, 12, 0.5, 0.5, 0.5);
+        const SNeurona* pMemoria = red.AddNeurona(Neurona_Oculta, 13, 0.5, 0.5, 3.0);
+        red.AddEnlace(vEntradas[0], pOculta, 1.5, false);
+        red.AddEnlace(pOculta, pSalida1, 2.0, true);
+        red.AddEnlace(pSalida0, pMemoria, -4.0, false);
+        red.AddEnlace(pMemoria, pMemoria, 1.0, true);
+        red.AddEnlace(pMemoria, pSalida0, 6.0, true);
+        red.AddEnlace(pSalida1, pSalida0, 0.5, true);
     }
+    if (forma == HaciaEntrada)
+        red.AddEnlace(pSalida0, vEntradas[1], 1.0, true);
     std::ostringstream out;
     out << red;
     return out.str();
@@ -56,48 +70,67 @@ CRedNeuronal* LeerRed(const std::string& sTexto)
 
 }  // namespace
 
-// The genome's phenotype gives the network's outputs, step after step, and
-// building the genome draws no random number (runs with and without a
-// starting network draw alike).
+// The genome's phenotype gives the network's outputs, step after step,
+// hidden neurons and memories included; building the genome draws no random
+// number (runs with and without a starting network draw alike), and only
+// the first genome registers the hidden neurons and their links.
 TEST(RedInicial, ElGenomaJuegaComoLaRed)
 {
-    const std::string sTexto = TextoRed(false);
-    SRedInicial inicial;
-    std::string sError;
-    ASSERT_TRUE(LeerRedInicial(sTexto, kEntradas, kSalidas, inicial, sError)) << sError;
+    for (TForma forma : {Directa, ConOcultas}) {
+        const std::string sTexto = TextoRed(forma);
+        SRedInicial inicial;
+        std::string sError;
+        ASSERT_TRUE(LeerRedInicial(sTexto, kEntradas, kSalidas, inicial, sError)) << sError;
 
-    SetSemillaRandom(7);
-    CGenoma minimo(4, kEntradas, kSalidas);
-    const std::string sEstado = GetEstadoRandom();
-    CGenoma* pGenoma = GenomaDesdeRedInicial(minimo, inicial);
-    EXPECT_EQ(sEstado, GetEstadoRandom());
-    EXPECT_EQ(4u, pGenoma->GetID());
-    EXPECT_EQ(minimo.GetNumGenesEnlace(), pGenoma->GetNumGenesEnlace());
+        SetSemillaRandom(7);
+        CGenoma minimo(4, kEntradas, kSalidas);
+        CInnovacion bd(minimo);
+        const std::string sEstado = GetEstadoRandom();
+        CGenoma* pGenoma = GenomaDesdeRedInicial(minimo, inicial, bd);
+        const int nInnovaciones = bd.GetSigIDInnovacion(), nNeuronas = bd.GetSigIDNeurona();
+        CGenoma* pOtro = GenomaDesdeRedInicial(minimo, inicial, bd);
+        EXPECT_EQ(sEstado, GetEstadoRandom());
+        EXPECT_EQ(nInnovaciones, bd.GetSigIDInnovacion());
+        EXPECT_EQ(nNeuronas, bd.GetSigIDNeurona());
+        EXPECT_EQ(4u, pGenoma->GetID());
+        const size_t nExtra = forma == Directa ? 0 : 6;
+        EXPECT_EQ(minimo.GetNumGenesEnlace() + nExtra, pGenoma->GetNumGenesEnlace());
+        EXPECT_EQ(static_cast<int>(minimo.GetNumGenesEnlace() + nExtra) + kEntradas + 1 + kSalidas +
+                      (forma == Directa ? 0 : 2),
+                  nInnovaciones);
 
-    CRedNeuronal* pRed = LeerRed(sTexto);
-    const CRedNeuronal* pFenotipo = pGenoma->CrearFenotipo();
-    const TVecDoubles vCasos[] = {{0, 0, 0}, {0.4, 0, 0}, {0, 2, -1}, {1.5, -3, 0.2}};
-    for (const TVecDoubles& v : vCasos) {
-        const TVecDoubles esperado = pRed->Actualizar(v, Ejecucion_PasoDinamico);
-        const TVecDoubles obtenido = const_cast<CRedNeuronal*>(pFenotipo)->Actualizar(v, Ejecucion_PasoDinamico);
-        ASSERT_EQ(esperado.size(), obtenido.size());
-        for (size_t k = 0; k < esperado.size(); ++k)
-            EXPECT_NEAR(esperado[k], obtenido[k], 1e-12) << "salida " << k;
+        CRedNeuronal* pRed = LeerRed(sTexto);
+        CRedNeuronal* vFenotipos[] = {const_cast<CRedNeuronal*>(pGenoma->CrearFenotipo()),
+                                      const_cast<CRedNeuronal*>(pOtro->CrearFenotipo())};
+        const TVecDoubles vCasos[] = {{0, 0, 0}, {0.4, 0, 0}, {0, 2, -1}, {1.5, -3, 0.2}, {0, 0, 0}};
+        for (const TVecDoubles& v : vCasos) {
+            const TVecDoubles esperado = pRed->Actualizar(v, Ejecucion_PasoDinamico);
+            for (CRedNeuronal* pFenotipo : vFenotipos) {
+                const TVecDoubles obtenido = pFenotipo->Actualizar(v, Ejecucion_PasoDinamico);
+                ASSERT_EQ(esperado.size(), obtenido.size());
+                for (size_t k = 0; k < esperado.size(); ++k)
+                    EXPECT_NEAR(esperado[k], obtenido[k], 1e-12) << "salida " << k;
+            }
+        }
+        delete pRed;
+        delete pGenoma;
+        delete pOtro;
     }
-    delete pRed;
-    delete pGenoma;
 }
 
-// Only inputs, the bias and outputs in the expected numbers, joined by
-// direct links, make a starting point; anything else is refused with why.
-TEST(RedInicial, RechazaLoQueNoEsUnaRedDirecta)
+// Only inputs, the bias, outputs and hidden neurons computed after them, in
+// the expected numbers, make a starting point; anything else is refused
+// with why.
+TEST(RedInicial, RechazaLoQueNoSirveDePartida)
 {
     SRedInicial inicial;
     inicial.nEntradas = 99;
     std::string sError;
-    EXPECT_FALSE(LeerRedInicial(TextoRed(true), kEntradas, kSalidas, inicial, sError));
-    EXPECT_NE(std::string::npos, sError.find("ocultas")) << sError;
-    EXPECT_FALSE(LeerRedInicial(TextoRed(false), kEntradas + 1, kSalidas, inicial, sError));
+    EXPECT_FALSE(LeerRedInicial(TextoRed(OcultaAntes), kEntradas, kSalidas, inicial, sError));
+    EXPECT_NE(std::string::npos, sError.find("oculta antes")) << sError;
+    EXPECT_FALSE(LeerRedInicial(TextoRed(HaciaEntrada), kEntradas, kSalidas, inicial, sError));
+    EXPECT_NE(std::string::npos, sError.find("hacia una entrada")) << sError;
+    EXPECT_FALSE(LeerRedInicial(TextoRed(Directa), kEntradas + 1, kSalidas, inicial, sError));
     EXPECT_NE(std::string::npos, sError.find("entradas")) << sError;
     EXPECT_FALSE(LeerRedInicial("\\q", kEntradas, kSalidas, inicial, sError));
     EXPECT_NE(std::string::npos, sError.find("no es una red")) << sError;
@@ -111,7 +144,8 @@ TEST(RedInicial, LaRedDisenyadaApuntaYDispara)
 {
     SetSemillaRandom(1);
     CGenoma minimo(0, 6, 5);
-    CGenoma* pGenoma = GenomaDesdeRedInicial(minimo, RedInicialRobot());
+    CInnovacion bd(minimo);
+    CGenoma* pGenoma = GenomaDesdeRedInicial(minimo, RedInicialRobot(), bd);
     CRedNeuronal* pRed = const_cast<CRedNeuronal*>(pGenoma->CrearFenotipo());
     auto salidas = [pRed](int nSlot, double dDistancia) {
         TVecDoubles v(6, 0.0);
@@ -132,6 +166,7 @@ TEST(RedInicial, LaRedDisenyadaApuntaYDispara)
     EXPECT_GT(robot[4], 0.99);
     EXPECT_GT(cerca[4], 0.5);
     EXPECT_LT(disparo[4], 0.5);
+
     EXPECT_GT(robot[3], vacio[3]);
     delete pGenoma;
 }

@@ -65,6 +65,11 @@ public:
     // age, leader fitness and offspring quota are meaningful afterwards.
     const TEspecies& GetEspecies() const { return m_vEspecies; }
 
+    // The run's innovation register, for a caller that builds first genomes
+    // of its own (with neurons or links the minimal genome lacks): they must
+    // be registered here before the first epoch. Valid after Inicializar.
+    CInnovacion& GetBDInnovaciones() { return *m_pBDInnovaciones; }
+
     void SetLogEspecies(CLog* pLog) { m_logEspecies = pLog; }
     void SetLogGenes(CLog* pLog) { m_logGenes = pLog; }
     void SetLogAG(CLog* pLog) { m_logAG = pLog; }
