@@ -8,10 +8,9 @@ namespace {
 
 // Every neuron's number as a genome numbers it (see SEnlaceInicial).
 bool Numerar(const CRedNeuronal& red, int nEntradas, int nSalidas, std::map<const SNeurona*, int>& mNumeros,
-             int& nOcultas, std::string& sError)
+             std::string& sError)
 {
-    int nVistasEntradas = 0, nVistasSalidas = 0, nSesgos = 0;
-    nOcultas = 0;
+    int nVistasEntradas = 0, nVistasSalidas = 0, nSesgos = 0, nOcultas = 0;
     for (const SNeurona* pN : red.GetRed()) {
         if (pN->TipoNeurona == Neurona_Entrada)
             mNumeros[pN] = nVistasEntradas++;
@@ -63,8 +62,7 @@ bool LeerRedInicial(const std::string& sTexto, int nEntradas, int nSalidas, SRed
         return false;
     }
     std::map<const SNeurona*, int> mNumeros;
-    int nOcultas = 0;
-    if (!Numerar(rn, nEntradas, nSalidas, mNumeros, nOcultas, sError))
+    if (!Numerar(rn, nEntradas, nSalidas, mNumeros, sError))
         return false;
     SRedInicial leida;
     leida.nEntradas = nEntradas;
