@@ -112,6 +112,13 @@ TEST(RedInicial, ElGenomaJuegaComoLaRed)
                     EXPECT_NEAR(esperado[k], obtenido[k], 1e-12) << "salida " << k;
             }
         }
+        // A neuron that a mutation adds later gets a number of its own.
+        pOtro->AddNeurona(1.0, bd, 50);
+        EXPECT_EQ(nNeuronas + 1, bd.GetSigIDNeurona());
+        std::set<int> ids;
+        for (const SGenNeurona& g : pOtro->GetGenesNeurona())
+            ids.insert(g.nID);
+        EXPECT_EQ(pOtro->GetGenesNeurona().size(), ids.size());
         delete pRed;
         delete pGenoma;
         delete pOtro;
