@@ -6,6 +6,13 @@
 
 namespace {
 
+// Where the direct link from neuron nOrigen to output neuron nDestino (both
+// numbered as a genome numbers them) keeps its weight in vPesos.
+size_t IndiceDirecto(const SRedInicial& red, int nOrigen, int nDestino)
+{
+    return static_cast<size_t>(nOrigen * red.nSalidas + nDestino - red.nEntradas - 1);
+}
+
 // Every neuron's number as a genome numbers it (see SEnlaceInicial).
 bool Numerar(const CRedNeuronal& red, int nEntradas, int nSalidas, std::map<const SNeurona*, int>& mNumeros,
              std::string& sError)
@@ -45,7 +52,7 @@ bool Anyadir(const SNeurona& origen, const SEnlace& e, const std::map<const SNeu
     }
     const bool bSalida = nDestino <= n + red.nSalidas;
     if (nOrigen <= n && bSalida)
-        red.vPesos[static_cast<size_t>(nOrigen * red.nSalidas + nDestino - n - 1)] += e.dPeso;
+        red.vPesos[IndiceDirecto(red, nOrigen, nDestino)] += e.dPeso;
     else
         mOtros[{nOrigen, nDestino}] += e.dPeso;
     return true;
@@ -160,7 +167,7 @@ CGenoma* GenomaDesdeRedInicial(const CGenoma& minimo, const SRedInicial& red, CI
         vNeuronas.push_back(NeuronaOculta(plantilla, red, k, bd));
     TGEnlaces vEnlaces = minimo.GetGenesEnlace();
     for (SGenEnlace& g : vEnlaces)
-        g.dPeso = red.vPesos[static_cast<size_t>(g.nIDNeuronaInicio * red.nSalidas + g.nIDNeuronaFin - n - 1)];
+        g.dPeso = red.vPesos[IndiceDirecto(red, g.nIDNeuronaInicio, g.nIDNeuronaFin)];
     for (const SEnlaceInicial& e : red.vOtrosEnlaces)
         vEnlaces.push_back(OtroEnlace(e, bd));
     CGenoma* pGenoma = new CGenoma(static_cast<int>(minimo.GetID()), vNeuronas, vEnlaces,
