@@ -57,10 +57,10 @@ caso_fallo() {
     # What an uninterrupted run has saved after two generations, and its end.
     correr referencia "$ENTRENAR" "${ARGS[@]}" --generaciones 2 --hilos 1 --salida "$CARPETA/referencia" || return
     correr referencia4 "$ENTRENAR" "${ARGS[@]}" --generaciones 4 --hilos 1 --salida "$CARPETA/referencia4" || return
-    local salida="$CARPETA/caida" codigo intento
+    local salida="$CARPETA/caida" codigo
     # When mpirun tears a job down it may drop what rank 0 writes last; on a
     # loaded machine that happens now and then, so the job gets three tries.
-    for intento in 1 2 3; do
+    for _ in 1 2 3; do
         rm -rf "$salida"
         ENTRENAR_MPI_FALLO=2:2 "${MPIRUN[@]}" -x ENTRENAR_MPI_FALLO -np 3 "$ENTRENAR" "${ARGS[@]}" --generaciones 4 \
             --hilos 1 --salida "$salida" >"$CARPETA/caida.out" 2>"$CARPETA/caida.err"
