@@ -174,9 +174,10 @@ namespace {
 
 // A robot program for one match; nullptr (said on stderr) when it cannot be
 // started.
-CProgramaRobot* ArrancarPrograma(const std::string& sRuta)
+CProgramaRobot* ArrancarPrograma(const std::string& sRuta, unsigned nMsRespuesta)
 {
     CProgramaRobot* pPrograma = new CProgramaRobot();
+    pPrograma->SetEsperaRespuesta(static_cast<int>(nMsRespuesta));
     std::string sError;
     if (pPrograma->Iniciar(sRuta, sError))
         return pPrograma;
@@ -210,14 +211,14 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
         vRedes.push_back(new CRobotEntrenado(kNombreEntrenado, sRed));
         partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRedes.back()));
     } else {
-        vProgramas.push_back(ArrancarPrograma(sPrograma));
+        vProgramas.push_back(ArrancarPrograma(sPrograma, config.nMsRespuesta));
         bArrancados = vProgramas.back() != nullptr;
         if (bArrancados)
             partida.AddRobot(kNombreEntrenado, vProgramas.back()->Controlador());
     }
     for (const SRivalEncuentro& rival : encuentro.vRivales) {
         if (!rival.sPrograma.empty()) {
-            vProgramas.push_back(ArrancarPrograma(rival.sPrograma));
+            vProgramas.push_back(ArrancarPrograma(rival.sPrograma, config.nMsRespuesta));
             bArrancados = bArrancados && vProgramas.back() != nullptr;
             if (vProgramas.back())
                 partida.AddRobot(NombrePrograma(rival.sPrograma), vProgramas.back()->Controlador());

@@ -61,6 +61,7 @@ struct SConfigEvaluacion {
     std::vector<std::string> vsNombresArenas;  // and their names
     double dTiempoMaximo = 120.0;              // seconds of game time, as in the real arena
     double dPaso = 0.05;
+    unsigned nMsRespuesta = 50;  // a robot program's time to answer each update
 };
 
 // Outcome of one match for the network under evaluation.

@@ -294,7 +294,13 @@ void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
     t.Entero("--partidas", "N", 1, 1000000, o.nPartidas, "partidas contra cada rival");
     t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivalesJugar, LectorRivalesJugar(o),
            "rivales, uno tras otro; con + una melee; con programas, las partidas dependen del tiempo real "
-           "(cada programa tiene 50 ms por paso)");
+           "(cada programa tiene --espera ms por paso)");
+    t.Entero("--espera", "MS", 5, 1000, o.evaluacion.nMsRespuesta,
+             "milisegundos que cada programa de robot tiene para responder en cada paso (menos: partidas m"
+             "\xE1"
+             "s r"
+             "\xE1"
+             "pidas, pero un programa lento llega tarde)");
     t.Texto("--rtb", "PREFIJO", o.sRtb,
             "instalaci"
             "\xF3"

@@ -125,6 +125,7 @@ TEST_F(EntrenarPrograma, JugarConUnProgramaDeRobot)
     EXPECT_EQ(falta.nCodigo, 1);
     EXPECT_NE(falta.sError.find(m_sDir + "/no_hay_robot"), std::string::npos) << falta.sError;
     EXPECT_EQ(Ejecutar(std::string("jugar --programa ") + RUTA_BOT + " --grabar " + m_sDir + "/g.json").nCodigo, 2);
+    EXPECT_EQ(Ejecutar(std::string("jugar --programa ") + RUTA_BOT + " --espera 4").nCodigo, 2);
 }
 
 // The recording holds the rival network it was given, not the robot's own.
@@ -175,6 +176,29 @@ TEST(JugarEncuentro, UnaPartidaQueLaArenaRechazaNoCuenta)
     testing::internal::GetCapturedStderr();
     EXPECT_FALSE(sError.empty());
     EXPECT_FALSE(fs::exists("nunca.json"));
+}
+
+// A program that answers at once plays the same match whatever time each
+// update gives it: a shorter wait only plays it sooner.
+TEST(JugarEncuentro, UnProgramaQueRespondeAlMomentoJuegaIgualConMenosEspera)
+{
+    SConfigEvaluacion config;
+    config.dTiempoMaximo = 10;
+    SEncuentro encuentro;
+    encuentro.nSemilla = 3;
+    encuentro.vRivales.resize(2);
+    encuentro.vRivales[0].eRival = Rival_Giratorio;
+    encuentro.vRivales[1].eRival = Rival_Programa;
+    encuentro.vRivales[1].sPrograma = RUTA_BOT;
+    const SResultadoEncuentro normal = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, RUTA_BOT);
+    config.nMsRespuesta = 20;
+    const SResultadoEncuentro breve = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, RUTA_BOT);
+    ASSERT_TRUE(normal.bJugado && breve.bJugado);
+    EXPECT_EQ(breve.dPuntuacion, normal.dPuntuacion);
+    EXPECT_EQ(breve.propio.dDanyoCausado, normal.propio.dDanyoCausado);
+    ASSERT_EQ(breve.vRivales.size(), 2u);
+    for (size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(breve.vRivales[i].dPuntos, normal.vRivales[i].dPuntos) << i;
 }
 
 }  // namespace

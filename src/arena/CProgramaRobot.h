@@ -45,6 +45,7 @@ public:
     // Longest wait for the first answer of an update, and the quiet time
     // that ends it, in milliseconds.
     void SetEsperas(int nMsRespuesta, int nMsSilencio);
+    void SetEsperaRespuesta(int nMsRespuesta) { m_nMsRespuesta = nMsRespuesta; }
 
     // ---- raw access, for tests of the protocol
     // Writes the text to the program's input; false if it could not all be
