@@ -243,42 +243,32 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     return resultado;
 }
 
+bool GrabarEncuentro(const std::string& sRed, const SEncuentro& encuentro, const SConfigEvaluacion& config,
+                     const std::string& sRuta, std::string& sError, const std::string& sPrograma)
+{
+    CGrabacion* pGrabacion = nullptr;
+    const bool bJugado = JugarEncuentro(sRed, encuentro, config, &pGrabacion, sPrograma).bJugado;
+    const bool bGuardada = bJugado && pGrabacion && pGrabacion->GuardarJSON(sRuta);
+    delete pGrabacion;
+    if (!bGuardada)
+        sError = "No se pudo grabar la partida en " + sRuta;
+    return bGuardada;
+}
+
 bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, const std::vector<TRival>& vRivales,
                          uint64_t nSemilla, const SConfigEvaluacion& config, const std::string& sRuta,
                          std::string& sError)
 {
-    SConfigPartida configPartida;
-    ElegirArena(config, nSemilla, configPartida);
-    configPartida.nSemilla = nSemilla;
-    configPartida.dPaso = config.dPaso;
-    configPartida.dTiempoMaximo = config.dTiempoMaximo;
-    configPartida.bGrabar = true;
-
-    std::vector<CRobotEntrenado*> vRobots;
-    vRobots.push_back(new CRobotEntrenado(kNombreEntrenado, sRed));
-    CPartida partida;
-    if (!partida.Configurar(configPartida)) {
-        delete vRobots.back();
-        sError = "No se pudo configurar la partida que graba " + sRuta;
-        return false;
-    }
-    partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRobots.back()));
+    SEncuentro encuentro;
+    encuentro.nSemilla = nSemilla;
     for (TRival eRival : vRivales) {
-        if (EsRivalRed(eRival)) {
-            vRobots.push_back(new CRobotEntrenado(NombreRival(eRival), sRedRival.empty() ? sRed : sRedRival));
-            partida.AddRobot(NombreRival(eRival), ControladorTexto(*vRobots.back()));
-        } else {
-            partida.AddRobot(NombreRival(eRival), ControladorGuion(eRival));
-        }
+        SRivalEncuentro rival;
+        rival.eRival = eRival;
+        if (EsRivalRed(eRival))
+            rival.sRed = sRedRival.empty() ? sRed : sRedRival;
+        encuentro.vRivales.push_back(rival);
     }
-    const bool bJugada = partida.Jugar();
-    const bool bGuardada = bJugada && partida.GetGrabacion() && partida.GetGrabacion()->GuardarJSON(sRuta);
-    partida.Limpiar();
-    for (CRobotEntrenado* pRobot : vRobots)
-        delete pRobot;
-    if (!bGuardada)
-        sError = "No se pudo grabar la partida en " + sRuta;
-    return bGuardada;
+    return GrabarEncuentro(sRed, encuentro, config, sRuta, sError);
 }
 
 void EjecutarEnHilos(size_t nTareas, unsigned nHilos, const std::function<void(size_t)>& fTarea)

@@ -131,6 +131,12 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
                                    const SConfigEvaluacion& config, CGrabacion** ppGrabacion = nullptr,
                                    const std::string& sPrograma = std::string());
 
+// Plays encuentro recorded (sPrograma as in JugarEncuentro) and writes the
+// recording as JSON to sRuta; false, with the reason in sError, when the
+// match was not played or the file not written.
+bool GrabarEncuentro(const std::string& sRed, const SEncuentro& encuentro, const SConfigEvaluacion& config,
+                     const std::string& sRuta, std::string& sError, const std::string& sPrograma = std::string());
+
 // Records one match of sRed against all of vRivales at once (a rival that
 // is a network plays sRedRival, or sRed itself when that is empty) and
 // writes the recording as JSON to sRuta.

@@ -245,6 +245,47 @@ std::string TablaResumenArenas(const std::vector<SMarcadorArena>& vArenas)
     return sTabla;
 }
 
+namespace {
+
+// Rival i of a group as a match plays it.
+SRivalEncuentro RivalEn(const TGrupoRivales& grupo, const std::vector<std::string>& vsProgramas, size_t i,
+                        const std::string& sRed, const std::string& sRedRival)
+{
+    SRivalEncuentro rival;
+    rival.eRival = grupo[i];
+    if (EsRivalRed(rival.eRival))
+        rival.sRed = sRedRival.empty() ? sRed : sRedRival;
+    if (rival.eRival == Rival_Programa && i < vsProgramas.size())
+        rival.sPrograma = vsProgramas[i];
+    return rival;
+}
+
+// Every different rival of the mixes once (programs told apart by path), at
+// most as many as a match holds, all in one match.
+SEncuentro EncuentroConTodos(const std::vector<TGrupoRivales>& vRivales,
+                             const std::vector<std::vector<std::string>>& vProgramas, uint64_t nSemilla,
+                             const std::string& sRed, const std::string& sRedRival)
+{
+    const std::vector<std::string> vsNinguno;
+    SEncuentro encuentro;
+    encuentro.nSemilla = nSemilla;
+    for (size_t r = 0; r < vRivales.size(); ++r) {
+        for (size_t i = 0; i < vRivales[r].size(); ++i) {
+            const SRivalEncuentro rival = RivalEn(vRivales[r], r < vProgramas.size() ? vProgramas[r] : vsNinguno, i,
+                                                  sRed, sRedRival);
+            const bool bVisto = std::any_of(
+                encuentro.vRivales.begin(), encuentro.vRivales.end(), [&rival](const SRivalEncuentro& otro) {
+                    return otro.eRival == rival.eRival && otro.sPrograma == rival.sPrograma;
+                });
+            if (!bVisto && encuentro.vRivales.size() < kMaxRivalesGrupo)
+                encuentro.vRivales.push_back(rival);
+        }
+    }
+    return encuentro;
+}
+
+}  // namespace
+
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                                           const SConfigEvaluacion& config, unsigned nHilos,
@@ -260,15 +301,8 @@ std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::st
         for (int k = 0; k < nPartidas; ++k) {
             SEncuentro encuentro;
             encuentro.nSemilla = SemillaEncuentro(nSemilla, kMarcaJugar, r, static_cast<uint64_t>(k));
-            for (size_t i = 0; i < vRivales[r].size(); ++i) {
-                SRivalEncuentro rival;
-                rival.eRival = vRivales[r][i];
-                if (EsRivalRed(rival.eRival))
-                    rival.sRed = sRedRival.empty() ? sRed : sRedRival;
-                if (rival.eRival == Rival_Programa && i < vsProgramas.size())
-                    rival.sPrograma = vsProgramas[i];
-                encuentro.vRivales.push_back(rival);
-            }
+            for (size_t i = 0; i < vRivales[r].size(); ++i)
+                encuentro.vRivales.push_back(RivalEn(vRivales[r], vsProgramas, i, sRed, sRedRival));
             vTrabajos[r].vEncuentros.push_back(encuentro);
         }
     }
@@ -402,6 +436,7 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
     }
     if (vResumen.size() > 1)
         EscribirTexto(stdout, "\n" + TablaResumenArenas(vResumen));
-    return o.sGrabar.empty() || GrabarPartidaContra(sRed, sRedRival, RivalesDistintos(o.vRivales), o.nSemilla,
-                                                    o.evaluacion, o.sGrabar, sError);
+    return o.sGrabar.empty() ||
+           GrabarEncuentro(sRed, EncuentroConTodos(o.vRivales, vProgramas, o.nSemilla, sRed, sRedRival), o.evaluacion,
+                           o.sGrabar, sError, o.sPrograma);
 }

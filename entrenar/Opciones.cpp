@@ -310,7 +310,7 @@ void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
     t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla, "semilla");
     t.Entero("--hilos", "N", 1, 256, o.nHilos, "hilos");
     OpcionesPartida(t, o.evaluacion);
-    t.Texto("--grabar", "FICHERO", o.sGrabar, "graba en JSON una partida de la red contra todos los rivales a la vez",
+    t.Texto("--grabar", "FICHERO", o.sGrabar, "graba en JSON una partida de la red (o del programa) contra todos los rivales a la vez",
             "");
     OpcionSilencio(t, o.bSilencio);
     t.Ejemplo("entrenar jugar --red salida_robot/mejor_red.txt --partidas 100 --rivales buscador");
@@ -597,14 +597,6 @@ bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, st
     TablaJugar(t, o);
     if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
         return false;
-    if (!o.bAyuda && !o.sPrograma.empty() && !o.sGrabar.empty()) {
-        sError = "--grabar graba una red: no va con --programa";
-        return false;
-    }
-    if (!o.bAyuda && !o.vProgramasRivales.empty() && !o.sGrabar.empty()) {
-        sError = "--grabar graba la red contra los rivales de la arena simulada: no va con rivales que son programas";
-        return false;
-    }
     return true;
 }
 

@@ -124,7 +124,13 @@ TEST_F(EntrenarPrograma, JugarConUnProgramaDeRobot)
     const SSalida falta = Ejecutar("jugar --programa " + m_sDir + "/no_hay_robot --partidas 1");
     EXPECT_EQ(falta.nCodigo, 1);
     EXPECT_NE(falta.sError.find(m_sDir + "/no_hay_robot"), std::string::npos) << falta.sError;
-    EXPECT_EQ(Ejecutar(std::string("jugar --programa ") + RUTA_BOT + " --grabar " + m_sDir + "/g.json").nCodigo, 2);
+    // Recorded with programs on both sides: each different rival once.
+    const SSalida g = Ejecutar(std::string("jugar --programa ") + RUTA_BOT + " --partidas 1 --tiempo 3 --rivales " +
+                               RUTA_BOT + ",quieto+" + RUTA_BOT + " --grabar " + m_sDir + "/g.json");
+    EXPECT_EQ(g.nCodigo, 0) << g.sError;
+    const std::string sGrabacion = Leer(m_sDir + "/g.json");
+    EXPECT_NE(sGrabacion.find("\"robots\":[\"entrenado\",\"bot\",\"quieto\"]"), std::string::npos)
+        << sGrabacion.substr(0, 300);
     EXPECT_EQ(Ejecutar(std::string("jugar --programa ") + RUTA_BOT + " --espera 4").nCodigo, 2);
 }
 
