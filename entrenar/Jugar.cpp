@@ -271,12 +271,12 @@ SEncuentro EncuentroConTodos(const std::vector<TGrupoRivales>& vRivales,
     encuentro.nSemilla = nSemilla;
     for (size_t r = 0; r < vRivales.size(); ++r) {
         for (size_t i = 0; i < vRivales[r].size(); ++i) {
-            const SRivalEncuentro rival = RivalEn(vRivales[r], r < vProgramas.size() ? vProgramas[r] : vsNinguno, i,
-                                                  sRed, sRedRival);
-            const bool bVisto = std::any_of(
-                encuentro.vRivales.begin(), encuentro.vRivales.end(), [&rival](const SRivalEncuentro& otro) {
-                    return otro.eRival == rival.eRival && otro.sPrograma == rival.sPrograma;
-                });
+            const SRivalEncuentro rival =
+                RivalEn(vRivales[r], r < vProgramas.size() ? vProgramas[r] : vsNinguno, i, sRed, sRedRival);
+            const bool bVisto = std::any_of(encuentro.vRivales.begin(), encuentro.vRivales.end(),
+                                            [&rival](const SRivalEncuentro& otro) {
+                                                return otro.eRival == rival.eRival && otro.sPrograma == rival.sPrograma;
+                                            });
             if (!bVisto && encuentro.vRivales.size() < kMaxRivalesGrupo)
                 encuentro.vRivales.push_back(rival);
         }

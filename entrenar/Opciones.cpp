@@ -310,8 +310,8 @@ void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
     t.Entero("--semilla", "N", 0, kMaxSemilla, o.nSemilla, "semilla");
     t.Entero("--hilos", "N", 1, 256, o.nHilos, "hilos");
     OpcionesPartida(t, o.evaluacion);
-    t.Texto("--grabar", "FICHERO", o.sGrabar, "graba en JSON una partida de la red (o del programa) contra todos los rivales a la vez",
-            "");
+    t.Texto("--grabar", "FICHERO", o.sGrabar,
+            "graba en JSON una partida de la red (o del programa) contra todos los rivales a la vez", "");
     OpcionSilencio(t, o.bSilencio);
     t.Ejemplo("entrenar jugar --red salida_robot/mejor_red.txt --partidas 100 --rivales buscador");
 }
@@ -595,9 +595,7 @@ bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, st
 {
     CTablaOpciones t("entrenar jugar", kDescripcionJugar);
     TablaJugar(t, o);
-    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
-        return false;
-    return true;
+    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
 }
 
 bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& o, std::string& sError)
