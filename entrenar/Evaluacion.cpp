@@ -243,6 +243,15 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     return resultado;
 }
 
+SRivalEncuentro RivalDelEncuentro(TRival eRival, const std::string& sRed, const std::string& sRedRival)
+{
+    SRivalEncuentro rival;
+    rival.eRival = eRival;
+    if (EsRivalRed(eRival))
+        rival.sRed = sRedRival.empty() ? sRed : sRedRival;
+    return rival;
+}
+
 bool GrabarEncuentro(const std::string& sRed, const SEncuentro& encuentro, const SConfigEvaluacion& config,
                      const std::string& sRuta, std::string& sError, const std::string& sPrograma)
 {
@@ -261,13 +270,8 @@ bool GrabarPartidaContra(const std::string& sRed, const std::string& sRedRival, 
 {
     SEncuentro encuentro;
     encuentro.nSemilla = nSemilla;
-    for (TRival eRival : vRivales) {
-        SRivalEncuentro rival;
-        rival.eRival = eRival;
-        if (EsRivalRed(eRival))
-            rival.sRed = sRedRival.empty() ? sRed : sRedRival;
-        encuentro.vRivales.push_back(rival);
-    }
+    for (TRival eRival : vRivales)
+        encuentro.vRivales.push_back(RivalDelEncuentro(eRival, sRed, sRedRival));
     return GrabarEncuentro(sRed, encuentro, config, sRuta, sError);
 }
 

@@ -131,6 +131,10 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
                                    const SConfigEvaluacion& config, CGrabacion** ppGrabacion = nullptr,
                                    const std::string& sPrograma = std::string());
 
+// A scripted or network rival as a match plays it: a network rival plays
+// sRedRival, or sRed itself when that is empty.
+SRivalEncuentro RivalDelEncuentro(TRival eRival, const std::string& sRed, const std::string& sRedRival);
+
 // Plays encuentro recorded (sPrograma as in JugarEncuentro) and writes the
 // recording as JSON to sRuta; false, with the reason in sError, when the
 // match was not played or the file not written.

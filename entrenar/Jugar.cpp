@@ -251,10 +251,7 @@ namespace {
 SRivalEncuentro RivalEn(const TGrupoRivales& grupo, const std::vector<std::string>& vsProgramas, size_t i,
                         const std::string& sRed, const std::string& sRedRival)
 {
-    SRivalEncuentro rival;
-    rival.eRival = grupo[i];
-    if (EsRivalRed(rival.eRival))
-        rival.sRed = sRedRival.empty() ? sRed : sRedRival;
+    SRivalEncuentro rival = RivalDelEncuentro(grupo[i], sRed, sRedRival);
     if (rival.eRival == Rival_Programa && i < vsProgramas.size())
         rival.sPrograma = vsProgramas[i];
     return rival;
