@@ -138,6 +138,8 @@ std::string NombrePrograma(const std::string& sRuta)
 
 bool EsRivalRed(TRival eRival) { return eRival == Rival_Red || eRival == Rival_Campeon; }
 
+bool EsRivalGuion(TRival eRival) { return !EsRivalRed(eRival) && eRival != Rival_Programa; }
+
 std::vector<TRival> RivalesDistintos(const std::vector<TGrupoRivales>& vGrupos)
 {
     std::vector<TRival> vRivales;
@@ -190,7 +192,7 @@ CProgramaRobot* ArrancarPrograma(const std::string& sRuta, unsigned nMsRespuesta
 
 SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,
                                    const SConfigEvaluacion& config, CGrabacion** ppGrabacion,
-                                   const std::string& sPrograma)
+                                   const std::string& sPrograma, TRival eGuion)
 {
     SConfigPartida configPartida;
     ElegirArena(config, encuentro.nSemilla, configPartida);
@@ -207,7 +209,9 @@ SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& en
     std::vector<CRobotEntrenado*> vRedes;
     std::vector<CProgramaRobot*> vProgramas;
     bool bArrancados = true;
-    if (sPrograma.empty()) {
+    if (EsRivalGuion(eGuion)) {
+        partida.AddRobot(NombreRival(eGuion), ControladorGuion(eGuion));
+    } else if (sPrograma.empty()) {
         vRedes.push_back(new CRobotEntrenado(kNombreEntrenado, sRed));
         partida.AddRobot(kNombreEntrenado, ControladorTexto(*vRedes.back()));
     } else {
@@ -253,10 +257,10 @@ SRivalEncuentro RivalDelEncuentro(TRival eRival, const std::string& sRed, const 
 }
 
 bool GrabarEncuentro(const std::string& sRed, const SEncuentro& encuentro, const SConfigEvaluacion& config,
-                     const std::string& sRuta, std::string& sError, const std::string& sPrograma)
+                     const std::string& sRuta, std::string& sError, const std::string& sPrograma, TRival eGuion)
 {
     CGrabacion* pGrabacion = nullptr;
-    const bool bJugado = JugarEncuentro(sRed, encuentro, config, &pGrabacion, sPrograma).bJugado;
+    const bool bJugado = JugarEncuentro(sRed, encuentro, config, &pGrabacion, sPrograma, eGuion).bJugado;
     const bool bGuardada = bJugado && pGrabacion && pGrabacion->GuardarJSON(sRuta);
     delete pGrabacion;
     if (!bGuardada)
@@ -307,8 +311,8 @@ void EvaluarTrabajos(const std::vector<STrabajo>& vTrabajos, const SConfigEvalua
     }
     EjecutarEnHilos(vTareas.size(), nHilos, [&](size_t i) {
         const size_t t = vTareas[i].first, e = vTareas[i].second;
-        vResultados[t].vEncuentros[e] =
-            JugarEncuentro(vTrabajos[t].sRed, vTrabajos[t].vEncuentros[e], config, nullptr, vTrabajos[t].sPrograma);
+        vResultados[t].vEncuentros[e] = JugarEncuentro(vTrabajos[t].sRed, vTrabajos[t].vEncuentros[e], config, nullptr,
+                                                       vTrabajos[t].sPrograma, vTrabajos[t].eGuion);
     });
     PromediarTrabajos(vResultados);
 }

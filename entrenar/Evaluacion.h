@@ -46,7 +46,8 @@ struct SEncuentro {
 // One job: a network and the matches it plays.
 struct STrabajo {
     std::string sRed;
-    std::string sPrograma;  // when not empty: a robot program plays instead of sRed
+    std::string sPrograma;      // when not empty: a robot program plays instead of sRed
+    TRival eGuion = Rival_Red;  // a scripted kind: that script plays instead of sRed
     std::vector<SEncuentro> vEncuentros;
 };
 
@@ -108,6 +109,8 @@ bool LeerRival(const std::string& sNombre, TRival& eRival);
 // without ".robot".
 std::string NombrePrograma(const std::string& sRuta);
 bool EsRivalRed(TRival eRival);
+// Whether a kind is one of the scripted robots (it needs no network and no program).
+bool EsRivalGuion(TRival eRival);
 
 // Each rival of the mixes once, in order of appearance, as many as one match
 // holds.
@@ -126,20 +129,22 @@ void ElegirArena(const SConfigEvaluacion& config, uint64_t nSemilla, SConfigPart
 // recording handed over (the caller deletes it).
 // With sPrograma a robot program plays instead of sRed (run by the arena's
 // program controller, CProgramaRobot); a program that cannot be started
-// leaves the match unplayed.
+// leaves the match unplayed. With eGuion a scripted kind, that script plays
+// instead of sRed.
 SResultadoEncuentro JugarEncuentro(const std::string& sRed, const SEncuentro& encuentro,
                                    const SConfigEvaluacion& config, CGrabacion** ppGrabacion = nullptr,
-                                   const std::string& sPrograma = std::string());
+                                   const std::string& sPrograma = std::string(), TRival eGuion = Rival_Red);
 
 // A scripted or network rival as a match plays it: a network rival plays
 // sRedRival, or sRed itself when that is empty.
 SRivalEncuentro RivalDelEncuentro(TRival eRival, const std::string& sRed, const std::string& sRedRival);
 
-// Plays encuentro recorded (sPrograma as in JugarEncuentro) and writes the
+// Plays encuentro recorded (sPrograma and eGuion as in JugarEncuentro) and writes the
 // recording as JSON to sRuta; false, with the reason in sError, when the
 // match was not played or the file not written.
 bool GrabarEncuentro(const std::string& sRed, const SEncuentro& encuentro, const SConfigEvaluacion& config,
-                     const std::string& sRuta, std::string& sError, const std::string& sPrograma = std::string());
+                     const std::string& sRuta, std::string& sError, const std::string& sPrograma = std::string(),
+                     TRival eGuion = Rival_Red);
 
 // Records one match of sRed against all of vRivales at once (a rival that
 // is a network plays sRedRival, or sRed itself when that is empty) and

@@ -69,13 +69,17 @@ double ErrorTipico(double dMediaCuadrados, double dMedia, int n)
     return std::sqrt(dVarianza / n);
 }
 
+// How the tables name the robot that plays the matches: the network, or
+// the script that plays in its place.
+const char* NombrePropio(TRival eGuion) { return EsRivalGuion(eGuion) ? NombreRival(eGuion) : kNombreRed; }
+
 SMarcador Contar(const TGrupoRivales& grupo, const std::vector<std::string>& vsProgramas,
-                 const SResultadoTrabajo& resultado)
+                 const SResultadoTrabajo& resultado, TRival eGuion)
 {
     SMarcador m;
     m.grupo = grupo;
     m.vRobots.resize(grupo.size() + 1);
-    m.vRobots[0].sNombre = kNombreRed;
+    m.vRobots[0].sNombre = NombrePropio(eGuion);
     for (size_t i = 0; i < grupo.size(); ++i)
         m.vRobots[i + 1].sNombre = NombreRivalEn(grupo, vsProgramas, i);
     int nJuegos = 0;
@@ -148,8 +152,9 @@ std::string TablaMelee(const SMarcador& m)
     std::snprintf(szLinea, sizeof(szLinea),
                   "Melee de %d: %s+%s, %d partidas, puntuaci"
                   "\xF3"
-                  "n de la red %.1f\n",
-                  static_cast<int>(m.vRobots.size()), kNombreRed, TextoRivalesMarcador(m).c_str(), m.nPartidas,
+                  "n de %s %.1f\n",
+                  static_cast<int>(m.vRobots.size()), m.vRobots[0].sNombre.c_str(), TextoRivalesMarcador(m).c_str(),
+                  m.nPartidas, m.vRobots[0].sNombre == kNombreRed ? "la red" : m.vRobots[0].sNombre.c_str(),
                   m.dPuntuacion);
     std::string sTabla = szLinea;
     size_t nAncho = 10;
@@ -208,8 +213,9 @@ std::string FilaResumen(const SMarcadorArena& arena, size_t nAncho)
         } else {
             double dPrimeros = 0, dPuntos = 0;
             MejorRival(m, dPrimeros, dPuntos);
-            std::snprintf(szCelda, sizeof(szCelda), "  red %5.1f%% %4.2f, rivales %5.1f%% %4.2f",
-                          Porcentaje(m.vRobots[0].nPrimeros, m.nPartidas), m.vRobots[0].dPuntos, dPrimeros, dPuntos);
+            std::snprintf(szCelda, sizeof(szCelda), "  %s %5.1f%% %4.2f, rivales %5.1f%% %4.2f",
+                          m.vRobots[0].sNombre.c_str(), Porcentaje(m.vRobots[0].nPrimeros, m.nPartidas),
+                          m.vRobots[0].dPuntos, dPrimeros, dPuntos);
         }
         sFila += szCelda;
     }
@@ -287,13 +293,14 @@ std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::st
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                                           const SConfigEvaluacion& config, unsigned nHilos,
                                           const std::string& sPrograma,
-                                          const std::vector<std::vector<std::string>>& vProgramas)
+                                          const std::vector<std::vector<std::string>>& vProgramas, TRival eGuion)
 {
     const std::vector<std::string> vsNinguno;
     std::vector<STrabajo> vTrabajos(vRivales.size());
     for (size_t r = 0; r < vRivales.size(); ++r) {
         vTrabajos[r].sRed = sRed;
         vTrabajos[r].sPrograma = sPrograma;
+        vTrabajos[r].eGuion = eGuion;
         const std::vector<std::string>& vsProgramas = r < vProgramas.size() ? vProgramas[r] : vsNinguno;
         for (int k = 0; k < nPartidas; ++k) {
             SEncuentro encuentro;
@@ -307,7 +314,8 @@ std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::st
     EvaluarTrabajos(vTrabajos, config, nHilos, vResultados);
     std::vector<SMarcador> vMarcadores;
     for (size_t r = 0; r < vRivales.size(); ++r)
-        vMarcadores.push_back(Contar(vRivales[r], r < vProgramas.size() ? vProgramas[r] : vsNinguno, vResultados[r]));
+        vMarcadores.push_back(
+            Contar(vRivales[r], r < vProgramas.size() ? vProgramas[r] : vsNinguno, vResultados[r], eGuion));
     return vMarcadores;
 }
 
@@ -402,7 +410,7 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
                          " partidas...");
         for (const SConfigEvaluacion& arena : vArenas)
             vMarcadores.push_back(JugarContraRivales(sRed, sRedRival, o.vRivales, o.nPartidas, o.nSemilla, arena,
-                                                     o.nHilos, o.sPrograma, vProgramas));
+                                                     o.nHilos, o.sPrograma, vProgramas, o.eGuion));
     }
     int nNoJugadas = 0;
     for (const std::vector<SMarcador>& vArena : vMarcadores) {
@@ -416,9 +424,10 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
                  " arriba)";
         return false;
     }
-    const std::string sQuien = !o.sPrograma.empty() ? "Programa: " + o.sPrograma
-                               : o.sRed.empty()     ? std::string("Red: integrada")
-                                                    : "Red: " + o.sRed;
+    const std::string sQuien = EsRivalGuion(o.eGuion) ? std::string("Guion: ") + NombreRival(o.eGuion)
+                               : !o.sPrograma.empty() ? "Programa: " + o.sPrograma
+                               : o.sRed.empty()       ? std::string("Red: integrada")
+                                                      : "Red: " + o.sRed;
     EscribirFormato(stdout, "%s; %d partidas por rival, semilla %u, %.0f s de juego por partida\n", sQuien.c_str(),
                     o.nPartidas, o.nSemilla, o.evaluacion.dTiempoMaximo);
     if (!o.sPrograma.empty() || !vProgramas.empty())
@@ -435,5 +444,5 @@ bool ComandoJugar(const SOpcionesJugar& o, std::string& sError)
         EscribirTexto(stdout, "\n" + TablaResumenArenas(vResumen));
     return o.sGrabar.empty() ||
            GrabarEncuentro(sRed, EncuentroConTodos(o.vRivales, vProgramas, o.nSemilla, sRed, sRedRival), o.evaluacion,
-                           o.sGrabar, sError, o.sPrograma);
+                           o.sGrabar, sError, o.sPrograma, o.eGuion);
 }

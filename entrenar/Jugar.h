@@ -39,12 +39,14 @@ struct SMarcador {
 // a network plays sRedRival, or sRed itself when that is empty.
 // With sPrograma, that robot program plays instead of sRed. A Rival_Programa
 // plays the program at its place in vProgramas (absolute paths, see
-// ResolverProgramasRivales).
+// ResolverProgramasRivales). With eGuion a scripted kind, that script plays
+// instead of sRed (and the tables name it).
 std::vector<SMarcador> JugarContraRivales(const std::string& sRed, const std::string& sRedRival,
                                           const std::vector<TGrupoRivales>& vRivales, int nPartidas, unsigned nSemilla,
                                           const SConfigEvaluacion& config, unsigned nHilos,
                                           const std::string& sPrograma = std::string(),
-                                          const std::vector<std::vector<std::string>>& vProgramas = {});
+                                          const std::vector<std::vector<std::string>>& vProgramas = {},
+                                          TRival eGuion = Rival_Red);
 
 // Turns each rival program's name or path into the absolute path of an
 // executable, looked up as entrenar torneo looks up its rivals: a path as

@@ -170,6 +170,21 @@ CTablaOpciones::TLector LectorRivalesJugar(SOpcionesJugar& o)
     };
 }
 
+const char* const kRangoGuion = "giratorio, buscador, cazador, orbitador o quieto";
+
+CTablaOpciones::TLector LectorGuion(SOpcionesJugar& o)
+{
+    return [&o](const std::string& sNombre, std::string& sError) {
+        TRival eRival = Rival_Red;
+        if (!LeerRival(sNombre, eRival) || !EsRivalGuion(eRival)) {
+            sError = std::string("un guion: ") + kRangoGuion;
+            return false;
+        }
+        o.eGuion = eRival;
+        return true;
+    };
+}
+
 const char* const kRangoRivales =
     "lista separada por comas de giratorio, buscador, cazador, orbitador, quieto, poblacion y campeones; "
     "con + pelean juntos en una partida";
@@ -291,6 +306,9 @@ void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
     t.Texto("--red", "FICHERO", o.sRed, "red en forma de texto", "la red integrada del robot");
     t.Texto("--programa", "RUTA", o.sPrograma,
             "programa de robot que juega en lugar de la red (el bot u otro), arrancado como lo arranca la arena", "");
+    t.Otra("--guion", "NOMBRE", "", kRangoGuion, LectorGuion(o),
+           "robot con guion que juega en lugar de la red: mide a los rivales entre s"
+           "\xED");
     t.Entero("--partidas", "N", 1, 1000000, o.nPartidas, "partidas contra cada rival");
     t.Otra("--rivales", "LISTA", TextoRivales(o.vRivales), kRangoRivalesJugar, LectorRivalesJugar(o),
            "rivales, uno tras otro; con + una melee; con programas, las partidas dependen del tiempo real "
@@ -595,7 +613,13 @@ bool LeerOpcionesJugar(int argc, char** argv, int nInicio, SOpcionesJugar& o, st
 {
     CTablaOpciones t("entrenar jugar", kDescripcionJugar);
     TablaJugar(t, o);
-    return t.Leer(argc, argv, nInicio, o.bAyuda, sError);
+    if (!t.Leer(argc, argv, nInicio, o.bAyuda, sError))
+        return false;
+    if (EsRivalGuion(o.eGuion) && !o.sPrograma.empty()) {
+        sError = "--guion y --programa no van juntos: uno solo juega en lugar de la red";
+        return false;
+    }
+    return true;
 }
 
 bool LeerOpcionesPolos(int argc, char** argv, int nInicio, SOpcionesPolos& o, std::string& sError)

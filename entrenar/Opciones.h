@@ -91,10 +91,11 @@ struct SOpcionesJugar {
     // Per mix and rival, as given: a Rival_Programa's name or path ("" for
     // the others). Empty when no rival is a program.
     std::vector<std::vector<std::string>> vProgramasRivales;
-    std::string sRtb;       // the real arena's install prefix, where rivals named by name are found
-    std::string sRedRival;  // network text file of a Rival_Red
-    std::string sPrograma;  // a robot program that plays instead of the network
-    std::string sGrabar;    // partida.json of the first match
+    std::string sRtb;           // the real arena's install prefix, where rivals named by name are found
+    std::string sRedRival;      // network text file of a Rival_Red
+    std::string sPrograma;      // a robot program that plays instead of the network
+    TRival eGuion = Rival_Red;  // a scripted kind: that script plays instead of the network
+    std::string sGrabar;        // partida.json of the first match
     bool bSilencio = false;
     SConfigEvaluacion evaluacion;
     bool bAyuda = false;

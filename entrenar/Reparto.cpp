@@ -221,6 +221,7 @@ std::string CodificarLote(const SLote& lote)
     for (const STrabajo& trabajo : lote.vTrabajos) {
         e.Texto(trabajo.sRed);
         e.Texto(trabajo.sPrograma);
+        e.Entero(static_cast<uint64_t>(trabajo.eGuion));
         e.Entero(trabajo.vEncuentros.size());
         for (const SEncuentro& encuentro : trabajo.vEncuentros)
             EscribirEncuentro(e, encuentro);
@@ -240,8 +241,11 @@ bool DecodificarLote(const std::string& sBytes, SLote& lote)
     lote.vTrabajos.resize(nTrabajos);
     for (STrabajo& trabajo : lote.vTrabajos) {
         size_t nEncuentros = 0;
-        if (!(l.Texto(trabajo.sRed) && l.Texto(trabajo.sPrograma) && l.Cuenta(16, nEncuentros)))
+        uint64_t nGuion = 0;
+        if (!(l.Texto(trabajo.sRed) && l.Texto(trabajo.sPrograma) && l.Entero(nGuion) &&
+              nGuion < static_cast<uint64_t>(kNumTiposRival) && l.Cuenta(16, nEncuentros)))
             return false;
+        trabajo.eGuion = static_cast<TRival>(nGuion);
         trabajo.vEncuentros.resize(nEncuentros);
         for (SEncuentro& encuentro : trabajo.vEncuentros) {
             if (!LeerEncuentro(l, encuentro))
@@ -348,6 +352,7 @@ bool CReparto::Repartir(size_t nMaximo, SLote& lote)
             lote.vTrabajos.push_back(STrabajo());
             lote.vTrabajos.back().sRed = trabajo.sRed;
             lote.vTrabajos.back().sPrograma = trabajo.sPrograma;
+            lote.vTrabajos.back().eGuion = trabajo.eGuion;
         }
         lote.vTrabajos.back().vEncuentros.push_back(trabajo.vEncuentros[m_vTareas[i].second]);
     }

@@ -269,3 +269,24 @@ TEST(Melee, UnMarcadorPorArena)
         EXPECT_EQ(v[i].dTiempoMaximo, config.dTiempoMaximo);
     }
 }
+
+// A script can take the network's seat, so that the rivals can be measured
+// against each other with the same tables.
+TEST(Melee, UnGuionJuegaEnLugarDeLaRed)
+{
+    SConfigEvaluacion config;
+    config.dTiempoMaximo = 20;
+    const SEncuentro encuentro = Encuentro(3, {Rival_Buscador});
+    EXPECT_GT(JugarEncuentro(kRedIntegrada, encuentro, config).propio.nDisparos, 0);
+    const SResultadoEncuentro quieto = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, "", Rival_Quieto);
+    ASSERT_TRUE(quieto.bJugado);
+    EXPECT_EQ(quieto.propio.nDisparos, 0) << "the still robot never fires";
+    EXPECT_GT(quieto.vRivales[0].nDisparos, 0);
+
+    const std::vector<SMarcador> v = JugarContraRivales(kRedIntegrada, "", {{Rival_Buscador, Rival_Giratorio}}, 2, 1,
+                                                        config, 2, "", {}, Rival_Cazador);
+    ASSERT_EQ(v.size(), 1u);
+    EXPECT_EQ(v[0].vRobots[0].sNombre, "cazador");
+    EXPECT_NE(TablaMarcador(v).find("Melee de 3: cazador+buscador+giratorio, 2 partidas, puntuaci"), std::string::npos)
+        << TablaMarcador(v);
+}

@@ -186,6 +186,23 @@ TEST(Opciones, JugarContraProgramasDeRobot)
     EXPECT_TRUE(Leer(LeerOpcionesJugar, {"--rivales", "xt-bot-a", "--grabar", "g.json"}, g, sError)) << sError;
 }
 
+// Only a scripted robot takes the network's seat, and never beside a program.
+TEST(Opciones, JugarConUnGuionEnLugarDeLaRed)
+{
+    SOpcionesJugar j;
+    std::string sError;
+    ASSERT_TRUE(Leer(LeerOpcionesJugar, {"--guion", "orbitador", "--rivales", "cazador"}, j, sError)) << sError;
+    EXPECT_EQ(j.eGuion, Rival_Orbitador);
+    for (const char* szMalo : {"poblacion", "campeones", "red", "xt-bot-a", "./mi.robot"}) {
+        SOpcionesJugar m;
+        EXPECT_FALSE(Leer(LeerOpcionesJugar, {"--guion", szMalo}, m, sError)) << szMalo;
+        EXPECT_NE(sError.find("orbitador"), std::string::npos) << sError;
+    }
+    SOpcionesJugar p;
+    EXPECT_FALSE(Leer(LeerOpcionesJugar, {"--guion", "cazador", "--programa", "./mi.robot"}, p, sError));
+    EXPECT_NE(sError.find("--programa"), std::string::npos) << sError;
+}
+
 TEST(Xor, RedHechaAManoLoResuelve)
 {
     // Hidden OR and AND; output = OR and not AND.

@@ -62,6 +62,8 @@ SLote LoteDePrueba()
     lote.vTrabajos.push_back(trabajo);
     lote.vTrabajos.push_back(STrabajo());  // a job with nothing to play still travels
     lote.vTrabajos.back().sPrograma = "./robot bajo prueba";
+    lote.vTrabajos.push_back(STrabajo());
+    lote.vTrabajos.back().eGuion = Rival_Orbitador;
     return lote;
 }
 
@@ -145,7 +147,7 @@ TEST(Reparto, LoteYRespuestaVuelvenIgualesBitABit)
     EXPECT_EQ(leido.config.vsNombresArenas, lote.config.vsNombresArenas);
     EXPECT_EQ(leido.config.dTiempoMaximo, 12.5);
     EXPECT_EQ(leido.config.dPaso, 0.03);
-    ASSERT_EQ(leido.vTrabajos.size(), 2u);
+    ASSERT_EQ(leido.vTrabajos.size(), 3u);
     EXPECT_EQ(leido.vTrabajos[0].sRed, lote.vTrabajos[0].sRed);
     ASSERT_EQ(leido.vTrabajos[0].vEncuentros.size(), 2u);
     EXPECT_EQ(leido.vTrabajos[0].vEncuentros[0].nSemilla, 0xFFFFFFFFFFFFFFFFull);
@@ -161,6 +163,9 @@ TEST(Reparto, LoteYRespuestaVuelvenIgualesBitABit)
     ASSERT_EQ(leido.vTrabajos[0].vEncuentros[1].vRivales.size(), 1u);
     EXPECT_EQ(leido.vTrabajos[0].vEncuentros[1].vRivales[0].eRival, Rival_Buscador);
     EXPECT_TRUE(leido.vTrabajos[1].vEncuentros.empty());
+    // So does a script that plays in the network's place.
+    EXPECT_EQ(leido.vTrabajos[0].eGuion, Rival_Red);
+    EXPECT_EQ(leido.vTrabajos[2].eGuion, Rival_Orbitador);
 
     const SRespuestaLote respuesta = RespuestaDePrueba();
     SRespuestaLote leida;
