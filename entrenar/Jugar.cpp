@@ -73,6 +73,12 @@ double ErrorTipico(double dMediaCuadrados, double dMedia, int n)
 // the script that plays in its place.
 const char* NombrePropio(TRival eGuion) { return EsRivalGuion(eGuion) ? NombreRival(eGuion) : kNombreRed; }
 
+// The seat's name as a heading says whose score it gives: "la red", or the script's name.
+std::string DeQuien(const SMarcador& m)
+{
+    return m.vRobots.empty() || m.vRobots[0].sNombre == kNombreRed ? "la red" : m.vRobots[0].sNombre;
+}
+
 SMarcador Contar(const TGrupoRivales& grupo, const std::vector<std::string>& vsProgramas,
                  const SResultadoTrabajo& resultado, TRival eGuion)
 {
@@ -154,8 +160,7 @@ std::string TablaMelee(const SMarcador& m)
                   "\xF3"
                   "n de %s %.1f\n",
                   static_cast<int>(m.vRobots.size()), m.vRobots[0].sNombre.c_str(), TextoRivalesMarcador(m).c_str(),
-                  m.nPartidas, m.vRobots[0].sNombre == kNombreRed ? "la red" : m.vRobots[0].sNombre.c_str(),
-                  m.dPuntuacion);
+                  m.nPartidas, DeQuien(m).c_str(), m.dPuntuacion);
     std::string sTabla = szLinea;
     size_t nAncho = 10;
     for (const SMarcadorRobot& r : m.vRobots)
@@ -239,9 +244,9 @@ std::string TablaResumenArenas(const std::vector<SMarcadorArena>& vArenas)
 {
     if (vArenas.empty())
         return "";
-    std::string sTabla =
-        "Resumen por arena: % de duelos ganados; en melee, % de primeros puestos y puntos medios de "
-        "la red y lo mejor de sus rivales\n";
+    const std::string sQuien = vArenas[0].vMarcadores.empty() ? "la red" : DeQuien(vArenas[0].vMarcadores[0]);
+    std::string sTabla = "Resumen por arena: % de duelos ganados; en melee, % de primeros puestos y puntos medios de " +
+                         sQuien + " y lo mejor de sus rivales\n";
     size_t nAncho = 18;
     for (const SMarcadorArena& arena : vArenas)
         nAncho = std::max(nAncho, arena.sArena.size());

@@ -287,6 +287,11 @@ TEST(Melee, UnGuionJuegaEnLugarDeLaRed)
                                                         config, 2, "", {}, Rival_Cazador);
     ASSERT_EQ(v.size(), 1u);
     EXPECT_EQ(v[0].vRobots[0].sNombre, "cazador");
-    EXPECT_NE(TablaMarcador(v).find("Melee de 3: cazador+buscador+giratorio, 2 partidas, puntuaci"), std::string::npos)
+    EXPECT_NE(TablaMarcador(v).find("Melee de 3: cazador+buscador+giratorio, 2 partidas, puntuaci"
+                                    "\xF3"
+                                    "n de cazador "),
+              std::string::npos)
         << TablaMarcador(v);
+    EXPECT_NE(TablaResumenArenas({{"una", v}, {"otra", v}}).find("puntos medios de cazador y lo mejor"),
+              std::string::npos);
 }
