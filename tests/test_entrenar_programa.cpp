@@ -185,10 +185,13 @@ TEST(JugarEncuentro, UnaPartidaQueLaArenaRechazaNoCuenta)
 }
 
 // A program that answers at once plays the same match whatever time each
-// update gives it: a shorter wait only plays it sooner.
+// update gives it: a shorter wait only plays it sooner. (The short wait is
+// the default one, so that a loaded machine running the sanitizers still
+// answers within it.)
 TEST(JugarEncuentro, UnProgramaQueRespondeAlMomentoJuegaIgualConMenosEspera)
 {
     SConfigEvaluacion config;
+    config.nMsRespuesta = 1000;
     config.dTiempoMaximo = 10;
     SEncuentro encuentro;
     encuentro.nSemilla = 3;
@@ -197,7 +200,7 @@ TEST(JugarEncuentro, UnProgramaQueRespondeAlMomentoJuegaIgualConMenosEspera)
     encuentro.vRivales[1].eRival = Rival_Programa;
     encuentro.vRivales[1].sPrograma = RUTA_BOT;
     const SResultadoEncuentro normal = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, RUTA_BOT);
-    config.nMsRespuesta = 20;
+    config.nMsRespuesta = SConfigEvaluacion().nMsRespuesta;
     const SResultadoEncuentro breve = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, RUTA_BOT);
     ASSERT_TRUE(normal.bJugado && breve.bJugado);
     EXPECT_EQ(breve.dPuntuacion, normal.dPuntuacion);
