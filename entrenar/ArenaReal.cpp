@@ -32,7 +32,10 @@ const char* const kCarpetasDatos[] = {"games/RealTimeBattle", "share/games/RealT
 // The arena's loop period and physics step cap, as written to its options.
 const double kIntervalo = 0.01;
 const double kPasoMaximo = 0.1;
-const double kArranque = 2;
+// Game seconds (wall seconds times the time scale) the arena gives the
+// robots to start and answer before it drops them: a robot built with the
+// sanitizers on a loaded machine needs more than a wall second.
+const double kArranque = 10;
 const double kGraciaTerminar = 5;  // wall seconds between asking the group to end and killing it
 const int kPausaVigilarMs = 200;
 

@@ -185,9 +185,9 @@ TEST(JugarEncuentro, UnaPartidaQueLaArenaRechazaNoCuenta)
 }
 
 // A program that answers at once plays the same match whatever time each
-// update gives it: a shorter wait only plays it sooner. (The short wait is
-// the default one, so that a loaded machine running the sanitizers still
-// answers within it.)
+// update gives it: a shorter wait only plays it sooner. (Both waits are
+// long enough for a robot built with the sanitizers to start and answer on
+// a loaded machine.)
 TEST(JugarEncuentro, UnProgramaQueRespondeAlMomentoJuegaIgualConMenosEspera)
 {
     SConfigEvaluacion config;
@@ -200,7 +200,7 @@ TEST(JugarEncuentro, UnProgramaQueRespondeAlMomentoJuegaIgualConMenosEspera)
     encuentro.vRivales[1].eRival = Rival_Programa;
     encuentro.vRivales[1].sPrograma = RUTA_BOT;
     const SResultadoEncuentro normal = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, RUTA_BOT);
-    config.nMsRespuesta = SConfigEvaluacion().nMsRespuesta;
+    config.nMsRespuesta = 300;
     const SResultadoEncuentro breve = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, RUTA_BOT);
     ASSERT_TRUE(normal.bJugado && breve.bJugado);
     EXPECT_EQ(breve.dPuntuacion, normal.dPuntuacion);
