@@ -15,6 +15,7 @@
 #include "Evaluacion.h"
 #include "NEAT/CRedNeuronal.h"
 #include "RedIntegrada.h"
+#include "apoyo/CarpetaTemporal.h"
 
 namespace {
 
@@ -184,30 +185,46 @@ TEST(JugarEncuentro, UnaPartidaQueLaArenaRechazaNoCuenta)
     EXPECT_FALSE(fs::exists("nunca.json"));
 }
 
-// A program that answers at once plays the same match whatever time each
-// update gives it: a shorter wait only plays it sooner. (Both waits are
-// long enough for a robot built with the sanitizers to start and answer on
-// a loaded machine.)
+// A program that answers each update at once, in one write and with no
+// clock of its own, plays the same match whatever time each update gives
+// it: a shorter wait only plays it sooner.
 TEST(JugarEncuentro, UnProgramaQueRespondeAlMomentoJuegaIgualConMenosEspera)
 {
+    const std::string sPrograma = CarpetaTemporal() + "/al_momento.robot";
+    {
+        std::ofstream f(sPrograma);
+        f << "#!/bin/sh\n"
+             "trap '' USR1\n"
+             "visto=1\n"
+             "while read -r m d t a; do\n"
+             "  case \"$m\" in\n"
+             "    Radar) visto=$t ;;\n"
+             "    Energy) if [ \"$visto\" = 0 ]; then printf 'Shoot 5\\nRotate 7 -0.5\\n'\n"
+             "            else printf 'Rotate 7 1\\nAccelerate 0.5\\n'; fi ;;\n"
+             "  esac\n"
+             "done\n";
+    }
+    fs::permissions(sPrograma, fs::perms::owner_all);
     SConfigEvaluacion config;
-    config.nMsRespuesta = 1000;
+    config.nMsRespuesta = 300;
     config.dTiempoMaximo = 10;
     SEncuentro encuentro;
     encuentro.nSemilla = 3;
     encuentro.vRivales.resize(2);
     encuentro.vRivales[0].eRival = Rival_Giratorio;
     encuentro.vRivales[1].eRival = Rival_Programa;
-    encuentro.vRivales[1].sPrograma = RUTA_BOT;
-    const SResultadoEncuentro normal = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, RUTA_BOT);
-    config.nMsRespuesta = 300;
-    const SResultadoEncuentro breve = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, RUTA_BOT);
+    encuentro.vRivales[1].sPrograma = sPrograma;
+    const SResultadoEncuentro normal = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, sPrograma);
+    config.nMsRespuesta = 50;
+    const SResultadoEncuentro breve = JugarEncuentro(kRedIntegrada, encuentro, config, nullptr, sPrograma);
     ASSERT_TRUE(normal.bJugado && breve.bJugado);
+    EXPECT_GT(normal.propio.nDisparos, 0) << "the program played";
     EXPECT_EQ(breve.dPuntuacion, normal.dPuntuacion);
     EXPECT_EQ(breve.propio.dDanyoCausado, normal.propio.dDanyoCausado);
     ASSERT_EQ(breve.vRivales.size(), 2u);
     for (size_t i = 0; i < 2; ++i)
         EXPECT_EQ(breve.vRivales[i].dPuntos, normal.vRivales[i].dPuntos) << i;
+    fs::remove_all(fs::path(sPrograma).parent_path());
 }
 
 }  // namespace
