@@ -329,7 +329,8 @@ void TablaJugar(CTablaOpciones& t, SOpcionesJugar& o)
     t.Entero("--hilos", "N", 1, 256, o.nHilos, "hilos");
     OpcionesPartida(t, o.evaluacion);
     t.Texto("--grabar", "FICHERO", o.sGrabar,
-            "graba en JSON una partida de la red (o del programa) contra todos los rivales a la vez", "");
+            "graba en JSON una partida de la red (o de quien juegue en su lugar) contra todos los rivales a la vez",
+            "");
     OpcionSilencio(t, o.bSilencio);
     t.Ejemplo("entrenar jugar --red salida_robot/mejor_red.txt --partidas 100 --rivales buscador");
 }
