@@ -32,9 +32,8 @@ const char* const kCarpetasDatos[] = {"games/RealTimeBattle", "share/games/RealT
 // The arena's loop period and physics step cap, as written to its options.
 const double kIntervalo = 0.01;
 const double kPasoMaximo = 0.1;
-// Game seconds (wall seconds times the time scale) the arena gives the
-// robots to start and answer before it drops them: a robot built with the
-// sanitizers on a loaded machine needs more than a wall second.
+// Seconds the arena gives the robots to start before it drops them (its
+// clock keeps wall time until a game starts).
 const double kArranque = 10;
 const double kGraciaTerminar = 5;  // wall seconds between asking the group to end and killing it
 const int kPausaVigilarMs = 200;
@@ -456,11 +455,19 @@ void AnotarConducta(const std::string& sLog, std::vector<SRobotReal>& vRobots)
     }
 }
 
-bool ComprobarNombres(const std::vector<SRobotReal>& vRobots, const std::vector<std::string>& vsRobots,
-                      std::string& sError)
+// Before a game the arena refuses a movement command but reads its argument
+// up to the next blank as a message name: after a one-argument command, that
+// name runs into the next line, and a "Name" there is lost. A robot that
+// decides before it is initialized can lose its name so on a loaded machine;
+// if it moved or fired it played, and takes its program's name. A robot
+// with no name that did neither never came to the arena.
+bool ComprobarNombres(std::vector<SRobotReal>& vRobots, const std::vector<std::string>& vsRobots, std::string& sError)
 {
     for (size_t i = 0; i < vRobots.size(); ++i) {
-        if (vRobots[i].sNombre.empty()) {
+        SRobotReal& robot = vRobots[i];
+        if (robot.sNombre.empty() && (robot.bSeMovio || robot.nDisparos > 0))
+            robot.sNombre = fs::path(vsRobots[i]).filename().string();
+        if (robot.sNombre.empty()) {
             sError = "El robot " + vsRobots[i] +
                      " no se present"
                      "\xF3"

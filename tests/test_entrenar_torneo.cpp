@@ -371,16 +371,29 @@ TEST_F(InstalacionFalsa, ArenaRechazadaAcabaSinEsperarAlLimite)
     EXPECT_NE(sError.find("'scale' not first command"), std::string::npos) << sError;
 }
 
-TEST_F(InstalacionFalsa, RobotSinNombreEsUnFallo)
+// The second robot gave no name. If the log shows it moving, the arena lost
+// its name but it played; if not, it never came.
+TEST_F(InstalacionFalsa, RobotSinNombreSoloJuegaSiSeMovio)
 {
-    Arena(
+    const std::string sEstadisticas =
         "printf 'Uno: \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n"
         ": \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n"
-        "Tres: \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n' > \"$S\"\n");
-    std::vector<SRobotReal> v;
-    std::string sError;
-    EXPECT_FALSE(Jugar(v, sError));
-    EXPECT_NE(sError.find("no se present"), std::string::npos) << sError;
+        "Tres: \\nSeq: 1  Game: 1  Pos: 1  Points: 1\\nSeq: 1  Game: 2  Pos: 1  Points: 1\\n' > \"$S\"\n";
+    const std::string sPresentados = "L0 ff0000 Uno\\nL1 00ff00 \\nL2 0000ff Tres\\nG1 1\\n";
+    for (bool bSeMueve : {false, true}) {
+        const std::string sPosiciones = bSeMueve ? "R1 0.0 0.0 0 0 0 100\\nR1 3.0 0.0 0 0 0 100\\n" : "";
+        Arena(sEstadisticas + "printf '" + sPresentados + sPosiciones + "' > \"$L\"\n");
+        std::vector<SRobotReal> v;
+        std::string sError;
+        if (!bSeMueve) {
+            EXPECT_FALSE(Jugar(v, sError));
+            EXPECT_NE(sError.find("no se present"), std::string::npos) << sError;
+            continue;
+        }
+        ASSERT_TRUE(Jugar(v, sError)) << sError;
+        EXPECT_EQ(v[0].sNombre, "Uno");
+        EXPECT_NE(v[1].sNombre.find("rival"), std::string::npos) << v[1].sNombre;
+    }
 }
 
 TEST_F(InstalacionFalsa, RobotsYArenasSoloDeDondeSeDijo)
