@@ -73,10 +73,10 @@ double ErrorTipico(double dMediaCuadrados, double dMedia, int n)
 // the script that plays in its place.
 const char* NombrePropio(TRival eGuion) { return EsRivalGuion(eGuion) ? NombreRival(eGuion) : kNombreRed; }
 
-// The seat's name as a heading says whose score it gives: "la red", or the script's name.
-std::string DeQuien(const SMarcador& m)
+// Whose score a heading gives: "la red", or the script in its seat.
+std::string DeQuien(const std::string& sAsiento)
 {
-    return m.vRobots.empty() || m.vRobots[0].sNombre == kNombreRed ? "la red" : m.vRobots[0].sNombre;
+    return sAsiento.empty() || sAsiento == kNombreRed ? "la red" : sAsiento;
 }
 
 SMarcador Contar(const TGrupoRivales& grupo, const std::vector<std::string>& vsProgramas,
@@ -160,7 +160,7 @@ std::string TablaMelee(const SMarcador& m)
                   "\xF3"
                   "n de %s %.1f\n",
                   static_cast<int>(m.vRobots.size()), m.vRobots[0].sNombre.c_str(), TextoRivalesMarcador(m).c_str(),
-                  m.nPartidas, DeQuien(m).c_str(), m.dPuntuacion);
+                  m.nPartidas, DeQuien(m.vRobots[0].sNombre).c_str(), m.dPuntuacion);
     std::string sTabla = szLinea;
     size_t nAncho = 10;
     for (const SMarcadorRobot& r : m.vRobots)
@@ -244,9 +244,10 @@ std::string TablaResumenArenas(const std::vector<SMarcadorArena>& vArenas)
 {
     if (vArenas.empty())
         return "";
-    const std::string sQuien = vArenas[0].vMarcadores.empty() ? "la red" : DeQuien(vArenas[0].vMarcadores[0]);
+    const std::vector<SMarcador>& vPrimera = vArenas[0].vMarcadores;
+    const bool bAsiento = !vPrimera.empty() && !vPrimera[0].vRobots.empty();
     std::string sTabla = "Resumen por arena: % de duelos ganados; en melee, % de primeros puestos y puntos medios de " +
-                         sQuien + " y lo mejor de sus rivales\n";
+                         DeQuien(bAsiento ? vPrimera[0].vRobots[0].sNombre : "") + " y lo mejor de sus rivales\n";
     size_t nAncho = 18;
     for (const SMarcadorArena& arena : vArenas)
         nAncho = std::max(nAncho, arena.sArena.size());
